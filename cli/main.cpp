@@ -1,0 +1,45 @@
+#include <cstdio>
+#include <iostream>
+#include <string>
+
+#include "cli/verbs.h"
+
+namespace {
+
+struct Verb {
+    const char* name;
+    const char* usage;
+    int (*run)(const korimet::cli::Args&);
+};
+
+constexpr Verb kVerbs[] = {
+    {"decode", "decode [CAPTURE] [--out DIR]   decode serial bytes, one JSON object per frame",
+     korimet::cli::decodeVerb},
+};
+
+int usage(std::ostream& out, int status) {
+    out << "usage: korimet-cli VERB [ARGS]\n";
+    for (const Verb& v : kVerbs) out << "  korimet-cli " << v.usage << "\n";
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage(std::cerr, 2);
+    const std::string verb = argv[1];
+    if (verb == "--help" || verb == "-h" || verb == "help") return usage(std::cout, 0);
+    korimet::cli::Args args(argv + 2, argv + argc);
+    for (const Verb& v : kVerbs) {
+        if (verb == v.name) {
+            try {
+                return v.run(args);
+            } catch (const std::exception& e) {
+                std::cerr << "korimet-cli " << verb << ": " << e.what() << "\n";
+                return 2;
+            }
+        }
+    }
+    std::cerr << "korimet-cli: unknown verb '" << verb << "'\n";
+    return usage(std::cerr, 2);
+}

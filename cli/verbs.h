@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Each verb takes the arguments after its name and returns the process exit status.
+namespace korimet::cli {
+
+using Args = std::vector<std::string>;
+
+int decodeVerb(const Args& args);
+
+}  // namespace korimet::cli

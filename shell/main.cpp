@@ -1,0 +1,34 @@
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+
+#include "shell/ui/main_window.h"
+
+namespace {
+
+// Without a display Qt aborts with a long message; say plainly what to do instead.
+bool displayAvailable() {
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform && *platform) return true;
+    const char* x11 = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x11 && *x11) || (wayland && *wayland);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (!displayAvailable()) {
+        std::fputs(
+            "korimet: no display found (DISPLAY is not set). Start it from a desktop session, "
+            "or under a virtual X server: xvfb-run -a korimet\n",
+            stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName("Korimet");
+    QApplication::setApplicationName("Korimet");
+    korimet::MainWindow window;
+    window.show();
+    return QApplication::exec();
+}
