@@ -1,8 +1,10 @@
 #include <QApplication>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
 #include "shell/ui/main_window.h"
+#include "shell/ui/startup_probe.h"
 
 namespace {
 
@@ -18,6 +20,7 @@ bool displayAvailable() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const auto mainEntered = std::chrono::steady_clock::now();
     if (!displayAvailable()) {
         std::fputs(
             "korimet: no display found (DISPLAY is not set). Start it from a desktop session, "
@@ -29,6 +32,9 @@ int main(int argc, char** argv) {
     QApplication::setOrganizationName("Korimet");
     QApplication::setApplicationName("Korimet");
     korimet::MainWindow window;
+    if (korimet::exitWhenShownRequested()) {
+        new korimet::FirstPaintProbe(&window, mainEntered);  // owned by the window
+    }
     window.show();
     return QApplication::exec();
 }

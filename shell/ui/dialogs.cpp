@@ -1,0 +1,66 @@
+#include "shell/ui/dialogs.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QRegularExpression>
+#include <QStringList>
+
+namespace korimet {
+
+namespace {
+
+QString titleOrApp(const QString& title) {
+    return title.isEmpty() ? QCoreApplication::applicationName() : title;
+}
+
+}  // namespace
+
+QString qtFileFilter(const QString& programFilter) {
+    const QStringList parts = programFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i < parts.size(); i += 2) {
+        QString description = parts[i].trimmed();
+        QString patterns = i + 1 < parts.size() ? parts[i + 1].trimmed() : QString();
+        if (description.isEmpty() && patterns.isEmpty()) continue;
+        if (patterns.isEmpty()) patterns = QStringLiteral("*");
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        patterns = patterns.simplified();
+        // Qt takes the patterns from a trailing "(...)", so the description's own
+        // parenthesised copy gives way to the real patterns.
+        static const QRegularExpression trailingPatterns(QStringLiteral("\\s*\\([^()]*\\)\\s*$"));
+        description.remove(trailingPatterns);
+        if (description.isEmpty()) description = patterns;
+        filters.append(QStringLiteral("%1 (%2)").arg(description, patterns));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QString QtDialogs::askOpenPath(const QString& title, const QString& filter) {
+    return QFileDialog::getOpenFileName(parent_, titleOrApp(title), QString(), qtFileFilter(filter));
+}
+
+QString QtDialogs::askSavePath(const QString& title, const QString& filter) {
+    return QFileDialog::getSaveFileName(parent_, titleOrApp(title), QString(), qtFileFilter(filter),
+                                        nullptr, QFileDialog::DontConfirmOverwrite);
+}
+
+void QtDialogs::message(const QString& text, const QString& title, MessageIcon icon) {
+    // Messages join their lines with CR LF; a lone CR would show as a stray glyph.
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon,
+                    titleOrApp(title), shown, QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+QString QtDialogs::inputText(const QString& prompt, const QString& title,
+                             const QString& defaultText) {
+    bool ok = false;
+    const QString answer = QInputDialog::getText(parent_, titleOrApp(title), prompt,
+                                                 QLineEdit::Normal, defaultText, &ok);
+    return ok ? answer : QString();
+}
+
+}  // namespace korimet

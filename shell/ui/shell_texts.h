@@ -1,0 +1,21 @@
+#pragma once
+
+// Texts the main window shows, written once so that code and tests use the same words.
+namespace korimet::texts {
+
+inline constexpr const char* kAppTitle = "Korimet";
+inline constexpr const char* kPortComboText = "通信ポート";
+inline constexpr const char* kStatusPanelText = "ｽﾃｰﾀｽ";
+inline constexpr const char* kMemoInitialText = "RichTextBox1";
+inline constexpr const char* kContactLine = "Korimet — lap timer companion";
+
+inline constexpr const char* kCarIdCaption = "CarID";
+inline constexpr const char* kLapCountCaption = "計測Lap数";
+inline constexpr const char* kTargetCaption = "目標Time";
+inline constexpr const char* kBestCaption = "BestLap";
+inline constexpr const char* kWorstCaption = "Worst";
+inline constexpr const char* kAverageCaption = "Average";
+
+inline constexpr const char* kDataFileFilter = "Korimet DATAﾌｧｲﾙ (*.krt)|*.krt";
+
+}  // namespace korimet::texts

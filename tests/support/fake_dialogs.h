@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <deque>
+#include <vector>
+
+#include "shell/ui/dialogs.h"
+
+namespace korimet::test {
+
+// Records every question and answers from a script; an empty script answers as Cancel.
+class FakeDialogs : public Dialogs {
+public:
+    enum class Kind { OpenPath, SavePath, Message, Input };
+    struct Call {
+        Kind kind;
+        QString text;  // message text or input prompt
+        QString title;
+        QString filter;
+        MessageIcon icon = MessageIcon::None;
+        QString defaultText;
+    };
+
+    std::vector<Call> calls;
+    std::deque<QString> answers;
+
+    QString askOpenPath(const QString& title, const QString& filter) override {
+        calls.push_back({Kind::OpenPath, {}, title, filter, MessageIcon::None, {}});
+        return next();
+    }
+    QString askSavePath(const QString& title, const QString& filter) override {
+        calls.push_back({Kind::SavePath, {}, title, filter, MessageIcon::None, {}});
+        return next();
+    }
+    void message(const QString& text, const QString& title, MessageIcon icon) override {
+        calls.push_back({Kind::Message, text, title, {}, icon, {}});
+    }
+    QString inputText(const QString& prompt, const QString& title,
+                      const QString& defaultText) override {
+        calls.push_back({Kind::Input, prompt, title, {}, MessageIcon::None, defaultText});
+        return next();
+    }
+
+private:
+    QString next() {
+        if (answers.empty()) return {};
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};
+
+}  // namespace korimet::test
