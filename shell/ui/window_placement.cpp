@@ -42,8 +42,9 @@ std::optional<double> parseTwips(const QString& text) {
 
 QString twipsText(double twips) {
     char buffer[32];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(twips));
+    // Plain digits, never an exponent, and as few as read back to the same value.
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<float>(twips),
+                                      std::chars_format::fixed);
     return QString::fromLatin1(buffer, static_cast<qsizetype>(result.ptr - buffer));
 }
 
