@@ -28,6 +28,9 @@ LapGrid::LapGrid(QWidget* parent) : QTableWidget(kRows - 1, kColumns, parent) {
     setSelectionMode(QAbstractItemView::NoSelection);
     setFocusPolicy(Qt::NoFocus);
     setWordWrap(false);
+    // A time fills its 900-twip cell to within the view's text margins; an ellipsis would
+    // hide its last digits for nothing.
+    setTextElideMode(Qt::ElideNone);
     for (int c = 0; c < kColumns; ++c) {
         setHorizontalHeaderItem(c, new QTableWidgetItem);  // owned by the table
         for (int r = 0; r < kRows - 1; ++r) {

@@ -172,8 +172,10 @@ void MainWindow::buildLayout() {
     lapChart = new LapChart(central);  // owned by the client widget
     lapChart->setObjectName("MSChart1");
     place(lapChart, -120, 1920, 6735, 3855);
-    // It starts left of the client edge; keep its value labels inside the window.
-    lapChart->setContentsMargins(px(120), 0, 0, 0);
+    // It starts left of the client edge and ends under the grid and the memo; keep its
+    // axes and labels in view.
+    lapChart->setContentsMargins(px(120), 0, px(6735 - 120 - 6480), px(1920 + 3855 - 5640));
+    lapGrid->raise();
 
     // After the chart: the memo's top edge overlaps the chart's bottom margin.
     memoBox = new QTextEdit(central);  // owned by the client widget

@@ -1,8 +1,17 @@
 #include "shell/ui/ui_fonts.h"
 
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QStringList>
+#include <algorithm>
+#include <cmath>
 
 namespace korimet {
+
+namespace {
+// Widest digit, in em, that still fits a time into the designed cells.
+constexpr double kDesignedDigitEm = 0.57;
+}  // namespace
 
 QFont japaneseGothicFont(double pointSize, bool bold) {
     QFont font;
@@ -12,6 +21,14 @@ QFont japaneseGothicFont(double pointSize, bool bold) {
                       QStringLiteral("TakaoPGothic"), QStringLiteral("Sans Serif")});
     font.setPointSizeF(pointSize);
     font.setBold(bold);
+    // The layout's cells were sized for a Gothic with digits half an em wide; the usual
+    // stand-ins have wider ones, which would cut a lap time short. Narrow those.
+    const double em = QFontInfo(font).pixelSize();
+    const double digit = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
+    if (em > 0 && digit > kDesignedDigitEm * em) {
+        font.setStretch(std::clamp(static_cast<int>(std::floor(100.0 * kDesignedDigitEm * em / digit)),
+                                   75, 100));
+    }
     return font;
 }
 
