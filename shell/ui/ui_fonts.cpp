@@ -10,7 +10,7 @@ namespace korimet {
 
 namespace {
 // Widest digit, in em, that still fits a time into the designed cells.
-constexpr double kDesignedDigitEm = 0.57;
+constexpr double kDesignedDigitEm = 0.55;
 }  // namespace
 
 QFont japaneseGothicFont(double pointSize, bool bold) {

@@ -165,6 +165,25 @@ TEST_F(MainWindowTest, JapaneseTextsUseAFontThatHasTheirGlyphs) {
     }
 }
 
+TEST_F(MainWindowTest, LapTimesFitTheirDesignedCells) {
+    // The widest time text: every digit at its widest.
+    QString widest;
+    int widestAdvance = 0;
+    for (QChar d : QString("0123456789")) {
+        const QString candidate = QString("%1%1m%1%1s%1%1").arg(d);
+        const int advance = QFontMetrics(grid().font()).horizontalAdvance(candidate);
+        if (advance > widestAdvance) {
+            widestAdvance = advance;
+            widest = candidate;
+        }
+    }
+    EXPECT_LE(widestAdvance, grid().colWidthPixels(1) - 4) << widest.toStdString();
+    for (const char* name : {"Label6", "Label17", "Label19", "Label21"}) {
+        const auto* l = window->findChild<QLabel*>(name);
+        EXPECT_LE(QFontMetrics(l->font()).horizontalAdvance(widest), l->width()) << name;
+    }
+}
+
 // A frame handed over in any split shows exactly what the model computes for it.
 class FrameSplitTest : public MainWindowTest, public ::testing::WithParamInterface<int> {};
 
