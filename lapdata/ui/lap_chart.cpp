@@ -1,10 +1,10 @@
 #include "lapdata/ui/lap_chart.h"
 
+#include <qcustomplot.h>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <limits>
-#include <qcustomplot.h>
 
 namespace korimet {
 
@@ -92,7 +92,8 @@ void LapChart::updateCategoryTicks() {
     // Side by side while they fit, else upright; when even that is too tight, every k-th
     // label, keeping the best and worst laps, which are what the eye looks for.
     int widest = 0;
-    for (const QString& label : labels_) widest = std::max(widest, metrics.horizontalAdvance(label));
+    for (const QString& label : labels_)
+        widest = std::max(widest, metrics.horizontalAdvance(label));
     const bool upright = n * (widest + 6) > axisPixels;
     const int slot = upright ? metrics.height() + 2 : widest + 6;
     const int fit = std::max(1, axisPixels / std::max(1, slot));

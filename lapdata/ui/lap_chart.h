@@ -19,7 +19,7 @@ namespace korimet {
 // the right one, which mirrors it.
 class LapChart : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kValueAxis = 1;
     static constexpr int kSecondaryValueAxis = 2;
     static constexpr int kMajorDivisions = 10;
@@ -50,12 +50,12 @@ public:
 
     QCustomPlot* plot() const { return plot_; }
 
-signals:
+  signals:
     // 1: value axis, 2: secondary value axis, 0: any other axis.
     void axisClicked(int axisId);
     void pointClicked(int series, int point);
 
-private:
+  private:
     void onAxisClick(QCPAxis* axis);
     void onPlottableClick(QCPAbstractPlottable* plottable, int dataIndex);
     void rescaleValueAxis();

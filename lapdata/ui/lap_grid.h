@@ -17,7 +17,7 @@ std::uint32_t bgrFromColor(const QColor& color);
 // body. Sizes are in twips. Out-of-range cells are ignored.
 class LapGrid : public QTableWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kRows = 31;
     static constexpr int kColumns = 4;
 
@@ -36,7 +36,7 @@ public:
     void setCellBackColor(int row, int column, std::uint32_t bgr);
     std::uint32_t cellBackColor(int row, int column) const;
 
-private:
+  private:
     QTableWidgetItem* cell(int row, int column) const;
     int pixels(double twips) const;
 };

@@ -38,7 +38,8 @@ QString qtFileFilter(const QString& programFilter) {
 }
 
 QString QtDialogs::askOpenPath(const QString& title, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent_, titleOrApp(title), QString(), qtFileFilter(filter));
+    return QFileDialog::getOpenFileName(parent_, titleOrApp(title), QString(),
+                                        qtFileFilter(filter));
 }
 
 QString QtDialogs::askSavePath(const QString& title, const QString& filter) {

@@ -10,7 +10,7 @@ enum class MessageIcon { None, Critical };
 
 // The modal questions the program asks, behind one interface so that tests can answer them.
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // Filters in the program's "Description (*.krt)|*.krt" form. Empty text on cancel.
     virtual QString askOpenPath(const QString& title, const QString& filter) = 0;
@@ -28,7 +28,7 @@ QString qtFileFilter(const QString& programFilter);
 
 // The real dialogs, modal over `parent`.
 class QtDialogs : public Dialogs {
-public:
+  public:
     explicit QtDialogs(QWidget* parent) : parent_(parent) {}
     QString askOpenPath(const QString& title, const QString& filter) override;
     QString askSavePath(const QString& title, const QString& filter) override;
@@ -36,7 +36,7 @@ public:
     QString inputText(const QString& prompt, const QString& title,
                       const QString& defaultText) override;
 
-private:
+  private:
     QWidget* parent_;
 };
 

@@ -31,7 +31,6 @@ namespace {
 // controls below it sit in the central widget, so their tops move up by that much.
 constexpr double kToolBarTwips = 420;
 constexpr double kStatusBarTwips = 270;
-constexpr double kClientWidthTwips = 9375;
 
 constexpr QRgb kWindowGrey = 0x808080;
 constexpr QRgb kShapeGrey = 0xC0C0C0;
@@ -130,15 +129,15 @@ void MainWindow::buildLayout() {
         {&MainWindow::lapCountCaption, "Label11", 195, 1200, 1215, 255, texts::kLapCountCaption,
          kBlack, true},
         {&MainWindow::lapCountLabel, "Label5", 1680, 1200, 495, 255, "", kBlack, false},
-        {&MainWindow::targetCaption, "Label1", 195, 1560, 1095, 255, texts::kTargetCaption,
-         kBlack, true},
+        {&MainWindow::targetCaption, "Label1", 195, 1560, 1095, 255, texts::kTargetCaption, kBlack,
+         true},
         {&MainWindow::targetLabel, "Label6", 1440, 1560, 1095, 255, "", kYellow, false},
         {&MainWindow::bestCaption, "Label16", 2805, 840, 945, 255, texts::kBestCaption, kBlack,
          true},
         {&MainWindow::bestLapLabel, "Label17", 3840, 840, 1335, 255, "", kBlue, false},
         {&MainWindow::bestDiffLabel, "Label25", 5160, 840, 1215, 255, "", kBlack, false},
-        {&MainWindow::worstCaption, "Label20", 2805, 1200, 945, 255, texts::kWorstCaption,
-         kBlack, true},
+        {&MainWindow::worstCaption, "Label20", 2805, 1200, 945, 255, texts::kWorstCaption, kBlack,
+         true},
         {&MainWindow::worstLapLabel, "Label21", 3840, 1200, 1335, 255, "", kRed, false},
         {&MainWindow::worstDiffLabel, "Label26", 5160, 1200, 1215, 255, "", kBlack, false},
         {&MainWindow::averageCaption, "Label18", 2805, 1560, 945, 255, texts::kAverageCaption,
@@ -210,8 +209,6 @@ void MainWindow::buildLayout() {
     connect(clockTimer, &QTimer::timeout, this, &MainWindow::updateClock);
     clockTimer->start();
     updateClock();
-
-    resize(px(kClientWidthTwips), px(8430));
 }
 
 void MainWindow::updateClock() {
@@ -230,10 +227,11 @@ void MainWindow::restorePlacement() {
     QSettings settings;
     const Placement p = readPlacement(settings);
     const double dpi = logicalDpiOf(this);
-    QRect frame(twipsToPixels(p.left, dpi), twipsToPixels(p.top, dpi),
-                twipsToPixels(p.width, dpi), twipsToPixels(p.height, dpi));
+    QRect frame(twipsToPixels(p.left, dpi), twipsToPixels(p.top, dpi), twipsToPixels(p.width, dpi),
+                twipsToPixels(p.height, dpi));
     QList<QRect> areas;
-    for (const QScreen* screen : QGuiApplication::screens()) areas.append(screen->availableGeometry());
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas.append(screen->availableGeometry());
     frame = keepOnScreen(frame, areas);
     placedFrame_ = frame;
     move(frame.topLeft());
@@ -273,7 +271,9 @@ void MainWindow::prepareLapGrid() {
     for (int r = 0; r < LapGrid::kRows; ++r) {
         for (int c = 0; c < LapGrid::kColumns; ++c) {
             lapGrid->setTextMatrix(
-                r, c, QString::fromStdString(cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]));
+                r, c,
+                QString::fromStdString(
+                    cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]));
         }
     }
     lapGrid->setVisible(false);
@@ -295,9 +295,9 @@ void MainWindow::storePlacement() {
     const QRect frame = frameGeometry();
     const double dpi = logicalDpiOf(this);
     QSettings settings;
-    writePlacement(settings, {pixelsToTwips(frame.x(), dpi), pixelsToTwips(frame.y(), dpi),
-                              pixelsToTwips(frame.width(), dpi),
-                              pixelsToTwips(frame.height(), dpi)});
+    writePlacement(settings,
+                   {pixelsToTwips(frame.x(), dpi), pixelsToTwips(frame.y(), dpi),
+                    pixelsToTwips(frame.width(), dpi), pixelsToTwips(frame.height(), dpi)});
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -26,9 +26,9 @@ class LapGrid;
 
 // What the window keeps between events. All zero or empty until the first redraw.
 struct WindowState {
-    LapData currentData;     // shown, saved, filled by downloads, File > Open, the template
-    LapData comparisonData;  // the second run of a comparison
-    QString currentFileName; // where File > Save writes; empty: none yet
+    LapData currentData;      // shown, saved, filled by downloads, File > Open, the template
+    LapData comparisonData;   // the second run of a comparison
+    QString currentFileName;  // where File > Save writes; empty: none yet
     double lapTotal = 0.0;
     double bestLap = 0.0;
     double worstLap = 0.0;
@@ -42,7 +42,7 @@ struct WindowState {
 // say where.
 class MainWindow : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     // Runs the load step: placement, template, grid. Opens no port.
     explicit MainWindow(QWidget* parent = nullptr);
     ~MainWindow() override;
@@ -71,13 +71,13 @@ public:
     double raceTotal() const { return state_.raceTotal; }
     const ChartTable& chartData() const { return state_.chartData; }
 
-protected:
+  protected:
     // The unload step: port, other windows, placement.
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
-private:
+  private:
     // ---- Load and unload steps (shell/ui/main_window.cpp) ----
     void buildLayout();
     void restorePlacement();

@@ -50,7 +50,7 @@ inline double millisecondsSinceProcessStart() {
 
 // Watches a window for its first paint, prints the start-up time and ends the event loop.
 class FirstPaintProbe : public QObject {
-public:
+  public:
     FirstPaintProbe(QWidget* window, std::chrono::steady_clock::time_point mainEntered)
         : QObject(window), mainEntered_(mainEntered) {
         window->installEventFilter(this);
@@ -73,7 +73,7 @@ public:
         return QObject::eventFilter(watched, event);
     }
 
-private:
+  private:
     std::chrono::steady_clock::time_point mainEntered_;
     bool seen_ = false;
 };

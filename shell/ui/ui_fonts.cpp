@@ -26,8 +26,8 @@ QFont japaneseGothicFont(double pointSize, bool bold) {
     const double em = QFontInfo(font).pixelSize();
     const double digit = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
     if (em > 0 && digit > kDesignedDigitEm * em) {
-        font.setStretch(std::clamp(static_cast<int>(std::floor(100.0 * kDesignedDigitEm * em / digit)),
-                                   75, 100));
+        font.setStretch(std::clamp(
+            static_cast<int>(std::floor(100.0 * kDesignedDigitEm * em / digit)), 75, 100));
     }
     return font;
 }

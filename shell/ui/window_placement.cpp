@@ -26,8 +26,10 @@ double readKey(QSettings& settings, const char* key, double fallback, bool mustB
 }
 
 qint64 distanceSquared(const QRect& a, const QRect& b) {
-    const qint64 dx = std::max<qint64>({0, qint64(b.left()) - a.right(), qint64(a.left()) - b.right()});
-    const qint64 dy = std::max<qint64>({0, qint64(b.top()) - a.bottom(), qint64(a.top()) - b.bottom()});
+    const qint64 dx =
+        std::max<qint64>({0, qint64(b.left()) - a.right(), qint64(a.left()) - b.right()});
+    const qint64 dy =
+        std::max<qint64>({0, qint64(b.top()) - a.bottom(), qint64(a.top()) - b.bottom()});
     return dx * dx + dy * dy;
 }
 

@@ -11,6 +11,10 @@ shot="$KORIMET_ARTIFACTS/main_window.png"
 mkdir -p "$KORIMET_ARTIFACTS"
 rm -f "$shot"
 
+command -v python3 >/dev/null || { echo "window_screenshot: python3 is needed to close the window" >&2; exit 1; }
+# Qt's font and platform libraries keep caches for the life of the process.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME="$work/config"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <qcustomplot.h>
 #include <QApplication>
 #include <QMouseEvent>
-#include <qcustomplot.h>
 
 #include "lapdata/ui/lap_chart.h"
 
@@ -17,7 +17,7 @@ ChartTable lapTable(std::initializer_list<double> laps) {
 }
 
 class LapChartTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         chart.resize(450, 260);
         chart.show();
@@ -30,8 +30,8 @@ protected:
         QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
                           Qt::NoModifier);
         QApplication::sendEvent(target, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton,
-                            Qt::NoButton, Qt::NoModifier);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
         QApplication::sendEvent(target, &release);
     }
 
@@ -45,8 +45,8 @@ TEST_F(LapChartTest, OneSeriesNamedCar1BeforeAnyData) {
 }
 
 TEST_F(LapChartTest, TableReplacesEverythingAndEmptyCellsAreGaps) {
-    chart.setChartData({{"lap0", {61.0, 60.5}}, {"Best", {std::nullopt, 59.0}},
-                        {"Worst", {64.0, std::nullopt}}});
+    chart.setChartData(
+        {{"lap0", {61.0, 60.5}}, {"Best", {std::nullopt, 59.0}}, {"Worst", {64.0, std::nullopt}}});
     ASSERT_EQ(chart.seriesCount(), 2);
     EXPECT_EQ(chart.seriesName(1), "Car2");
     EXPECT_EQ(chart.categoryLabels(), (QStringList{"lap0", "Best", "Worst"}));

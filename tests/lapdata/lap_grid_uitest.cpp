@@ -78,8 +78,8 @@ TEST(Twips, FifteenTwipsAPixelAt96Dpi) {
         double twips;
         double dpi;
         int pixels;
-    } cases[] = {{15, 96, 1}, {9500, 96, 633}, {200, 96, 13}, {1440, 120, 120}, {0, 96, 0},
-                 {-120, 96, -8}};
+    } cases[] = {{15, 96, 1},      {9500, 96, 633}, {200, 96, 13},
+                 {1440, 120, 120}, {0, 96, 0},      {-120, 96, -8}};
     for (const auto& c : cases) {
         EXPECT_EQ(twipsToPixels(c.twips, c.dpi), c.pixels) << c.twips << "@" << c.dpi;
     }

@@ -30,7 +30,7 @@ using test::runOfLaps;
 using test::runWithLaps;
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         QSettings().clear();
         window = std::make_unique<MainWindow>();
@@ -96,10 +96,9 @@ protected:
 TEST_F(MainWindowTest, EveryLayoutControlExistsUnderItsLayoutName) {
     EXPECT_EQ(window->objectName(), "frmMain");
     EXPECT_EQ(window->windowTitle(), texts::kAppTitle);
-    for (const char* name :
-         {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label10",
-          "Label11", "Label16", "Label17", "Label18", "Label19", "Label20", "Label21", "Label24",
-          "Label25", "Label26", "Label27"}) {
+    for (const char* name : {"Label1", "Label2", "Label3", "Label4", "Label5", "Label6", "Label7",
+                             "Label10", "Label11", "Label16", "Label17", "Label18", "Label19",
+                             "Label20", "Label21", "Label24", "Label25", "Label26", "Label27"}) {
         EXPECT_NE(window->findChild<QLabel*>(name), nullptr) << name;
     }
     EXPECT_NE(window->findChild<QFrame*>("Shape1"), nullptr);
@@ -117,8 +116,8 @@ TEST_F(MainWindowTest, EveryLayoutControlExistsUnderItsLayoutName) {
 
 TEST_F(MainWindowTest, StartsWithTheDesignedContentAndTheGridHidden) {
     window->show();
-    for (const char* name : {"Label2", "Label3", "Label4", "Label5", "Label6", "Label7",
-                             "Label17", "Label19", "Label21", "Label25", "Label26", "Label27"}) {
+    for (const char* name : {"Label2", "Label3", "Label4", "Label5", "Label6", "Label7", "Label17",
+                             "Label19", "Label21", "Label25", "Label26", "Label27"}) {
         EXPECT_EQ(label(name), "") << name;
     }
     EXPECT_EQ(label("Label10"), texts::kCarIdCaption);
@@ -272,8 +271,8 @@ TEST_F(MainWindowTest, DialogsCanBeReplaced) {
 
 QRect expectedFrame(const Placement& p, const QWidget& w) {
     const double dpi = logicalDpiOf(&w);
-    return QRect(twipsToPixels(p.left, dpi), twipsToPixels(p.top, dpi),
-                 twipsToPixels(p.width, dpi), twipsToPixels(p.height, dpi));
+    return QRect(twipsToPixels(p.left, dpi), twipsToPixels(p.top, dpi), twipsToPixels(p.width, dpi),
+                 twipsToPixels(p.height, dpi));
 }
 
 Placement storedPlacement() {
@@ -357,15 +356,12 @@ TEST_P(BadStoredValueTest, FallsBackToThatKeysDefaultOnly) {
     EXPECT_EQ(w.frameGeometry(), expectedFrame(expected, w));
 }
 
-INSTANTIATE_TEST_SUITE_P(Values, BadStoredValueTest,
-                         ::testing::Values(BadStoredValue{"MainLeft", "abc"},
-                                           BadStoredValue{"MainTop", ""},
-                                           BadStoredValue{"MainWidth", "12x"},
-                                           BadStoredValue{"MainHeight", "nan"},
-                                           BadStoredValue{"MainWidth", "-5"},
-                                           BadStoredValue{"MainHeight", "0"},
-                                           BadStoredValue{"MainLeft", "1e30"},
-                                           BadStoredValue{"MainTop", "inf"}));
+INSTANTIATE_TEST_SUITE_P(
+    Values, BadStoredValueTest,
+    ::testing::Values(BadStoredValue{"MainLeft", "abc"}, BadStoredValue{"MainTop", ""},
+                      BadStoredValue{"MainWidth", "12x"}, BadStoredValue{"MainHeight", "nan"},
+                      BadStoredValue{"MainWidth", "-5"}, BadStoredValue{"MainHeight", "0"},
+                      BadStoredValue{"MainLeft", "1e30"}, BadStoredValue{"MainTop", "inf"}));
 
 TEST_F(MainWindowTest, PlacementNoScreenShowsComesBackOntoTheScreen) {
     store("MainLeft", "-200000");
@@ -375,8 +371,8 @@ TEST_F(MainWindowTest, PlacementNoScreenShowsComesBackOntoTheScreen) {
     MainWindow w;
     w.show();
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    EXPECT_TRUE(area.contains(w.frameGeometry())) << w.frameGeometry().x() << ","
-                                                   << w.frameGeometry().y();
+    EXPECT_TRUE(area.contains(w.frameGeometry()))
+        << w.frameGeometry().x() << "," << w.frameGeometry().y();
     EXPECT_EQ(w.frameGeometry().size(), expectedFrame({0, 0, 6000, 5000}, w).size());
 }
 

@@ -14,10 +14,13 @@ TEST(PlacementText, ReadsNumbersAndRefusesEverythingElse) {
         const char* text;
         std::optional<double> value;
     } cases[] = {
-        {"200", 200.0},   {" 9500 ", 9500.0}, {"-120", -120.0}, {"1.5", 1.5},
-        {"1e+06", 1e6},   {"abc", std::nullopt}, {"", std::nullopt}, {"12x", std::nullopt},
-        {"1,5", std::nullopt}, {"nan", std::nullopt}, {"inf", std::nullopt},
-        {"-inf", std::nullopt}, {"1e30", std::nullopt}, {"-2000000", std::nullopt},
+        {"200", 200.0},         {" 9500 ", 9500.0},
+        {"-120", -120.0},       {"1.5", 1.5},
+        {"1e+06", 1e6},         {"abc", std::nullopt},
+        {"", std::nullopt},     {"12x", std::nullopt},
+        {"1,5", std::nullopt},  {"nan", std::nullopt},
+        {"inf", std::nullopt},  {"-inf", std::nullopt},
+        {"1e30", std::nullopt}, {"-2000000", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(parseTwips(c.text), c.value) << c.text;
 }
@@ -26,7 +29,7 @@ TEST(PlacementText, WritesPlainDecimalsThatReadBack) {
     const struct {
         double twips;
         const char* text;
-    } cases[] = {{9500, "9500"}, {195, "195"}, {-120, "-120"}, {1.5, "1.5"},
+    } cases[] = {{9500, "9500"},       {195, "195"},       {-120, "-120"}, {1.5, "1.5"},
                  {1000000, "1000000"}, {6667.5, "6667.5"}, {0, "0"}};
     for (const auto& c : cases) {
         EXPECT_EQ(twipsText(c.twips), c.text);
@@ -63,7 +66,9 @@ TEST(KeepOnScreen, OnlyALostWindowMoves) {
         QRect expected;
     } cases[] = {
         {"inside", {100, 100, 600, 500}, {screen}, {100, 100, 600, 500}},
-        {"mostly off the right, title bar reachable", {1800, 100, 600, 500}, {screen},
+        {"mostly off the right, title bar reachable",
+         {1800, 100, 600, 500},
+         {screen},
          {1800, 100, 600, 500}},
         {"a sliver of the title bar only", {1900, 100, 600, 500}, {screen}, {1320, 100, 600, 500}},
         {"far left", {-5000, 200, 600, 500}, {screen}, {0, 200, 600, 500}},

@@ -10,7 +10,7 @@ namespace korimet::test {
 
 // Records every question and answers from a script; an empty script answers as Cancel.
 class FakeDialogs : public Dialogs {
-public:
+  public:
     enum class Kind { OpenPath, SavePath, Message, Input };
     struct Call {
         Kind kind;
@@ -41,7 +41,7 @@ public:
         return next();
     }
 
-private:
+  private:
     QString next() {
         if (answers.empty()) return {};
         QString answer = answers.front();
