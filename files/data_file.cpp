@@ -37,12 +37,13 @@ public:
 
     // Starts the next field: skips blanks, returns false at the end of the file.
     bool begin() {
-        ++place_.field;
         while (pos_ < bytes_.size() && isBlank(bytes_[pos_])) ++pos_;
+        fieldStart_ = {line_, fieldStart_.field + 1};
         return pos_ < bytes_.size();
     }
 
-    const Place& place() const { return place_; }
+    // Where the current field started.
+    const Place& place() const { return fieldStart_; }
     bool atQuote() const { return pos_ < bytes_.size() && bytes_[pos_] == '"'; }
 
     // An unquoted field up to the next comma or line end, trailing blanks dropped.
@@ -83,15 +84,16 @@ private:
         const char c = bytes_[pos_++];
         if (c == '\r') {
             if (pos_ < bytes_.size() && bytes_[pos_] == '\n') ++pos_;
-            ++place_.line;
+            ++line_;
         } else if (c == '\n') {
-            ++place_.line;
+            ++line_;
         }
     }
 
     std::string_view bytes_;
     std::size_t pos_ = 0;
-    Place place_;
+    int line_ = 1;
+    Place fieldStart_;
 };
 
 enum class NumberParse { kOk, kSyntax, kRange };
@@ -229,8 +231,14 @@ void appendNumber(std::string& out, double value) {
 std::string formatFileNumber(double value) {
     if (value == 0.0) return "0";  // -0 too
     std::array<char, 40> buf;
-    const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), value,
-                                 std::chars_format::general, 15);
+    auto r = std::to_chars(buf.data(), buf.data() + buf.size(), value,
+                           std::chars_format::general, 15);
+    double back = 0.0;
+    if (parseNumber(std::string_view(buf.data(), r.ptr), back) != NumberParse::kOk) {
+        // Next to the largest double, 15 digits round past it; write the shortest
+        // text that reads back instead.
+        r = std::to_chars(buf.data(), buf.data() + buf.size(), value);
+    }
     std::string text(buf.data(), r.ptr);
     if (const auto e = text.find('e'); e != std::string::npos) text[e] = 'E';
     if (text.starts_with("0.")) {

@@ -112,7 +112,7 @@ std::optional<std::string> encodeMemo(std::string_view utf8, std::string* unenco
                 (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
             const QString one = text.mid(i, len);
             QStringEncoder single("CP932", kStateless);
-            (void)single.encode(one);
+            [[maybe_unused]] const QByteArray bytes = single.encode(one);  // encodes only when converted
             if (single.hasError()) {
                 *unencodable = one.toStdString();
                 break;
