@@ -350,7 +350,8 @@ TEST(DataFileReader, LayoutsReadTheSameAsTheStandardOne) {
 }
 
 TEST(DataFileReader, MemoFieldForms) {
-    const std::string head = joinLines({exampleLines().begin(), exampleLines().end() - 1}, "\r\n");
+    const auto lines = exampleLines();
+    const std::string head = joinLines({lines.begin(), lines.end() - 1}, "\r\n");
     const struct {
         std::string memoBytes;
         std::string memo;
@@ -367,7 +368,7 @@ TEST(DataFileReader, MemoFieldForms) {
         {"\"練習①\"\r\n", "練習①"},                    // UTF-8
     };
     for (const auto& c : cases) {
-        const auto read = readDataFileBytes(head + "\r\n" + c.memoBytes, "m.krt");
+        const auto read = readDataFileBytes(head + c.memoBytes, "m.krt");
         ASSERT_TRUE(read) << c.memoBytes << ": " << read.error;
         EXPECT_EQ(read.content->memo, c.memo) << c.memoBytes;
     }
@@ -419,7 +420,7 @@ TEST(DataFileReader, BrokenFilesAreRefusedNamingFileAndPlace) {
         {"only blanks", "  \t", 1, 1, filetexts::kEndsEarly},
         {"line 1 only", lines[0] + "\r\n", 2, 8, filetexts::kEndsEarly},
         {"line 1 cut short", "12,3,655.35", 1, 4, filetexts::kEndsEarly},
-        {"laps end early", joinLines({lines.begin(), lines.begin() + 30}, "\r\n"), 31, 36,
+        {"laps end early", joinLines({lines.begin(), lines.begin() + 30}, "\r\n"), 31, 37,
          filetexts::kEndsEarly},
         {"no memo", noMemo, 62, 68, filetexts::kEndsEarly},
         {"empty field", with(0, "12,,655.35,0,0,17,0"), 1, 2, filetexts::kEmptyField},
