@@ -4,6 +4,9 @@
 // where and why on the next line.
 namespace korimet::filetexts {
 
+// Caption of Label2 after a file was opened; Label3 then shows the path.
+inline constexpr const char* kLoadDataCaption = "Load Data";
+
 inline constexpr const char* kReadFailed = "ファイルを読み込めません: ";  // + path
 inline constexpr const char* kSaveFailed = "ファイルに保存できません: ";  // + path
 
