@@ -11,8 +11,6 @@ namespace korimet {
 
 namespace {
 
-constexpr int kScalarFields = 7;
-
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 

@@ -45,6 +45,13 @@ char16_t cp932LookAlike(char16_t c) {
     }
 }
 
+// True when CP932 bytes decode back to exactly `text`.
+bool survives(const QByteArray& bytes, const QString& text) {
+    QStringDecoder decoder("CP932", kStateless);
+    const QString back = decoder.decode(bytes);
+    return !decoder.hasError() && back == text;
+}
+
 bool isAscii(std::string_view bytes) {
     for (char c : bytes) {
         if (static_cast<unsigned char>(c) >= 0x80) return false;
@@ -93,7 +100,10 @@ std::optional<std::string> encodeMemo(std::string_view utf8, std::string* unenco
     if (isAscii(utf8) && utf8.find_first_of("\x1A\x1C\x7F") == std::string_view::npos) {
         return std::string(utf8);
     }
-    QString text = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+    // Not QString::fromUtf8: it drops a leading U+FEFF, which would then vanish unseen.
+    QStringDecoder fromUtf8(QStringConverter::Utf8,
+                            kStateless | QStringConverter::Flag::ConvertInitialBom);
+    QString text = fromUtf8.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
     for (QChar& c : text) c = QChar(toTableControl(cp932LookAlike(c.unicode())));
 
     QStringEncoder encoder("CP932", kStateless);
@@ -102,19 +112,22 @@ std::optional<std::string> encodeMemo(std::string_view utf8, std::string* unenco
         return std::nullopt;
     }
     const QByteArray bytes = encoder.encode(text);
-    if (!encoder.hasError()) return bytes.toStdString();
+    // The converter drops some characters (U+FEFF) or maps them one way without an
+    // error; only what reads back unchanged is kept.
+    if (!encoder.hasError() && survives(bytes, text)) return bytes.toStdString();
 
     if (unencodable) {
         unencodable->clear();
-        // Find the first character (whole code point) that fails on its own.
         for (qsizetype i = 0; i < text.size();) {
             const qsizetype len =
                 (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
             const QString one = text.mid(i, len);
             QStringEncoder single("CP932", kStateless);
-            [[maybe_unused]] const QByteArray bytes = single.encode(one);  // encodes only when converted
-            if (single.hasError()) {
-                *unencodable = one.toStdString();
+            const QByteArray oneBytes = single.encode(one);
+            if (single.hasError() || !survives(oneBytes, one)) {
+                QString shown = one;
+                for (QChar& c : shown) c = QChar(fromTableControl(c.unicode()));
+                *unencodable = shown.toStdString();
                 break;
             }
             i += len;
