@@ -48,9 +48,8 @@ int exportVerb(const Args& args) {
     for (int r = 0; r < d.lapCount; ++r) {
         const double lap = d.laps[static_cast<std::size_t>(r)];
         const bool target = lap <= d.targetTime && d.targetTime < kNoTargetTime;
-        std::cout << r + 1 << ',' << shortestNumber(lap) << ',' << lapTimeOrPlaceholder(lap)
-                  << ',' << (r == view.bestSlot) << ',' << (r == view.worstSlot) << ','
-                  << target << '\n';
+        std::cout << r + 1 << ',' << shortestNumber(lap) << ',' << lapTimeOrPlaceholder(lap) << ','
+                  << (r == view.bestSlot) << ',' << (r == view.worstSlot) << ',' << target << '\n';
     }
     return 0;
 }

@@ -21,10 +21,14 @@ std::string hexColor(std::uint32_t value) {
 // One letter for what a cell's colour marks.
 char colorMark(std::uint32_t value) {
     switch (value) {
-        case kCellBest: return 'B';
-        case kCellWorst: return 'W';
-        case kCellTarget: return 'T';
-        default: return ' ';
+        case kCellBest:
+            return 'B';
+        case kCellWorst:
+            return 'W';
+        case kCellTarget:
+            return 'T';
+        default:
+            return ' ';
     }
 }
 
@@ -87,8 +91,8 @@ void showPlain(std::ostream& out, const std::string& path, const LapView& v,
     out << "\n";
     auto put = [&out](const std::array<std::string, kGridColumns>& c, char mark1, char mark3) {
         char line[96];
-        std::snprintf(line, sizeof line, "%4s  %-8s %c  %4s  %-8s %c", c[0].c_str(),
-                      c[1].c_str(), mark1, c[2].c_str(), c[3].c_str(), mark3);
+        std::snprintf(line, sizeof line, "%4s  %-8s %c  %4s  %-8s %c", c[0].c_str(), c[1].c_str(),
+                      mark1, c[2].c_str(), c[3].c_str(), mark3);
         std::string text = line;
         text.erase(text.find_last_not_of(' ') + 1);
         out << text << "\n";

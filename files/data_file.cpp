@@ -27,7 +27,7 @@ std::string placeText(const Place& p, const char* reason) {
 
 // Walks the file field by field. Commas and line ends (CR LF, LF, CR) both end a field.
 class FieldScanner {
-public:
+  public:
     explicit FieldScanner(std::string_view bytes) : bytes_(bytes) {
         // A file saved by a Linux editor may start with a byte order mark.
         if (bytes_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
@@ -76,7 +76,7 @@ public:
         return std::nullopt;
     }
 
-private:
+  private:
     void endField() {
         if (pos_ >= bytes_.size()) return;
         const char c = bytes_[pos_++];
@@ -132,7 +132,7 @@ NumberParse parseNumber(std::string_view text, double& out) {
 }
 
 class Reader {
-public:
+  public:
     explicit Reader(std::string_view bytes) : scan_(bytes) {}
 
     std::optional<double> number() {
@@ -142,9 +142,12 @@ public:
         if (text.empty()) return fail(filetexts::kEmptyField);
         double value = 0.0;
         switch (parseNumber(text, value)) {
-            case NumberParse::kOk: return value;
-            case NumberParse::kSyntax: return fail(filetexts::kNotANumber);
-            case NumberParse::kRange: return fail(filetexts::kNumberOutOfRange);
+            case NumberParse::kOk:
+                return value;
+            case NumberParse::kSyntax:
+                return fail(filetexts::kNotANumber);
+            case NumberParse::kRange:
+                return fail(filetexts::kNumberOutOfRange);
         }
         return fail(filetexts::kNotANumber);
     }
@@ -175,7 +178,7 @@ public:
 
     const std::string& error() const { return error_; }
 
-private:
+  private:
     std::nullopt_t fail(const char* reason) {
         error_ = placeText(scan_.place(), reason);
         return std::nullopt;
@@ -229,8 +232,8 @@ void appendNumber(std::string& out, double value) {
 std::string formatFileNumber(double value) {
     if (value == 0.0) return "0";  // -0 too
     std::array<char, 40> buf;
-    auto r = std::to_chars(buf.data(), buf.data() + buf.size(), value,
-                           std::chars_format::general, 15);
+    auto r =
+        std::to_chars(buf.data(), buf.data() + buf.size(), value, std::chars_format::general, 15);
     double back = 0.0;
     if (parseNumber(std::string_view(buf.data(), r.ptr), back) != NumberParse::kOk) {
         // Next to the largest double, 15 digits round past it; write the shortest

@@ -15,18 +15,26 @@ constexpr auto kStateless = QStringConverter::Flag::Stateless;
 // 0x7F) against what Windows does; undo that so control characters stay themselves.
 char16_t toTableControl(char16_t c) {
     switch (c) {
-        case 0x1A: return 0x1C;
-        case 0x1C: return 0x7F;
-        case 0x7F: return 0x1A;
-        default: return c;
+        case 0x1A:
+            return 0x1C;
+        case 0x1C:
+            return 0x7F;
+        case 0x7F:
+            return 0x1A;
+        default:
+            return c;
     }
 }
 char16_t fromTableControl(char16_t c) {
     switch (c) {
-        case 0x1C: return 0x1A;
-        case 0x7F: return 0x1C;
-        case 0x1A: return 0x7F;
-        default: return c;
+        case 0x1C:
+            return 0x1A;
+        case 0x7F:
+            return 0x1C;
+        case 0x1A:
+            return 0x7F;
+        default:
+            return c;
     }
 }
 
@@ -34,14 +42,22 @@ char16_t fromTableControl(char16_t c) {
 // Microsoft's): written as the CP932 character the user meant.
 char16_t cp932LookAlike(char16_t c) {
     switch (c) {
-        case 0x301C: return 0xFF5E;  // wave dash -> fullwidth tilde
-        case 0x2016: return 0x2225;  // double vertical line -> parallel to
-        case 0x2212: return 0xFF0D;  // minus sign -> fullwidth hyphen-minus
-        case 0x00A2: return 0xFFE0;  // cent
-        case 0x00A3: return 0xFFE1;  // pound
-        case 0x00AC: return 0xFFE2;  // not sign
-        case 0x2014: return 0x2015;  // em dash -> horizontal bar
-        default: return c;
+        case 0x301C:
+            return 0xFF5E;  // wave dash -> fullwidth tilde
+        case 0x2016:
+            return 0x2225;  // double vertical line -> parallel to
+        case 0x2212:
+            return 0xFF0D;  // minus sign -> fullwidth hyphen-minus
+        case 0x00A2:
+            return 0xFFE0;  // cent
+        case 0x00A3:
+            return 0xFFE1;  // pound
+        case 0x00AC:
+            return 0xFFE2;  // not sign
+        case 0x2014:
+            return 0x2015;  // em dash -> horizontal bar
+        default:
+            return c;
     }
 }
 
@@ -103,7 +119,8 @@ std::optional<std::string> encodeMemo(std::string_view utf8, std::string* unenco
     // Not QString::fromUtf8: it drops a leading U+FEFF, which would then vanish unseen.
     QStringDecoder fromUtf8(QStringConverter::Utf8,
                             kStateless | QStringConverter::Flag::ConvertInitialBom);
-    QString text = fromUtf8.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    QString text =
+        fromUtf8.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
     for (QChar& c : text) c = QChar(toTableControl(cp932LookAlike(c.unicode())));
 
     QStringEncoder encoder("CP932", kStateless);
@@ -119,8 +136,7 @@ std::optional<std::string> encodeMemo(std::string_view utf8, std::string* unenco
     if (unencodable) {
         unencodable->clear();
         for (qsizetype i = 0; i < text.size();) {
-            const qsizetype len =
-                (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
+            const qsizetype len = (text[i].isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
             const QString one = text.mid(i, len);
             QStringEncoder single("CP932", kStateless);
             const QByteArray oneBytes = single.encode(one);
@@ -144,7 +160,8 @@ std::optional<std::string> decodeMemo(std::string_view bytes) {
 
     QStringDecoder decoder("CP932", kStateless);
     if (!decoder.isValid()) return std::nullopt;
-    QString text = decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    QString text =
+        decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
     if (decoder.hasError()) return std::nullopt;
     for (QChar& c : text) c = QChar(fromTableControl(c.unicode()));
     return text.toStdString();

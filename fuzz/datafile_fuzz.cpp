@@ -13,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const LapData base{};
     for (bool asTemplate : {false, true}) {
-        const DataFileReadResult read = asTemplate ? readTemplate(bytes, "t.krt", base)
-                                                   : readDataFileBytes(bytes, "f.krt");
+        const DataFileReadResult read =
+            asTemplate ? readTemplate(bytes, "t.krt", base) : readDataFileBytes(bytes, "f.krt");
         if (!read) {
             if (read.error.empty() || read.content) std::abort();
             continue;

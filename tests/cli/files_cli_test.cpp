@@ -26,7 +26,7 @@ std::string readBytes(const fs::path& path) {
 }
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (fs::temp_directory_path() / "korimet-cli-XXXXXX").string();
         if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
@@ -38,7 +38,7 @@ public:
     }
     const fs::path& path() const { return path_; }
 
-private:
+  private:
     fs::path path_;
 };
 
@@ -47,8 +47,8 @@ std::string shellQuoted(const fs::path& p) { return "'" + p.string() + "'"; }
 TEST(CliDecodeOut, WritesOneDataFilePerGoodFrame) {
     TempDir dir;
     const fs::path out = dir.path() / "runs";
-    const auto r = runCli("decode " + shellQuoted(kData + "/two_frames_with_noise.bin") + " --out " +
-                          shellQuoted(out));
+    const auto r = runCli("decode " + shellQuoted(kData + "/two_frames_with_noise.bin") +
+                          " --out " + shellQuoted(out));
     ASSERT_EQ(r.status, 0);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);  // JSON lines as before
 
@@ -92,12 +92,12 @@ TEST(CliShow, JsonHoldsWhatOpeningTheFileShows) {
     const auto j = nlohmann::json::parse(r.out);
 
     const nlohmann::json labels = {
-        {"Label2", "Load Data"},   {"Label3", path},
-        {"Label4", "07"},          {"Label5", "32L"},
-        {"Label6", "01m01s50"},    {"Label7", "17分レース模擬 17Lap 17m32s85"},
-        {"Label17", "01m00s25"},   {"Label19", "01m01s97"},
-        {"Label21", "01m03s10"},   {"Label25", ""},
-        {"Label26", ""},           {"Label27", ""},
+        {"Label2", "Load Data"}, {"Label3", path},
+        {"Label4", "07"},        {"Label5", "32L"},
+        {"Label6", "01m01s50"},  {"Label7", "17分レース模擬 17Lap 17m32s85"},
+        {"Label17", "01m00s25"}, {"Label19", "01m01s97"},
+        {"Label21", "01m03s10"}, {"Label25", ""},
+        {"Label26", ""},         {"Label27", ""},
     };
     EXPECT_EQ(j["labels"], labels);
     EXPECT_EQ(j["memo"], "練習走行①\r\nｺｰﾅｰ3 注意～");
@@ -147,12 +147,11 @@ TEST(CliShow, NoLapsHidesTheChart) {
 TEST(CliShow, PlainFormShowsLabelsTableAndMarks) {
     const auto r = runCli("show " + shellQuoted(kData + "/target_32_laps_cp932.krt"));
     ASSERT_EQ(r.status, 0);
-    for (const char* line : {"Load Data\n", "Laps     32L\n", "Target   01m01s50\n",
-                             "Race     17分レース模擬 17Lap 17m32s85\n",
-                             "   1  01m02s00      31  01m01s00 T\n",
-                             "   3  01m00s25 B    33  --m--s--\n",
-                             "   4  01m03s10 W    34  --m--s--\n",
-                             "Memo:\n練習走行①\r\nｺｰﾅｰ3 注意～\n"}) {
+    for (const char* line :
+         {"Load Data\n", "Laps     32L\n", "Target   01m01s50\n",
+          "Race     17分レース模擬 17Lap 17m32s85\n", "   1  01m02s00      31  01m01s00 T\n",
+          "   3  01m00s25 B    33  --m--s--\n", "   4  01m03s10 W    34  --m--s--\n",
+          "Memo:\n練習走行①\r\nｺｰﾅｰ3 注意～\n"}) {
         EXPECT_NE(r.out.find(line), std::string::npos) << line << "\n" << r.out;
     }
 }
@@ -181,8 +180,8 @@ TEST(CliFiles, RefusedFileExitsTwoWithTheMessageOnStderr) {
         std::string message;
     } cases[] = {
         {"show " + shellQuoted(broken), filetexts::kReadFailed + broken + "\n3" +
-                                       filetexts::kLineSuffix + "9" + filetexts::kFieldSuffix +
-                                       filetexts::kNotANumber + "\n"},
+                                            filetexts::kLineSuffix + "9" + filetexts::kFieldSuffix +
+                                            filetexts::kNotANumber + "\n"},
         {"show --json " + shellQuoted(broken), filetexts::kReadFailed + broken + "\n3"},
         {"export --csv " + shellQuoted(broken), filetexts::kReadFailed + broken + "\n3"},
         {"show " + shellQuoted(missing),

@@ -61,7 +61,7 @@ std::vector<std::string> exampleLines() {
 }
 
 class TempDir {
-public:
+  public:
     TempDir() {
         std::string pattern = (fs::temp_directory_path() / "korimet-files-XXXXXX").string();
         if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
@@ -73,7 +73,7 @@ public:
     }
     const fs::path& path() const { return path_; }
 
-private:
+  private:
     fs::path path_;
 };
 
@@ -223,8 +223,8 @@ TEST(DataFileWriter, MemoQuotesAreDoubledAndReadBackAsOne) {
 TEST(DataFileWriter, RefusesWhatTheFileCannotHold) {
     const auto emoji = writeDataFileBytes(exampleRecord(), "速い😀!");
     EXPECT_FALSE(emoji);
-    EXPECT_EQ(emoji.error, filetexts::kMemoUnencodable + "😀"s + "\n" +
-                               filetexts::kMemoUnencodableHint);
+    EXPECT_EQ(emoji.error,
+              filetexts::kMemoUnencodable + "😀"s + "\n" + filetexts::kMemoUnencodableHint);
 
     const double bad[] = {std::numeric_limits<double>::quiet_NaN(),
                           std::numeric_limits<double>::infinity(),
@@ -268,10 +268,8 @@ TEST(MemoEncoding, LinuxLookAlikesAreWrittenAsTheirCp932Characters) {
         {"〜", "\x81\x60"},  // U+301C wave dash
         {"−", "\x81\x7C"},   // U+2212 minus sign
         {"‖", "\x81\x61"},   // U+2016
-        {"¢", "\x81\x91"},
-        {"£", "\x81\x92"},
-        {"¬", "\x81\xCA"},
-        {"—", "\x81\x5C"},  // U+2014 em dash
+        {"¢", "\x81\x91"},  {"£", "\x81\x92"},
+        {"¬", "\x81\xCA"},  {"—", "\x81\x5C"},  // U+2014 em dash
     };
     for (const auto& c : cases) EXPECT_EQ(encodeMemo(c.utf8), std::string(c.cp932)) << c.utf8;
 }
@@ -292,7 +290,10 @@ TEST(MemoEncoding, UnencodableCharacterIsNamed) {
         EXPECT_EQ(bad, text);
     }
     std::string bad;
-    EXPECT_FALSE(encodeMemo("\xEF\xBB\xBF" "0", &bad).has_value());  // U+FEFF first
+    EXPECT_FALSE(encodeMemo("\xEF\xBB\xBF"
+                            "0",
+                            &bad)
+                     .has_value());  // U+FEFF first
     EXPECT_EQ(bad, "\xEF\xBB\xBF");
     EXPECT_FALSE(encodeMemo("a\xFF", &bad).has_value());  // not UTF-8 at all
 }
@@ -339,11 +340,12 @@ TEST(DataFileReader, LayoutsReadTheSameAsTheStandardOne) {
         {"LF only", joinLines(lines, "\n")},
         {"CR only", joinLines(lines, "\r")},
         {"leading blanks and zero before the point", joinLines(padded, "\r\n")},
-        {"no line end after the memo", joinLines(lines, "\r\n").substr(0, exampleFixture().size() - 2)},
+        {"no line end after the memo",
+         joinLines(lines, "\r\n").substr(0, exampleFixture().size() - 2)},
         {"trailing content", joinLines(lines, "\r\n") + "more,\"text\"\r\n1,2,3\r\n"},
         {"byte order mark", "\xEF\xBB\xBF" + joinLines(lines, "\r\n")},
-        {"whole numbers with a point", "12.0,3.,655.35,0,0,1.7E1,0\r\n" +
-                                           joinLines({lines.begin() + 1, lines.end()}, "\r\n")},
+        {"whole numbers with a point",
+         "12.0,3.,655.35,0,0,1.7E1,0\r\n" + joinLines({lines.begin() + 1, lines.end()}, "\r\n")},
     };
     for (const auto& c : cases) {
         const auto read = readDataFileBytes(c.bytes, "x.krt");
@@ -368,7 +370,7 @@ TEST(DataFileReader, MemoFieldForms) {
         {"\"\"\"\"\r\n", "\""},
         {"unquoted text  \r\nnext", "unquoted text"},
         {"\"\x97\xFB\x8F\x4B\x87\x40\"\r\n", "練習①"},  // CP932
-        {"\"練習①\"\r\n", "練習①"},                    // UTF-8
+        {"\"練習①\"\r\n", "練習①"},                     // UTF-8
     };
     for (const auto& c : cases) {
         const auto read = readDataFileBytes(head + c.memoBytes, "m.krt");
@@ -475,21 +477,23 @@ TEST(DataFileReader, CP932FileFromAnotherToolKeepsItsMemo) {
 
 TEST(DataFileReader, RandomRecordsAndMemosRoundTrip) {
     std::mt19937_64 rng(7);
-    const char* pieces[] = {"a", "Z", ",", "\r\n", "\n", "\r", "\"", "\"\"", " ", "\t",
-                            "練習", "ｶﾀｶﾅ", "①", "～", "ソ", "\\", "~", "1,2", "Ⅲ", "髙"};
-    auto pick = [&](auto& range) {
-        return range[rng() % std::size(range)];
-    };
+    const char* pieces[] = {"a",    "Z",    ",", "\r\n", "\n", "\r", "\"", "\"\"", " ", "\t",
+                            "練習", "ｶﾀｶﾅ", "①", "～",   "ソ", "\\", "~",  "1,2",  "Ⅲ", "髙"};
+    auto pick = [&](auto& range) { return range[rng() % std::size(range)]; };
     auto someDouble = [&]() -> double {
         switch (rng() % 4) {
-            case 0: return static_cast<double>(rng() % 65536) / 100.0;
-            case 1: return static_cast<double>(static_cast<std::int64_t>(rng() % 2001) - 1000);
+            case 0:
+                return static_cast<double>(rng() % 65536) / 100.0;
+            case 1:
+                return static_cast<double>(static_cast<std::int64_t>(rng() % 2001) - 1000);
             case 2: {  // any finite double, as the file would hold it
                 double x;
-                do x = std::bit_cast<double>(rng()); while (!std::isfinite(x));
+                do x = std::bit_cast<double>(rng());
+                while (!std::isfinite(x));
                 return *parseFileNumber(formatFileNumber(x));
             }
-            default: return 0.0;
+            default:
+                return 0.0;
         }
     };
     for (int i = 0; i < 500; ++i) {
