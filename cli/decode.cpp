@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -7,21 +8,32 @@
 #include "cli/json_out.h"
 #include "cli/verbs.h"
 #include "device/frame_receiver.h"
+#include "files/data_file.h"
 
 namespace korimet::cli {
 
 int decodeVerb(const Args& args) {
     std::string capture;
+    std::string outDir;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--out") {
-            std::cerr << "korimet-cli decode: --out is not available yet\n";
-            return 2;
+        if (args[i] == "--out" && i + 1 < args.size() && outDir.empty()) {
+            outDir = args[++i];
+            if (!outDir.empty()) continue;
         }
-        if (!capture.empty()) {
-            std::cerr << "usage: korimet-cli decode [CAPTURE]\n";
+        if (!capture.empty() || args[i].starts_with("--")) {
+            std::cerr << "usage: korimet-cli decode [CAPTURE] [--out DIR]\n";
             return 2;
         }
         capture = args[i];
+    }
+    if (!outDir.empty()) {
+        std::error_code ec;
+        std::filesystem::create_directories(outDir, ec);
+        if (ec) {
+            std::cerr << "korimet-cli decode: cannot create " << outDir << ": " << ec.message()
+                      << "\n";
+            return 2;
+        }
     }
 
     std::vector<char> bytes;
@@ -50,6 +62,17 @@ int decodeVerb(const Args& args) {
         if (auto frame = receiver.feedByte(static_cast<std::uint8_t>(c))) {
             std::cout << frameJson(*frame).dump() << "\n";
             ++frames;
+            if (!outDir.empty()) {
+                char name[32];
+                std::snprintf(name, sizeof name, "run-%03d.krt", frames);
+                const auto path = (std::filesystem::path(outDir) / name).string();
+                const SaveResult saved = saveDataFile(path, frame->data, "");
+                if (!saved) {
+                    std::cout.flush();
+                    std::cerr << saved.error << "\n";
+                    return 2;
+                }
+            }
         }
     }
     std::cout.flush();

@@ -13,8 +13,14 @@ struct Verb {
 };
 
 constexpr Verb kVerbs[] = {
-    {"decode", "decode [CAPTURE] [--out DIR]   decode serial bytes, one JSON object per frame",
+    {"decode",
+     "decode [CAPTURE] [--out DIR]   decode serial bytes, one JSON object per frame;\n"
+     "                                            with --out also DIR/run-001.krt, ...",
      korimet::cli::decodeVerb},
+    {"show", "show [--json] FILE.krt         what File > Open of the file shows",
+     korimet::cli::showVerb},
+    {"export", "export --csv FILE.krt          one CSV row per counted lap",
+     korimet::cli::exportVerb},
 };
 
 int usage(std::ostream& out, int status) {

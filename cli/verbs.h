@@ -9,5 +9,7 @@ namespace korimet::cli {
 using Args = std::vector<std::string>;
 
 int decodeVerb(const Args& args);
+int showVerb(const Args& args);
+int exportVerb(const Args& args);
 
 }  // namespace korimet::cli

@@ -65,6 +65,8 @@ LapView buildLapView(const LapData& data) {
         chart[static_cast<std::size_t>(bestIndex)].label = kBestRowLabel;
         chart[static_cast<std::size_t>(worstIndex)].label = kWorstRowLabel;
         s.averageLap = s.lapTotal / n;
+        view.bestSlot = bestIndex;
+        view.worstSlot = worstIndex;
         paint(bestIndex, kCellBest);
         paint(worstIndex, kCellWorst);
         view.chart = std::move(chart);

@@ -62,6 +62,8 @@ struct LapView {
     bool chartVisible = false;
     std::optional<ChartTable> chart;  // none: the chart's table is left as it was
     LapStatistics stats;
+    int bestSlot = 0;   // slot painted as best (0 when there are no laps)
+    int worstSlot = 0;  // slot painted as worst
     std::optional<double> raceTotal;  // none: the previous race total stays
 };
 

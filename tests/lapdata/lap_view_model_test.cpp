@@ -87,6 +87,8 @@ TEST(LapView, EqualLapsKeepTheEarliestAsBestAndWorst) {
     EXPECT_EQ(color(v, 2, 1), kCellBest);
     EXPECT_EQ(color(v, 3, 1), kCellWorst);
     EXPECT_EQ(color(v, 4, 1), kCellWhite);
+    EXPECT_EQ(v.bestSlot, 1);
+    EXPECT_EQ(v.worstSlot, 2);
     EXPECT_DOUBLE_EQ(v.stats.averageLap, 61.6);
     EXPECT_DOUBLE_EQ(v.stats.lapTotal, 308);
 }

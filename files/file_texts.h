@@ -1,0 +1,37 @@
+#pragma once
+
+// Texts the data-file code shows to the user. A message names the file first, then says
+// where and why on the next line.
+namespace korimet::filetexts {
+
+// Caption of Label2 after a file was opened; Label3 then shows the path.
+inline constexpr const char* kLoadDataCaption = "Load Data";
+
+inline constexpr const char* kReadFailed = "ファイルを読み込めません: ";  // + path
+inline constexpr const char* kSaveFailed = "ファイルに保存できません: ";  // + path
+
+// Where in the file: "<line> 行目、<field> 番目の項目: <reason>".
+inline constexpr const char* kLineSuffix = " 行目、";
+inline constexpr const char* kFieldSuffix = " 番目の項目: ";
+
+// Why a file was refused.
+inline constexpr const char* kCannotOpen = "ファイルを開けません";
+inline constexpr const char* kTooLarge = "データファイルとしては大きすぎます";
+inline constexpr const char* kEndsEarly = "ファイルがここで終わっています";
+inline constexpr const char* kEmptyField = "値がありません";
+inline constexpr const char* kNotANumber = "数値ではありません";
+inline constexpr const char* kNumberOutOfRange = "数値が大きすぎるか小さすぎます";
+inline constexpr const char* kNotAByte = "0～255 の整数ではありません";
+inline constexpr const char* kUnclosedQuote = "メモの終わりの \" がありません";
+inline constexpr const char* kMemoUnreadable = "メモの文字コードを読み取れません";
+
+// Why a save was refused.
+inline constexpr const char* kMemoUnencodable =
+    "メモにファイルへ保存できない文字が含まれています: ";  // + the character
+inline constexpr const char* kMemoUnencodableHint = "その文字を消してから保存してください。";
+inline constexpr const char* kValueNotFinite = "保存できない数値があります（無限大または非数）";
+inline constexpr const char* kCannotCreate = "ファイルを作成できません";
+inline constexpr const char* kCannotWrite = "ファイルに書き込めません";
+inline constexpr const char* kNoEncoder = "Shift_JIS (CP932) の変換が使えません";
+
+}  // namespace korimet::filetexts
