@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
 
 #include "tools/number_answer.h"
 
@@ -9,7 +10,7 @@ namespace {
 
 TEST(NumberAnswer, ReadsDecimalsWithAPointOnly) {
     struct Case {
-        const char* text;
+        std::string text;
         std::optional<double> value;
     };
     const Case cases[] = {
@@ -37,7 +38,7 @@ TEST(NumberAnswer, ReadsDecimalsWithAPointOnly) {
         {"--3", std::nullopt},
         {"1.2.3", std::nullopt},
         {"1e999", std::nullopt},
-        {std::string(400, '9').c_str(), std::nullopt},  // beyond a double
+        {std::string(400, '9'), std::nullopt},  // beyond a double
     };
     for (const auto& c : cases) {
         EXPECT_EQ(parseNumberAnswer(c.text), c.value) << '"' << c.text << '"';
