@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QIcon>
+
+namespace korimet {
+
+// Makes the icons compiled into the widget library reachable under ":/icons/". The static
+// library's resource object is otherwise dropped by the linker. Safe to call often.
+void ensureIconResources();
+
+// The application icon in every size it ships in.
+QIcon applicationIcon();
+
+}  // namespace korimet
