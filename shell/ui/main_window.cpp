@@ -57,6 +57,9 @@ MainWindow::MainWindow(QWidget* parent)
     setWindowTitle(texts::kAppTitle);
     setFont(japaneseGothicFont(9));
     buildLayout();
+    setupCommandBars();
+    setupDeviceLink();
+    setupChartEditing();
 
     // Load step.
     restorePlacement();
@@ -260,8 +263,6 @@ void MainWindow::moveEvent(QMoveEvent* event) {
 }
 
 // The data-file code fills this: it reads hinagata.krt into currentData and the memo.
-void MainWindow::readTemplateFile() {}
-
 void MainWindow::prepareLapGrid() {
     lapGrid->setRowHeightTwips(-1, kRowTwipsAtStart);
     for (int c = 0; c < LapGrid::kColumns; ++c) {
@@ -280,8 +281,6 @@ void MainWindow::prepareLapGrid() {
 }
 
 // The serial-port code fills this: it closes the port when one is open.
-void MainWindow::closePortIfOpen() {}
-
 void MainWindow::closeOtherWindows() {
     const QList<QWidget*> owned = findChildren<QWidget*>();
     for (auto it = owned.crbegin(); it != owned.crend(); ++it) {

@@ -23,6 +23,8 @@ namespace korimet {
 
 class LapChart;
 class LapGrid;
+class PortSelection;
+class SerialPortSurface;
 
 // What the window keeps between events. All zero or empty until the first redraw.
 struct WindowState {
@@ -35,6 +37,11 @@ struct WindowState {
     double averageLap = 0.0;
     double raceTotal = 0.0;
     ChartTable chartData;  // the table last handed to the chart
+    // Statistics of the last comparison run; nothing outside the comparison reads them.
+    double comparisonLapTotal = 0.0;
+    double comparisonBestLap = 0.0;
+    double comparisonWorstLap = 0.0;
+    double comparisonAverageLap = 0.0;
 };
 
 // The one main window: owns the run records, the receiver and every control. Each
@@ -55,6 +62,22 @@ class MainWindow : public QMainWindow {
     // Every byte goes to the receiver in order; a good frame is shown before the next
     // byte is fed.
     void feedBytes(const QByteArray& bytes);
+
+    // ---- Commands: the menu bar, the toolbar and shortcut keys run these ----
+    // Data files (files/ui/file_commands.cpp)
+    void openDataFile();
+    void saveDataFile();
+    void saveDataFileAs();
+    // Analysis tools (tools/ui/analysis_commands.cpp)
+    void simulateRace();
+    void compareData();
+    // Port selection (device/ui/port_commands.cpp): COM1..COM8 from the menu
+    void openPortFromMenu(int portNumber);
+    // Edit, Exit, About, placeholders (shell/ui/command_bars.cpp)
+    void cutMemo();
+    void copyMemo();
+    void pasteMemo();
+    void showAboutBox();
 
     // ---- Modal dialogs ----
     void setDialogs(std::unique_ptr<Dialogs> dialogs);
@@ -87,6 +110,10 @@ class MainWindow : public QMainWindow {
     void closeOtherWindows();
     void storePlacement();
     void fitFrameToPlacement();
+    // Each subsystem's share of the window, called once from the constructor.
+    void setupCommandBars();   // shell/ui/command_bars.cpp: menu bar and toolbar
+    void setupDeviceLink();    // device/ui/port_commands.cpp: port, combo, receive event
+    void setupChartEditing();  // tools/ui/analysis_commands.cpp: axis and point dialogs
     void updateClock();
     int px(double twips) const;
 
@@ -94,6 +121,8 @@ class MainWindow : public QMainWindow {
     WindowState state_;
     FrameReceiver receiver_;
     std::unique_ptr<Dialogs> dialogs_;
+    SerialPortSurface* port_ = nullptr;         // owned by the window (Qt parent)
+    PortSelection* portSelection_ = nullptr;  // owned by the window (Qt parent)
     QRect placedFrame_;  // frame rectangle asked for at load, in pixels
     bool frameFitted_ = false;
 
