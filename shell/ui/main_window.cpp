@@ -115,7 +115,7 @@ void MainWindow::buildLayout() {
     runBlockFrame = makeFrame("Shape1", 120, 840, 2535, 1095);
     lapBlockFrame = makeFrame("Shape4", 2760, 840, 3615, 1095);
 
-    struct LabelSpec {
+    struct LabelLayout {
         QLabel* MainWindow::*member;
         const char* name;
         double left, top, width, height;
@@ -123,7 +123,7 @@ void MainWindow::buildLayout() {
         QRgb color;
         bool bold;
     };
-    const LabelSpec labels[] = {
+    const LabelLayout labels[] = {
         {&MainWindow::modelLabel, "Label2", 120, 480, 1935, 255, "", kYellow, true},
         {&MainWindow::versionLabel, "Label3", 2160, 480, 6375, 255, "", kYellow, true},
         {&MainWindow::carIdCaption, "Label10", 195, 840, 735, 255, texts::kCarIdCaption, kBlack,
@@ -148,13 +148,13 @@ void MainWindow::buildLayout() {
         {&MainWindow::averageLapLabel, "Label19", 3840, 1560, 1335, 255, "", kBlack, false},
         {&MainWindow::averageDiffLabel, "Label27", 5160, 1560, 1215, 255, "", kBlack, false},
     };
-    for (const LabelSpec& spec : labels) {
-        auto* label = new QLabel(QString::fromUtf8(spec.text), central);  // owned by the client
-        label->setObjectName(spec.name);
-        label->setFont(japaneseGothicFont(12, spec.bold));
-        setTextColor(label, spec.color);
-        place(label, spec.left, spec.top, spec.width, spec.height);
-        this->*spec.member = label;
+    for (const LabelLayout& entry : labels) {
+        auto* label = new QLabel(QString::fromUtf8(entry.text), central);  // owned by the client
+        label->setObjectName(entry.name);
+        label->setFont(japaneseGothicFont(12, entry.bold));
+        setTextColor(label, entry.color);
+        place(label, entry.left, entry.top, entry.width, entry.height);
+        this->*entry.member = label;
     }
 
     raceLineLabel = new QLabel(central);  // owned by the client widget
