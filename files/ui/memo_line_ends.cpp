@@ -13,7 +13,9 @@ QString withLfLineEnds(QString text) {
 }  // namespace
 
 std::string memoForFile(const QString& boxText) {
-    return withLfLineEnds(boxText).replace(QStringLiteral("\n"), QStringLiteral("\r\n")).toStdString();
+    return withLfLineEnds(boxText)
+        .replace(QStringLiteral("\n"), QStringLiteral("\r\n"))
+        .toStdString();
 }
 
 QString memoForBox(std::string_view fileMemo) {

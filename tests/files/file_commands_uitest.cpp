@@ -296,8 +296,8 @@ TEST_F(FileCommandsTest, SaveAfterADownloadAsksForANameAndTheSecondSaveDoesNot) 
 
 TEST_F(FileCommandsTest, CancelledSaveWritesNothing) {
     window->feedBytes(frameFor(runOfLaps(3)));
-    window->saveDataFile();     // asks; cancelled
-    window->saveDataFileAs();   // asks; cancelled
+    window->saveDataFile();    // asks; cancelled
+    window->saveDataFileAs();  // asks; cancelled
 
     ASSERT_EQ(dialogs->calls.size(), 2u);
     EXPECT_EQ(dialogs->calls[0].kind, Kind::SavePath);
