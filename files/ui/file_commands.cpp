@@ -1,9 +1,154 @@
-#include "shell/ui/main_window.h"
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTextEdit>
+#include <exception>
+#include <iostream>
+#include <new>
+#include <string>
 
-// SCAFFOLD: the data-file commands replace this file.
+#include "files/data_file.h"
+#include "files/file_texts.h"
+#include "files/ui/file_command_texts.h"
+#include "files/ui/memo_line_ends.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/shell_texts.h"
+
+// File > Open, Save and Save As, and the template read at start-up. These run from the
+// menu, the toolbar and shortcut keys: nothing may leave them as an exception, and a
+// failure leaves the run, the memo, the file name and the file on disk as they were.
 namespace korimet {
-void MainWindow::readTemplateFile() {}
-void MainWindow::openDataFile() {}
-void MainWindow::saveDataFile() {}
-void MainWindow::saveDataFileAs() {}
+
+namespace {
+
+QString qs(const char* text) { return QString::fromUtf8(text); }
+QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+void showFailure(Dialogs& dialogs, const std::string& text) noexcept {
+    try {
+        dialogs.message(qs(text), qs(texts::kAppTitle), MessageIcon::None);
+    } catch (...) {
+        // Not even the message could be shown; the command has changed nothing.
+    }
+}
+
+// Runs a step that may throw (out of memory, mostly). A throw becomes a message naming
+// the file; false tells the caller to stop.
+template <typename Step>
+bool guarded(Dialogs& dialogs, const char* failedHead, const QString& path, Step&& step) noexcept {
+    const char* reason = filetexts::kUnexpectedError;
+    try {
+        step();
+        return true;
+    } catch (const std::bad_alloc&) {
+        reason = filetexts::kOutOfMemory;
+    } catch (...) {
+    }
+    try {
+        showFailure(dialogs, std::string(failedHead) + path.toStdString() + "\n" + reason);
+    } catch (...) {
+    }
+    return false;
+}
+
+// Writes the run and the memo box text to path; a failure is shown and leaves any file
+// already there whole.
+bool writeRun(Dialogs& dialogs, const QString& path, const LapData& data, const QString& memo) {
+    SaveResult saved;
+    const bool ran = guarded(dialogs, filetexts::kSaveFailed, path, [&] {
+        saved = korimet::saveDataFile(path.toStdString(), data, memoForFile(memo));
+    });
+    if (!ran) return false;
+    if (!saved) showFailure(dialogs, saved.error);
+    return saved.ok;
+}
+
+// The start-up has no window to show a message in yet: one line on standard error.
+void logTemplateFailure(std::string text) noexcept {
+    try {
+        for (char& c : text) {
+            if (c == '\n' || c == '\r') c = ' ';
+        }
+        std::cerr << texts::kAppTitle << ": " << text << '\n';
+    } catch (...) {
+    }
+}
+
+}  // namespace
+
+void MainWindow::readTemplateFile() {
+    try {
+        const QString path = QDir::current().absoluteFilePath(qs(kTemplateFileName));
+        const QFileInfo info(path);
+        // No template is the usual case and no fault.
+        if (!info.exists() && !info.isSymLink()) return;
+        const DataFileReadResult read = loadTemplateFile(path.toStdString(), state_.currentData);
+        if (!read) {
+            logTemplateFailure(read.error);
+            return;
+        }
+        const QString memo = memoForBox(read.content->memo);
+        state_.currentData = read.content->data;
+        memoBox->setPlainText(memo);
+    } catch (const std::bad_alloc&) {
+        logTemplateFailure(std::string(filetexts::kReadFailed) + kTemplateFileName + "\n" +
+                           filetexts::kOutOfMemory);
+    } catch (...) {
+        logTemplateFailure(std::string(filetexts::kReadFailed) + kTemplateFileName + "\n" +
+                           filetexts::kUnexpectedError);
+    }
+}
+
+void MainWindow::openDataFile() {
+    try {
+        const QString path =
+            dialogs().askOpenPath(qs(filetexts::kOpenDialogTitle), qs(texts::kDataFileFilter));
+        if (path.isEmpty()) return;
+        guarded(dialogs(), filetexts::kReadFailed, path, [&] {
+            // The whole file is read before anything of the window changes.
+            const DataFileReadResult read = loadDataFile(path.toStdString());
+            if (!read) {
+                showFailure(dialogs(), read.error);
+                return;
+            }
+            const QString memo = memoForBox(read.content->memo);
+            state_.currentData = read.content->data;
+            state_.currentFileName = path;
+            memoBox->setPlainText(memo);
+            modelLabel->setText(qs(filetexts::kLoadDataCaption));
+            versionLabel->setText(path);
+            showLapData();
+        });
+    } catch (...) {
+        // Only the dialog itself can get here, before anything changed.
+    }
+}
+
+void MainWindow::saveDataFileAs() {
+    try {
+        const QString path =
+            dialogs().askSavePath(qs(filetexts::kSaveDialogTitle), qs(texts::kDataFileFilter));
+        if (path.isEmpty()) return;
+        // The name is kept only once the file holds the run, so a failed save leaves the
+        // next File > Save pointing where it pointed before.
+        if (writeRun(dialogs(), path, state_.currentData, memoBox->toPlainText())) {
+            state_.currentFileName = path;
+        }
+    } catch (...) {
+        // Only the dialog or the memo text can get here, before anything was written.
+    }
+}
+
+void MainWindow::saveDataFile() {
+    if (state_.currentFileName.isEmpty()) {
+        saveDataFileAs();
+        return;
+    }
+    try {
+        writeRun(dialogs(), state_.currentFileName, state_.currentData, memoBox->toPlainText());
+    } catch (...) {
+        // Only the memo text can get here, before anything was written.
+    }
+}
+
 }  // namespace korimet

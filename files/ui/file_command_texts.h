@@ -1,0 +1,13 @@
+#pragma once
+
+// Texts of File > Open, Save and Save As beyond those of the reader and writer.
+namespace korimet::filetexts {
+
+inline constexpr const char* kOpenDialogTitle = "開く";
+inline constexpr const char* kSaveDialogTitle = "保存";
+
+// Reasons for a failure that neither the reader nor the writer reported themselves.
+inline constexpr const char* kOutOfMemory = "メモリが足りません";
+inline constexpr const char* kUnexpectedError = "予期しないエラーが発生しました";
+
+}  // namespace korimet::filetexts
