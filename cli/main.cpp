@@ -25,7 +25,7 @@ constexpr Verb kVerbs[] = {
      korimet::cli::simulateVerb},
     {"compare",
      "compare FILE.krt OTHER.krt [--json]\n"
-     "                                            difference labels and chart of FILE against OTHER",
+     "                                            FILE against OTHER: difference labels, chart",
      korimet::cli::compareVerb},
 };
 

@@ -51,7 +51,11 @@ int simulateVerb(const Args& args) {
             std::cerr << outcome.refusal.message << "\n";
             return 1;
         case RaceSimulationOutcome::Action::KeepLine:
-            std::cerr << "レース時間(分)が数値ではありません: " << minutes << "\n";
+            if (minutes.empty()) {
+                std::cerr << "レース時間(分)が指定されていません\n";
+            } else {
+                std::cerr << "レース時間(分)が数値ではありません: " << minutes << "\n";
+            }
             return 1;
         case RaceSimulationOutcome::Action::SetLine:
             std::cout << outcome.line << "\n";

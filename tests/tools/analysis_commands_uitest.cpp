@@ -102,8 +102,9 @@ class AnalysisCommandsTest : public ::testing::Test {
         bool operator==(const Display&) const = default;
     };
     Display display() const {
-        Display d{window->comparisonData(), window->chartData(), {}, chart().categoryLabels(),
-                  label("Label25"), label("Label26"), label("Label27"), label("Label7")};
+        Display d{window->comparisonData(), window->chartData(), {},
+                  chart().categoryLabels(), label("Label25"),    label("Label26"),
+                  label("Label27"),         label("Label7")};
         for (int s = 0; s < chart().seriesCount(); ++s) {
             d.plotted.emplace_back();
             for (int p = 0; p < chart().pointCount(s); ++p) {
@@ -136,8 +137,7 @@ TEST_F(AnalysisCommandsTest, RaceSimulationWritesTheRaceLineForEachAnswer) {
         {"five minutes of 60 s laps", everyLapOf(60.0, 10), "5", "5分レース模擬 5Lap 05m00s00"},
         {"five minutes of 61 s laps", everyLapOf(61.0, 10), "5", "5分レース模擬 5Lap 05m05s00"},
         {"a fifth of a minute", everyLapOf(60.0, 10), "0.2", "分レース模擬 1Lap 01m00s00"},
-        {"empty slots are walked too", everyLapOf(60.0, 10), "20",
-         "20分レース模擬 60Lap 10m00s00"},
+        {"empty slots are walked too", everyLapOf(60.0, 10), "20", "20分レース模擬 60Lap 10m00s00"},
         {"zero", everyLapOf(60.0, 10), "0", ""},
         {"negative", everyLapOf(60.0, 10), "-3", ""},
         {"not a number", everyLapOf(60.0, 10), "abc", std::nullopt},
@@ -225,8 +225,9 @@ TEST_F(AnalysisCommandsTest, ComparisonShowsBothRunsAndTheDifferences) {
     ASSERT_EQ(table.size(), 15u);
     for (std::size_t r = 0; r < table.size(); ++r) {
         SCOPED_TRACE(r);
-        const std::string expectedLabel =
-            r == 3 ? "Best" : r == 13 ? "Worst" : "lap" + std::to_string(r);
+        const std::string expectedLabel = r == 3    ? "Best"
+                                          : r == 13 ? "Worst"
+                                                    : "lap" + std::to_string(r);
         EXPECT_EQ(table[r].label, expectedLabel);
         ASSERT_EQ(table[r].values.size(), 2u);
         if (r < 12) {
@@ -243,9 +244,9 @@ TEST_F(AnalysisCommandsTest, ComparisonShowsBothRunsAndTheDifferences) {
     EXPECT_EQ(chart().seriesCount(), 2);
     EXPECT_TRUE(chart().isVisibleTo(window.get()));
 
-    EXPECT_EQ(label("Label25"), u8("(+.5sec)"));     // 60.00 - 59.50
+    EXPECT_EQ(label("Label25"), u8("(+.5sec)"));    // 60.00 - 59.50
     EXPECT_EQ(label("Label26"), u8("(▼1.93sec)"));  // 64.07 - 66.00
-    EXPECT_EQ(label("Label27"), u8("(+.8sec)"));     // 62.035 - 61.2333
+    EXPECT_EQ(label("Label27"), u8("(+.8sec)"));    // 62.035 - 61.2333
 
     EXPECT_EQ(window->comparisonData(), comparisonOf15());
     EXPECT_EQ(window->currentData(), current);

@@ -63,16 +63,14 @@ void MainWindow::loadComparisonFile() {
     // Read whole before anything is replaced: a broken file leaves the last comparison.
     const DataFileReadResult read = loadDataFile(path.toStdString());
     if (!read) {
-        dialogs().message(qs(read.error), QString::fromUtf8(kCompareTitle),
-                          MessageIcon::Critical);
+        dialogs().message(qs(read.error), QString::fromUtf8(kCompareTitle), MessageIcon::Critical);
         return;
     }
     showComparison(read.content->data, path);
 }
 
 void MainWindow::showComparison(const LapData& comparison, const QString& fileName) {
-    const LapStatistics loaded{state_.lapTotal, state_.bestLap, state_.worstLap,
-                               state_.averageLap};
+    const LapStatistics loaded{state_.lapTotal, state_.bestLap, state_.worstLap, state_.averageLap};
     const ComparisonOutcome outcome =
         buildComparison(state_.currentData, loaded, comparison, fileName.toStdString());
     if (outcome.refusal) {
