@@ -21,6 +21,12 @@ constexpr Verb kVerbs[] = {
      korimet::cli::showVerb},
     {"export", "export --csv FILE.krt          one CSV row per counted lap",
      korimet::cli::exportVerb},
+    {"simulate", "simulate MINUTES FILE.krt      the race line of a race of MINUTES minutes",
+     korimet::cli::simulateVerb},
+    {"compare",
+     "compare FILE.krt OTHER.krt [--json]\n"
+     "                                            FILE against OTHER: difference labels, chart",
+     korimet::cli::compareVerb},
 };
 
 int usage(std::ostream& out, int status) {

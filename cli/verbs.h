@@ -11,5 +11,7 @@ using Args = std::vector<std::string>;
 int decodeVerb(const Args& args);
 int showVerb(const Args& args);
 int exportVerb(const Args& args);
+int simulateVerb(const Args& args);
+int compareVerb(const Args& args);
 
 }  // namespace korimet::cli

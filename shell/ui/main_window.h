@@ -117,6 +117,12 @@ class MainWindow : public QMainWindow {
     void updateClock();
     int px(double twips) const;
 
+    // ---- Analysis tools (tools/ui/analysis_commands.cpp) ----
+    void loadComparisonFile();
+    void showComparison(const LapData& comparison, const QString& fileName);
+    void editAxisScale(int axis);
+    void editChartPoint(int series, int point);
+
     // ---- State ----
     WindowState state_;
     FrameReceiver receiver_;
