@@ -21,6 +21,11 @@ constexpr Verb kVerbs[] = {
      korimet::cli::showVerb},
     {"export", "export --csv FILE.krt          one CSV row per counted lap",
      korimet::cli::exportVerb},
+    {"listen",
+     "listen PORT --out DIR [--count N]\n"
+     "                                            read the timer's line (COM1..COM8 or a device\n"
+     "                                            path), save each frame as DIR/run-NNN.krt",
+     korimet::cli::listenVerb},
 };
 
 int usage(std::ostream& out, int status) {

@@ -11,5 +11,6 @@ using Args = std::vector<std::string>;
 int decodeVerb(const Args& args);
 int showVerb(const Args& args);
 int exportVerb(const Args& args);
+int listenVerb(const Args& args);
 
 }  // namespace korimet::cli
