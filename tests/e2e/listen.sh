@@ -62,7 +62,7 @@ done
 "$cli" decode "$work/ref.bin" --out "$work/ref" >"$work/ref.json"
 for i in 1 2 3; do
   cmp -s "$work/out/run-00$i.krt" "$work/ref/run-00$i.krt" || fail "run-00$i.krt differs"
-  "$cli" show --json "$work/out/run-00$i.krt" | grep -q '"Label4":"19","Label5":"15"' \
+  "$cli" show --json "$work/out/run-00$i.krt" | grep -q '"Label4":"19","Label5":"15L"' \
     || fail "run-00$i.krt does not show car 19 with 15 laps"
 done
 
