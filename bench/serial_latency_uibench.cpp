@@ -86,8 +86,7 @@ void BM_SerialFrameToRedraw(benchmark::State& state) {
             state.SkipWithError("frame not shown within 5 s");
             break;
         }
-        const double us =
-            std::chrono::duration<double, std::micro>(shownAt - written).count();
+        const double us = std::chrono::duration<double, std::micro>(shownAt - written).count();
         micros.push_back(us);
         state.SetIterationTime(us / 1e6);
     }
@@ -96,9 +95,10 @@ void BM_SerialFrameToRedraw(benchmark::State& state) {
     const double p99 = percentile(micros, 0.99);
     state.counters["median_ms"] = median / 1000.0;
     state.counters["p99_ms"] = p99 / 1000.0;
-    std::printf("serial frame to redraw over %zu frames: median %.2f ms, 99th percentile %.2f ms "
-                "(a 134-byte frame takes 70 ms on the 19,200-baud line)\n",
-                micros.size(), median / 1000.0, p99 / 1000.0);
+    std::printf(
+        "serial frame to redraw over %zu frames: median %.2f ms, 99th percentile %.2f ms "
+        "(a 134-byte frame takes 70 ms on the 19,200-baud line)\n",
+        micros.size(), median / 1000.0, p99 / 1000.0);
     QSettings().remove(QStringLiteral("Ports"));
 }
 BENCHMARK(BM_SerialFrameToRedraw)->Iterations(200)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -174,8 +174,7 @@ int listenVerb(const Args& args) {
         if (n == 0 && !terminal) break;  // a file or pipe came to its end
         if (n <= 0) {
             std::cerr << "korimet-cli listen: " << portText << " went away"
-                      << (n < 0 ? std::string(": ") + std::strerror(errno) : std::string())
-                      << "\n";
+                      << (n < 0 ? std::string(": ") + std::strerror(errno) : std::string()) << "\n";
             return 2;
         }
         for (ssize_t i = 0; i < n; ++i) {
@@ -189,8 +188,7 @@ int listenVerb(const Args& args) {
             }
             ++frames;
             std::cout << path.filename().string() << "  "
-                      << frame->modelCaption.value_or("model " +
-                                                      std::to_string(frame->modelCode))
+                      << frame->modelCaption.value_or("model " + std::to_string(frame->modelCode))
                       << "  " << frame->versionText << "  car "
                       << static_cast<int>(frame->data.carId) << "  "
                       << static_cast<int>(frame->data.lapCount) << " laps" << std::endl;

@@ -15,7 +15,8 @@ void MainWindow::setupDeviceLink() {
     portSelection_ = new PortSelection(*port_, message, this);  // owned by the window
 
     // The receive event: every waiting byte, one at a time, each good frame shown at once.
-    connect(port_, &SerialPortSurface::bytesReceived, this, [this] { feedBytes(port_->readAll()); });
+    connect(port_, &SerialPortSurface::bytesReceived, this,
+            [this] { feedBytes(port_->readAll()); });
 
     // activated, not currentIndexChanged: only the user's own pick opens a port; the menu
     // sets the index from code and has opened the port already.

@@ -104,8 +104,8 @@ TEST_F(PortCommandsTest, AFrameOnTheLineReachesLabelsAndGridInAnySplit) {
         LapData run = test::runOfLaps(10 + static_cast<int>(piece % 40), 63.0, 17);
         run.carId = ++car;
         // Noise first: it must not disturb the frame that follows.
-        ASSERT_TRUE(send(pty, QByteArray("\x01\x02\xFF\x00", 4) + test::frameFor(run, 2, 15),
-                         piece));
+        ASSERT_TRUE(
+            send(pty, QByteArray("\x01\x02\xFF\x00", 4) + test::frameFor(run, 2, 15), piece));
         ASSERT_TRUE(waitUntil([&] { return shows(run); }));
         EXPECT_EQ(label("Label2"), "Quintrel");
         EXPECT_EQ(label("Label3"), "Ver1.5");
