@@ -27,6 +27,11 @@ constexpr Verb kVerbs[] = {
      "compare FILE.krt OTHER.krt [--json]\n"
      "                                            FILE against OTHER: difference labels, chart",
      korimet::cli::compareVerb},
+    {"listen",
+     "listen PORT --out DIR [--count N]\n"
+     "                                            read the timer's line (COM1..COM8 or a device\n"
+     "                                            path), save each frame as DIR/run-NNN.krt",
+     korimet::cli::listenVerb},
 };
 
 int usage(std::ostream& out, int status) {

@@ -13,5 +13,6 @@ int showVerb(const Args& args);
 int exportVerb(const Args& args);
 int simulateVerb(const Args& args);
 int compareVerb(const Args& args);
+int listenVerb(const Args& args);
 
 }  // namespace korimet::cli

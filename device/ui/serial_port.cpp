@@ -1,6 +1,5 @@
 #include "device/ui/serial_port.h"
 
-#include <QSettings>
 #include <QStringList>
 
 namespace korimet {
@@ -58,19 +57,6 @@ std::optional<LineSettings> parseLineSettings(const QString& text) {
         return std::nullopt;
     }
     return s;
-}
-
-QString portName(int n) { return QStringLiteral("COM%1").arg(n); }
-
-QString portDevicePath(int n) {
-#ifdef Q_OS_WIN
-    return portName(n);
-#else
-    QSettings settings;
-    return settings
-        .value(QStringLiteral("Ports/") + portName(n), QStringLiteral("/dev/ttyS%1").arg(n - 1))
-        .toString();
-#endif
 }
 
 SystemSerialPort::SystemSerialPort(QObject* parent)

@@ -8,11 +8,9 @@
 #include <optional>
 
 #include "device/frame_receiver.h"
+#include "device/ui/port_paths.h"
 
 namespace korimet {
-
-inline constexpr int kFirstPort = 1;
-inline constexpr int kLastPort = 8;
 
 // Line settings as the timer's text gives them: "19200,N,8,1".
 struct LineSettings {
@@ -27,13 +25,6 @@ struct LineSettings {
 // Parses "baud,parity,data,stop" (parity N/E/O/M/S, data 5..8, stop 1, 1.5 or 2). None when
 // the text is not of that form.
 std::optional<LineSettings> parseLineSettings(const QString& text);
-
-// "COM1" for 1.
-QString portName(int n);
-
-// Where COMn lives: on Windows the name itself; elsewhere the path stored in the settings
-// (group Ports, key COMn), by default /dev/ttyS<n-1>.
-QString portDevicePath(int n);
 
 // The outcome of one configuration step: empty on success, else why it failed.
 struct PortStepError {

@@ -93,7 +93,7 @@ status=0
 wait "$term_pid" || status=$?
 [ "$status" -eq 0 ] || fail "term: exit status $status after SIGTERM"
 
-# Options: help lists them, bad values are refused, --file is not there yet.
+# Options: help lists them, bad values are refused.
 help=$("$emu" --help)
 for option in --device --once --every --on-enter --count --model --car --laps --pace \
   --target --race --seed --file --noise --split --bad-checksum --help; do
@@ -106,8 +106,15 @@ for bad in "--laps 4" "--laps 61" "--car 256" "--pace 0" "--every -1" "--count 0
   "$emu" $bad >/dev/null 2>&1 || status=$?
   [ "$status" -eq 2 ] || fail "'$bad' gave status $status, not 2"
 done
+# --file: a missing or unreadable data file is refused with the reader's message.
 status=0
 "$emu" --file "$work/some.krt" >/dev/null 2>"$work/file.log" || status=$?
-[ "$status" -eq 2 ] && grep -q "not available yet" "$work/file.log" || fail "--file"
+[ "$status" -eq 2 ] && grep -q "some.krt" "$work/file.log" || fail "--file missing file"
+printf 'not,a,data,file\r\n' >"$work/bad.krt"
+status=0
+"$emu" --file "$work/bad.krt" --device "$work/never.bin" >/dev/null 2>"$work/file.log" \
+  || status=$?
+[ "$status" -eq 2 ] && grep -q "bad.krt" "$work/file.log" || fail "--file bad file"
+[ ! -s "$work/never.bin" ] || fail "--file bad file: bytes were sent"
 
 echo "emulator: all checks passed"

@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# korimet-cli listen on the timer emulator's pseudo-terminal: every frame the emulator sends
+# is saved as the same file the decoder makes of the same bytes, earlier files are kept, and
+# Ctrl+C ends it with 0 after a frame and 1 without one. Also the emulator's --file round trip.
+set -euo pipefail
+: "${KORIMET_BUILD:?KORIMET_BUILD must name the build folder}"
+emu="$KORIMET_BUILD/emulator/korimet-timer-emulator"
+cli="$KORIMET_BUILD/cli/korimet-cli"
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Starts the emulator on a pseudo-terminal with the given options; sets $emu_pid and $tty.
+start_emulator() {
+  local name=$1; shift
+  "$emu" "$@" >"$work/$name.path" 2>"$work/$name.emu.log" &
+  emu_pid=$!
+  pids+=("$emu_pid")
+  local tries=0
+  until [ -s "$work/$name.path" ]; do
+    tries=$((tries + 1))
+    [ "$tries" -le 400 ] || fail "$name: no pseudo-terminal path printed"
+    kill -0 "$emu_pid" 2>/dev/null || fail "$name: emulator ended: $(cat "$work/$name.emu.log")"
+    sleep 0.05
+  done
+  tty=$(head -n 1 "$work/$name.path")
+  [ -c "$tty" ] || fail "$name: '$tty' is not a terminal device"
+}
+
+# Waits until file $1 has at least $2 lines.
+wait_lines() {
+  local tries=0
+  until [ -f "$1" ] && [ "$(wc -l <"$1")" -ge "$2" ]; do
+    tries=$((tries + 1)); [ "$tries" -le 600 ] || fail "no $2 lines in $1"; sleep 0.05
+  done
+}
+
+run_opts=(--seed 11 --car 19 --laps 15 --model 2 --noise 5 --split)
+
+# Three frames, noise before each, sent in random pieces.
+start_emulator three --count 3 --every 0.2 "${run_opts[@]}"
+timeout 60 "$cli" listen "$tty" --out "$work/out" --count 3 >"$work/three.out" \
+  2>"$work/three.err" || fail "listen exit status $?: $(cat "$work/three.err")"
+wait "$emu_pid" || fail "emulator exit status $?"
+[ "$(wc -l <"$work/three.out")" -eq 3 ] || fail "expected 3 lines, got: $(cat "$work/three.out")"
+for i in 1 2 3; do
+  line=$(sed -n "${i}p" "$work/three.out")
+  grep -Eq "^run-00$i\.krt  Quintrel  Ver1\.2  car 19  15 laps$" <<<"$line" \
+    || fail "line $i: '$line'"
+done
+[ "$(find "$work/out" -type f | wc -l)" -eq 3 ] || fail "expected exactly 3 files"
+
+# The same seed and options give the same bytes; the decoder's files of them are the truth.
+: >"$work/ref.bin"
+"$emu" --device "$work/ref.bin" --count 3 "${run_opts[@]}" >/dev/null 2>&1
+"$cli" decode "$work/ref.bin" --out "$work/ref" >"$work/ref.json"
+for i in 1 2 3; do
+  cmp -s "$work/out/run-00$i.krt" "$work/ref/run-00$i.krt" || fail "run-00$i.krt differs"
+  "$cli" show --json "$work/out/run-00$i.krt" | grep -q '"Label4":"19","Label5":"15L"' \
+    || fail "run-00$i.krt does not show car 19 with 15 laps"
+done
+
+# Files of an earlier session stay: the next frame goes to the next free number.
+cp "$work/out/run-001.krt" "$work/keep.krt"
+start_emulator more --once --seed 12 --car 20
+timeout 60 "$cli" listen "$tty" --out "$work/out" --count 1 >"$work/more.out" 2>/dev/null \
+  || fail "second listen"
+wait "$emu_pid" || true
+grep -q '^run-004\.krt  Ferrow  Ver1\.2  car 20  ' "$work/more.out" || fail "$(cat "$work/more.out")"
+cmp -s "$work/out/run-001.krt" "$work/keep.krt" || fail "run-001.krt was overwritten"
+
+# Ctrl+C: 0 after a frame, 1 without one. Job control keeps SIGINT for background jobs.
+set -m
+for case in good:0 bad:1; do
+  name=${case%%:*}; expected=${case##*:}
+  extra=()
+  [ "$name" = bad ] && extra=(--bad-checksum)
+  start_emulator "int-$name" --every 600 "${extra[@]}"
+  "$cli" listen "$tty" --out "$work/int-$name" >"$work/int-$name.out" 2>"$work/int-$name.err" &
+  listen_pid=$!
+  pids+=("$listen_pid")
+  if [ "$name" = good ]; then
+    wait_lines "$work/int-$name.out" 1
+  else
+    wait_lines "$work/int-$name.err" 1  # listening; let the bad frame arrive
+    sleep 0.5
+  fi
+  kill -INT "$listen_pid"
+  status=0
+  wait "$listen_pid" || status=$?
+  [ "$status" -eq "$expected" ] || fail "SIGINT ($name): status $status, not $expected"
+  kill -TERM "$emu_pid"; wait "$emu_pid" || true
+done
+set +m
+[ ! -e "$work/int-bad/run-001.krt" ] || fail "a bad frame was saved"
+
+# Refusals: no such port, a name that is no port, missing --out.
+for bad in "/nonexistent/tty --out $work/x" "COM9 --out $work/x" "$tty" "--count 0 COM1 --out $work/x"; do
+  status=0
+  # shellcheck disable=SC2086
+  "$cli" listen $bad >/dev/null 2>&1 || status=$?
+  [ "$status" -eq 2 ] || fail "listen $bad: status $status, not 2"
+done
+
+# emulator --file: the stored run goes out as it is and comes back the same through listen.
+example="${KORIMET_SOURCE:-$(dirname "$0")/../..}/tests/data/example.krt"
+start_emulator file --file "$example" --model 11
+timeout 60 "$cli" listen "$tty" --out "$work/file" --count 1 >"$work/file.out" 2>/dev/null \
+  || fail "listen for --file"
+wait "$emu_pid" || fail "emulator --file exit status"
+grep -q '^run-001\.krt  Marrix  ' "$work/file.out" || fail "$(cat "$work/file.out")"
+# The memo is not on the wire; the rest of what File > Open shows must be the same.
+strip_memo() { "$cli" show --json "$1" | sed -e 's/"Label3":"[^"]*"//' -e 's/"memo":.*$//'; }
+[ "$(strip_memo "$example")" = "$(strip_memo "$work/file/run-001.krt")" ] \
+  || fail "--file run differs after the round trip"
+
+echo "listen: all checks passed"
