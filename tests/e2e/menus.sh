@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Drives Korimet by keyboard under a virtual X server: File > Open with a data file, the
-# About box opened from the Help menu and closed with Enter, a screenshot of the window
+# race simulation from its toolbar button (by position: it has no key), the About box opened from the Help menu and closed with Enter, a screenshot of the window
 # with the run loaded, then File > Exit. Checks that the program ended cleanly and stored
 # its placement.
 set -euo pipefail
@@ -62,6 +62,28 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     else
         note "File > Open showed no file dialog; the run is not loaded"
     fi
+
+    # The race simulation has no keyboard path: click its toolbar button (the sixth, after
+    # two separators) where the layout puts it, and answer 20 minutes.
+    xdotool mousemove --window "$window" 155 32 click 1
+    race=$(find_window "レース時間" 5) || true
+    if [ -n "$race" ]; then
+        xdotool windowfocus --sync "$race" 2>/dev/null || true
+        xdotool type --delay 20 20
+        xdotool key Return
+        gone "レース時間" 10 || fail "the race time box did not close after Enter"
+    else
+        refusal=$(find_window "レース模擬" 2) || true
+        if [ -n "$refusal" ]; then
+            note "the race simulation refused: no run loaded"
+            xdotool windowfocus --sync "$refusal" 2>/dev/null || true
+            xdotool key Return
+            gone "レース模擬" 10 || fail "the race simulation message did not close"
+        else
+            note "the race simulation button asked nothing"
+        fi
+    fi
+    xdotool mousemove 0 0
 
     # Help > version information: modal, closed by Enter on its default button.
     keys "$window" alt+h a
