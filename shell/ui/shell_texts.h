@@ -18,10 +18,6 @@ inline constexpr const char* kAverageCaption = "Average";
 
 inline constexpr const char* kDataFileFilter = "Korimet DATAﾌｧｲﾙ (*.krt)|*.krt";
 
-}  // namespace korimet::texts
-
-namespace korimet::texts {
-
 // Menu items that do nothing yet say so, naming their handler ("mnuFileClose").
 inline constexpr const char* kPlaceholderMessage = " '%1_Click' のｺｰﾄﾞを追加します。";
 // A menu command that failed: the command's name, then the cause on a second line.

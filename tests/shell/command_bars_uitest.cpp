@@ -325,8 +325,8 @@ TEST_F(CommandBarsTest, FunctionKeysTriggerTheirPortItems) {
         std::vector<std::unique_ptr<QSignalSpy>> spies;
         for (int m = kFirstPort; m <= kLastPort; ++m) {
             const QByteArray name = QStringLiteral("mnuID_SET_COM%1").arg(m).toUtf8();
-            spies.push_back(std::make_unique<QSignalSpy>(item(name.constData()),
-                                                         &QAction::triggered));
+            spies.push_back(
+                std::make_unique<QSignalSpy>(item(name.constData()), &QAction::triggered));
         }
         QTest::keyClick(window.get(), keys[n - kFirstPort]);
         for (int m = kFirstPort; m <= kLastPort; ++m) {
@@ -517,8 +517,7 @@ TEST(RunMenuCommand, TellsWhichCommandFailedAndWhy) {
 
 TEST(RunMenuCommand, NothingEscapesEvenWhenTheMessageFails) {
     ThrowingDialogs dialogs;
-    EXPECT_NO_THROW(
-        runMenuCommand(dialogs, "開く", [] { throw std::runtime_error("disk gone"); }));
+    EXPECT_NO_THROW(runMenuCommand(dialogs, "開く", [] { throw std::runtime_error("disk gone"); }));
 }
 
 TEST_F(CommandBarsTest, WindowCarriesTheApplicationIcon) {
