@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "shell/ui/icon_resources.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/startup_probe.h"
 
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Korimet");
     QApplication::setApplicationName("Korimet");
+    korimet::ensureIconResources();
+    QApplication::setWindowIcon(korimet::applicationIcon());
     korimet::MainWindow window;
     if (korimet::exitWhenShownRequested()) {
         new korimet::FirstPaintProbe(&window, mainEntered);  // owned by the window

@@ -1,10 +1,190 @@
-#include "shell/ui/main_window.h"
+#include "shell/ui/command_bars.h"
 
-// SCAFFOLD: the menu bar and toolbar replace this file.
+#include <QAction>
+#include <QEvent>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QList>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTextEdit>
+#include <QToolBar>
+#include <exception>
+
+#include "device/ui/serial_port.h"
+#include "shell/ui/about_box.h"
+#include "shell/ui/dialogs.h"
+#include "shell/ui/edit_commands.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/shell_texts.h"
+#include "tools/tool_texts.h"
+
 namespace korimet {
-void MainWindow::setupCommandBars() {}
-void MainWindow::cutMemo() {}
-void MainWindow::copyMemo() {}
-void MainWindow::pasteMemo() {}
-void MainWindow::showAboutBox() {}
+
+namespace {
+
+// QTextEdit claims Ctrl+X/C/V for its own clipboard handling before any shortcut is looked
+// at, so with the memo focused the menu's commands would never run and the formatting
+// would not travel. Refusing the claim for the menu's keys lets the menu's actions win.
+class MenuKeysFirst : public QObject {
+  public:
+    MenuKeysFirst(QList<QKeySequence> keys, QObject* parent)
+        : QObject(parent), keys_(std::move(keys)) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const QKeySequence pressed(key->keyCombination());
+            if (keys_.contains(pressed)) {
+                event->ignore();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    QList<QKeySequence> keys_;
+};
+
+QAction* addSeparator(QMenu& menu, const char* name) {
+    QAction* bar = menu.addSeparator();
+    bar->setObjectName(QString::fromUtf8(name));
+    return bar;
+}
+
+// The submenu and the item that opens it both carry the layout name.
+QMenu* named(QMenu* menu, const char* name) {
+    menu->setObjectName(QString::fromUtf8(name));
+    menu->menuAction()->setObjectName(QString::fromUtf8(name));
+    return menu;
+}
+
+// The name a failure message uses: the caption without its access key or trailing dots.
+QString commandName(const QString& caption) {
+    QString name = caption;
+    const qsizetype accessKey = name.indexOf(QStringLiteral("(&"));
+    if (accessKey >= 0) name.truncate(accessKey);
+    while (name.endsWith(QLatin1Char('.'))) name.chop(1);
+    return name;
+}
+
+}  // namespace
+
+QString menuCommandFailedText(const QString& commandName, const QString& cause) {
+    QString text = QString::fromUtf8(texts::kMenuCommandFailed).arg(commandName);
+    if (!cause.isEmpty()) text += QString::fromUtf8(texts::kLineBreak) + cause;
+    return text;
+}
+
+void runMenuCommand(Dialogs& dialogs, const QString& commandName,
+                    const std::function<void()>& command) {
+    QString cause;
+    try {
+        command();
+        return;
+    } catch (const std::exception& e) {
+        cause = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+    }
+    try {
+        dialogs.message(menuCommandFailedText(commandName, cause),
+                        QString::fromUtf8(texts::kAppTitle), MessageIcon::None);
+    } catch (...) {
+        // Nothing is left to tell the user with; the event loop must still survive.
+    }
+}
+
+std::vector<ToolbarCommand> toolbarCommands(MainWindow& window) {
+    MainWindow* w = &window;
+    return {
+        {QString::fromUtf8(kKeyOpen), [w] { w->openDataFile(); }},
+        {QString::fromUtf8(kKeySave), [w] { w->saveDataFile(); }},
+        {QString::fromUtf8(kKeyCut), [w] { w->cutMemo(); }},
+        {QString::fromUtf8(kKeyCopy), [w] { w->copyMemo(); }},
+        {QString::fromUtf8(kKeyPaste), [w] { w->pasteMemo(); }},
+        {QString::fromUtf8(kKeyRace), [w] { w->simulateRace(); }},
+        {QString::fromUtf8(kKeyCompare), [w] { w->compareData(); }},
+    };
+}
+
+void MainWindow::setupCommandBars() {
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("frmMainMenuBar"));
+
+    auto addItem = [this](QMenu* menu, const char* name, const char* caption,
+                          const QKeySequence& shortcut, std::function<void()> command) {
+        const QString text = QString::fromUtf8(caption);
+        QAction* item = menu->addAction(text);
+        item->setObjectName(QString::fromUtf8(name));
+        item->setShortcut(shortcut);
+        connect(item, &QAction::triggered, this, [this, label = commandName(text), command] {
+            runMenuCommand(dialogs(), label, command);
+        });
+        return item;
+    };
+    auto placeholder = [this](const char* name) {
+        return [this, handler = QString::fromUtf8(name)] {
+            dialogs().message(QString::fromUtf8(texts::kPlaceholderMessage).arg(handler),
+                              QString::fromUtf8(texts::kAppTitle), MessageIcon::None);
+        };
+    };
+
+    QMenu* file = named(bar->addMenu(QString::fromUtf8("ﾌｧｲﾙ(&F)")), "mnuFile");
+    addItem(file, "mnuFileOpen", "開く(&O)...", {}, [this] { openDataFile(); });
+    addItem(file, "mnuFileClose", "閉じる(&C)", {}, placeholder("mnuFileClose"));
+    addSeparator(*file, "mnuFileBar0");
+    addItem(file, "mnuFileSave", "上書き保存(&S)", {}, [this] { saveDataFile(); });
+    addItem(file, "mnuFileSaveAs", "名前を付けて保存(&A)...", {}, [this] { saveDataFileAs(); });
+    addSeparator(*file, "mnuFileBar1");
+    addItem(file, "mnuFileExit", "終了(&X)", {}, [this] { close(); });
+
+    const QKeySequence cutKey(Qt::CTRL | Qt::Key_X);
+    const QKeySequence copyKey(Qt::CTRL | Qt::Key_C);
+    const QKeySequence pasteKey(Qt::CTRL | Qt::Key_V);
+    QMenu* edit = named(bar->addMenu(QString::fromUtf8("編集(&E)")), "mnuEdit");
+    addItem(edit, "mnuEditUndo", "元に戻す(&U)", {}, placeholder("mnuEditUndo"));
+    addSeparator(*edit, "mnuEditBar0");
+    addItem(edit, "mnuEditCut", "切り取り(&T)", cutKey, [this] { cutMemo(); });
+    addItem(edit, "mnuEditCopy", "ｺﾋﾟｰ(&C)", copyKey, [this] { copyMemo(); });
+    addItem(edit, "mnuEditPaste", "貼り付け(&P)", pasteKey, [this] { pasteMemo(); });
+    addItem(edit, "mnuEditPasteSpecial", "形式を選択して貼り付け(&S)...", {},
+            placeholder("mnuEditPasteSpecial"));
+    memoBox->installEventFilter(new MenuKeysFirst({cutKey, copyKey, pasteKey}, memoBox));
+
+    QMenu* settings = named(bar->addMenu(QString::fromUtf8("設定")), "mnuID_SET");
+    QMenu* ports = named(settings->addMenu(QString::fromUtf8("通信ポート")), "mnuID_PORT");
+    ports->setToolTipsVisible(true);
+    QList<QAction*> portItems;
+    static constexpr Qt::Key kPortKeys[] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4,
+                                            Qt::Key_F5, Qt::Key_F6, Qt::Key_F7, Qt::Key_F8};
+    for (int n = kFirstPort; n <= kLastPort; ++n) {
+        const QByteArray name = QStringLiteral("mnuID_SET_COM%1").arg(n).toUtf8();
+        const QByteArray caption = portName(n).toUtf8();
+        portItems.append(addItem(ports, name.constData(), caption.constData(),
+                                 QKeySequence(kPortKeys[n - kFirstPort]),
+                                 [this, n] { openPortFromMenu(n); }));
+    }
+    // The device behind a port is a setting that may change while the program runs.
+    auto showDevices = [portItems] {
+        for (int i = 0; i < portItems.size(); ++i) {
+            portItems[i]->setToolTip(portDevicePath(kFirstPort + i));
+        }
+    };
+    showDevices();
+    connect(ports, &QMenu::aboutToShow, this, showDevices);
+
+    QMenu* help = named(bar->addMenu(QString::fromUtf8("ﾍﾙﾌﾟ(&H)")), "mnuHelp");
+    addItem(help, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", {}, [this] { showAboutBox(); });
+
+    addToolbarButtons(*commandToolBar, [this](const QString& key) {
+        dispatchToolbarKey(key, toolbarCommands(*this));
+    });
+}
+
+void MainWindow::cutMemo() { cutSelection(*memoBox); }
+void MainWindow::copyMemo() { copySelection(*memoBox); }
+void MainWindow::pasteMemo() { pasteClipboard(*memoBox); }
+void MainWindow::showAboutBox() { ::korimet::showAboutBox(this); }
+
 }  // namespace korimet

@@ -19,6 +19,7 @@
 #include "lapdata/ui/lap_chart.h"
 #include "lapdata/ui/lap_grid.h"
 #include "lapdata/ui/twips.h"
+#include "shell/ui/icon_resources.h"
 #include "shell/ui/shell_texts.h"
 #include "shell/ui/ui_fonts.h"
 #include "shell/ui/window_placement.h"
@@ -55,6 +56,7 @@ MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), dialogs_(std::make_unique<QtDialogs>(this)) {
     setObjectName("frmMain");
     setWindowTitle(texts::kAppTitle);
+    setWindowIcon(applicationIcon());
     setFont(japaneseGothicFont(9));
     buildLayout();
     setupCommandBars();

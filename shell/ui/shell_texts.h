@@ -18,4 +18,10 @@ inline constexpr const char* kAverageCaption = "Average";
 
 inline constexpr const char* kDataFileFilter = "Korimet DATAﾌｧｲﾙ (*.krt)|*.krt";
 
+// Menu items that do nothing yet say so, naming their handler ("mnuFileClose").
+inline constexpr const char* kPlaceholderMessage = " '%1_Click' のｺｰﾄﾞを追加します。";
+// A menu command that failed: the command's name, then the cause on a second line.
+inline constexpr const char* kMenuCommandFailed = "「%1」を実行できませんでした";
+inline constexpr const char* kLineBreak = "\r\n";
+
 }  // namespace korimet::texts

@@ -1,0 +1,118 @@
+#!/usr/bin/env bash
+# Drives Korimet by keyboard under a virtual X server: File > Open with a data file, the
+# race simulation from its toolbar button (by position: it has no key), the About box opened from the Help menu and closed with Enter, a screenshot of the window
+# with the run loaded, then File > Exit. Checks that the program ended cleanly and stored
+# its placement.
+set -euo pipefail
+: "${KORIMET_BUILD:?}" "${KORIMET_SOURCE:?}" "${KORIMET_ARTIFACTS:?}"
+
+program="$KORIMET_BUILD/korimet"
+shot="$KORIMET_ARTIFACTS/main_window_loaded.png"
+about_shot="$KORIMET_ARTIFACTS/about_box.png"
+fixture="$KORIMET_SOURCE/tests/data/example.krt"
+[ -x "$program" ] || { echo "menus: $program is not built" >&2; exit 1; }
+[ -r "$fixture" ] || { echo "menus: fixture $fixture is missing" >&2; exit 1; }
+mkdir -p "$KORIMET_ARTIFACTS"
+rm -f "$shot" "$about_shot"
+# Qt's font and platform libraries keep caches for the life of the process.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export XDG_CONFIG_HOME="$work/config"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR" "$work/cwd"
+chmod 700 "$XDG_RUNTIME_DIR"
+export KORIMET_PROGRAM="$program" KORIMET_SHOT="$shot" KORIMET_ABOUT_SHOT="$about_shot"
+export KORIMET_FIXTURE="$fixture"
+cd "$work/cwd"  # no template file here: the window starts with an empty run
+
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+    set -euo pipefail
+    fail() { echo "menus: $*" >&2; kill "$pid" 2>/dev/null || true; exit 1; }
+    note() { echo "menus: note: $*" >&2; }
+    # Waits up to $2 seconds for a visible window titled exactly $1; prints its id.
+    find_window() {
+        timeout "$2" xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1
+    }
+    # True once no visible window is titled exactly $1 (checked for up to $2 seconds).
+    gone() {
+        for _ in $(seq 1 $(( $2 * 10 ))); do
+            xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+            sleep 0.1
+        done
+        return 1
+    }
+    keys() { xdotool windowfocus --sync "$1" 2>/dev/null || true; shift; xdotool key --delay 80 "$@"; }
+
+    "$KORIMET_PROGRAM" & pid=$!
+    window=$(find_window Korimet 30) || true
+    [ -n "$window" ] || fail "the Korimet window never appeared"
+    sleep 1  # let the first paint reach the server
+
+    # File > Open: the non-native file dialog starts with its file name field focused.
+    keys "$window" alt+f o
+    dialog=$(find_window "開く" 10) || true
+    if [ -n "$dialog" ]; then
+        xdotool windowfocus --sync "$dialog" 2>/dev/null || true
+        xdotool type --delay 20 "$KORIMET_FIXTURE"
+        xdotool key Return
+        gone "開く" 10 || fail "the open dialog did not close after Enter"
+        sleep 1
+    else
+        note "File > Open showed no file dialog; the run is not loaded"
+    fi
+
+    # The race simulation has no keyboard path: click its toolbar button (the sixth, after
+    # two separators) where the layout puts it, and answer 20 minutes.
+    xdotool mousemove --window "$window" 155 32 click 1
+    race=$(find_window "レース時間" 5) || true
+    if [ -n "$race" ]; then
+        xdotool windowfocus --sync "$race" 2>/dev/null || true
+        xdotool type --delay 20 20
+        xdotool key Return
+        gone "レース時間" 10 || fail "the race time box did not close after Enter"
+    else
+        refusal=$(find_window "レース模擬" 2) || true
+        if [ -n "$refusal" ]; then
+            note "the race simulation refused: no run loaded"
+            xdotool windowfocus --sync "$refusal" 2>/dev/null || true
+            xdotool key Return
+            gone "レース模擬" 10 || fail "the race simulation message did not close"
+        else
+            note "the race simulation button asked nothing"
+        fi
+    fi
+    xdotool mousemove 0 0
+
+    # Help > version information: modal, closed by Enter on its default button.
+    keys "$window" alt+h a
+    about=$(find_window "ﾊﾞｰｼﾞｮﾝ情報 Korimet" 10) || true
+    [ -n "$about" ] || fail "Help > ﾊﾞｰｼﾞｮﾝ情報 did not open the About box"
+    sleep 0.5
+    import -window "$about" "$KORIMET_ABOUT_SHOT" || note "no screenshot of the About box"
+    xdotool windowfocus --sync "$about" 2>/dev/null || true
+    xdotool key Return
+    gone "ﾊﾞｰｼﾞｮﾝ情報 Korimet" 10 || fail "Enter did not close the About box"
+
+    sleep 0.5
+    import -window "$window" "$KORIMET_SHOT"
+
+    # File > Exit runs the unload step and ends the program.
+    keys "$window" alt+f x
+    timeout 30 tail --pid="$pid" -f /dev/null || fail "File > Exit did not end Korimet"
+    status=0
+    wait "$pid" || status=$?
+    [ "$status" -eq 0 ] || { echo "menus: Korimet ended with status $status" >&2; exit 1; }
+'
+
+[ -s "$shot" ] || { echo "menus: no screenshot at $shot" >&2; exit 1; }
+settings="$XDG_CONFIG_HOME/Korimet/Korimet.conf"
+for key in MainLeft MainTop MainWidth MainHeight; do
+    grep -q "^$key=" "$settings" 2>/dev/null || {
+        echo "menus: $key was not stored in $settings by File > Exit" >&2
+        exit 1
+    }
+done
+# Whether the loaded run and its path show is for a person to judge from the picture.
+echo "menus: $shot (the loaded run and $fixture should show)"
