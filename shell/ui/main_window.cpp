@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QScreen>
 #include <QSettings>
@@ -99,6 +100,9 @@ void MainWindow::buildLayout() {
     portCombo->setObjectName("Combo1");
     portCombo->setEditable(true);
     portCombo->setInsertPolicy(QComboBox::NoInsert);
+    // The text only shows the pick; typed text must neither change it nor open a port.
+    portCombo->lineEdit()->setReadOnly(true);
+    portCombo->setCompleter(nullptr);
     for (int n = 1; n <= 8; ++n) portCombo->addItem(QStringLiteral("COM%1").arg(n));
     portCombo->setCurrentIndex(-1);
     portCombo->setEditText(texts::kPortComboText);

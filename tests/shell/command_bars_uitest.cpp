@@ -339,8 +339,7 @@ TEST_F(CommandBarsTest, FunctionKeysTriggerTheirPortItems) {
 const QString kCannotOpenCom3 =
     QString::fromUtf8("ポートが開けません(COM3)\r\n他のポートをお試しください");
 
-// Enabled once the port commands are merged: openPortFromMenu is a placeholder here.
-TEST_F(CommandBarsTest, DISABLED_F3OpensCom3AndReportsAPortThatCannotBeOpened) {
+TEST_F(CommandBarsTest, F3OpensCom3AndReportsAPortThatCannotBeOpened) {
     QSettings().setValue("Ports/COM3", "/nonexistent/korimet-com3");
     makeWindow();
     showWithMemoFocused();
@@ -357,9 +356,8 @@ TEST_F(CommandBarsTest, DISABLED_F3OpensCom3AndReportsAPortThatCannotBeOpened) {
     EXPECT_EQ(shown[0].text, kCannotOpenCom3);
 }
 
-// Enabled once the file commands are merged: here they are placeholders. The fake
-// answers every file question with Cancel, so nothing is read or written.
-TEST_F(CommandBarsTest, DISABLED_FileItemsAskForTheirFile) {
+// The fake answers every file question with Cancel, so nothing is read or written.
+TEST_F(CommandBarsTest, FileItemsAskForTheirFile) {
     const struct {
         const char* item;
         FakeDialogs::Kind kind;
@@ -427,9 +425,8 @@ TEST_F(CommandBarsTest, ToolbarEditButtonsWorkOnTheMemo) {
     EXPECT_TRUE(fake->calls.empty());
 }
 
-// Enabled once the file and analysis commands are merged. With no run loaded the tools
-// refuse; the fake cancels every file question.
-TEST_F(CommandBarsTest, DISABLED_ToolbarButtonsRunTheirCommands) {
+// With no run loaded the tools refuse; the fake cancels every file question.
+TEST_F(CommandBarsTest, ToolbarButtonsRunTheirCommands) {
     const struct {
         const char* key;
         FakeDialogs::Kind kind;

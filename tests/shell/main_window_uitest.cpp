@@ -11,6 +11,7 @@
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QToolBar>
+#include <QtTest/QTest>
 #include <memory>
 
 #include "lapdata/ui/lap_chart.h"
@@ -154,6 +155,20 @@ TEST_F(MainWindowTest, StartsWithTheDesignedContentAndTheGridHidden) {
     EXPECT_EQ(chart().seriesCount(), 1);
     EXPECT_EQ(chart().seriesName(0), "Car1");
     EXPECT_EQ(window->chartData(), ChartTable{});
+}
+
+TEST_F(MainWindowTest, TypingIntoThePortComboHasNoEffect) {
+    auto fake = std::make_unique<test::FakeDialogs>();
+    auto* calls = &fake->calls;
+    window->setDialogs(std::move(fake));
+    window->show();
+    auto* combo = window->findChild<QComboBox*>("Combo1");
+    combo->setFocus();
+    QTest::keyClicks(combo, "COM3");
+    QTest::keyClick(combo, Qt::Key_Return);
+    EXPECT_EQ(combo->currentText(), texts::kPortComboText);
+    EXPECT_EQ(combo->currentIndex(), -1);
+    EXPECT_TRUE(calls->empty());  // no port was tried, so no failure message either
 }
 
 TEST_F(MainWindowTest, JapaneseTextsUseAFontThatHasTheirGlyphs) {
