@@ -268,7 +268,6 @@ void MainWindow::moveEvent(QMoveEvent* event) {
     fitFrameToPlacement();
 }
 
-// The data-file code fills this: it reads hinagata.krt into currentData and the memo.
 void MainWindow::prepareLapGrid() {
     lapGrid->setRowHeightTwips(-1, kRowTwipsAtStart);
     for (int c = 0; c < LapGrid::kColumns; ++c) {
@@ -286,7 +285,7 @@ void MainWindow::prepareLapGrid() {
     lapGrid->setVisible(false);
 }
 
-// The serial-port code fills this: it closes the port when one is open.
+// Newest first, so a window opened from another closes before its opener.
 void MainWindow::closeOtherWindows() {
     const QList<QWidget*> owned = findChildren<QWidget*>();
     for (auto it = owned.crbegin(); it != owned.crend(); ++it) {

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include "support/temp_dir.h"
 #include <stdlib.h>
 
 #include <filesystem>
@@ -18,22 +20,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::runCli;
 
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "korimet-cli-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
+using test::TempDir;
 
 std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
 

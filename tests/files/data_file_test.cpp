@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_dir.h"
+
 #include <bit>
 #include <cfloat>
 #include <cmath>
@@ -60,22 +62,7 @@ std::vector<std::string> exampleLines() {
     return lines;
 }
 
-class TempDir {
-  public:
-    TempDir() {
-        std::string pattern = (fs::temp_directory_path() / "korimet-files-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const fs::path& path() const { return path_; }
-
-  private:
-    fs::path path_;
-};
+using test::TempDir;
 
 // Runs the system's iconv; our own encoder is not involved.
 std::string systemIconvToCp932(const std::string& utf8, const fs::path& scratch) {
