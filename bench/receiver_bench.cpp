@@ -16,7 +16,8 @@ std::vector<std::uint8_t> streamOfFrames(int frames) {
         korimet::FrameFields fields;
         fields.lapCount = 40;
         fields.carId = static_cast<std::uint8_t>(f);
-        for (auto& lap : fields.lapCentiseconds) lap = static_cast<std::uint16_t>(6000 + rng() % 900);
+        for (auto& lap : fields.lapCentiseconds)
+            lap = static_cast<std::uint16_t>(6000 + rng() % 900);
         const auto frame = korimet::encodeFrame(fields);
         bytes.insert(bytes.end(), frame.begin(), frame.end());
         for (int n = 0; n < 5; ++n) bytes.push_back(static_cast<std::uint8_t>(rng() % 0xFF));
@@ -36,9 +37,9 @@ void BM_ReceiverThroughput(benchmark::State& state) {
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * bytes.size()));
     // The serial line delivers 1,920 bytes a second at 19,200 baud.
-    state.counters["x_line_rate"] = benchmark::Counter(
-        static_cast<double>(state.iterations() * bytes.size()) / 1920.0,
-        benchmark::Counter::kIsRate);
+    state.counters["x_line_rate"] =
+        benchmark::Counter(static_cast<double>(state.iterations() * bytes.size()) / 1920.0,
+                           benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_ReceiverThroughput);
 

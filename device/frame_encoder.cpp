@@ -46,8 +46,7 @@ FrameBytes encodeFrame(const FrameFields& f) {
     return frame;
 }
 
-FrameFields frameFieldsFor(const LapData& d, std::uint8_t modelCode,
-                           std::uint8_t firmwareVersion) {
+FrameFields frameFieldsFor(const LapData& d, std::uint8_t modelCode, std::uint8_t firmwareVersion) {
     FrameFields f;
     f.modelCode = modelCode;
     f.firmwareVersion = firmwareVersion;

@@ -17,9 +17,7 @@ std::string versionTextFor(std::uint8_t firmwareVersion) {
 }
 
 namespace {
-double centiseconds(std::uint8_t high, std::uint8_t low) {
-    return (high * 256 + low) / 100.0;
-}
+double centiseconds(std::uint8_t high, std::uint8_t low) { return (high * 256 + low) / 100.0; }
 }  // namespace
 
 DecodedFrame decodeFrameBody(const std::array<std::uint8_t, kFrameBodyLength>& body) {

@@ -36,7 +36,7 @@ DecodedFrame decodeFrameBody(const std::array<std::uint8_t, kFrameBodyLength>& b
 // Byte-at-a-time frame state machine. No time-out: a partial frame waits for the rest
 // for as long as the receiver lives, across any split of the input.
 class FrameReceiver {
-public:
+  public:
     // Returns the decoded frame when this byte completed a frame with a good checksum.
     std::optional<DecodedFrame> feedByte(std::uint8_t b);
 
@@ -44,7 +44,7 @@ public:
     int writeIndex() const { return writeIndex_; }
     int runningSum() const { return runningSum_; }
 
-private:
+  private:
     void reset();
 
     std::int16_t headerCount_ = 0;

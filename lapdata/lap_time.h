@@ -8,11 +8,11 @@ namespace korimet {
 
 // Raised for a time outside the formatter's 32-bit hour range or not finite.
 class LapTimeRangeError : public std::range_error {
-public:
+  public:
     explicit LapTimeRangeError(double seconds);
     double seconds() const { return seconds_; }
 
-private:
+  private:
     double seconds_;
 };
 

@@ -52,18 +52,18 @@ GridPlace gridPlaceOfSlot(int slot);
 struct LapView {
     std::array<std::array<std::string, kGridColumns>, kGridRows> cells;
     std::array<std::array<std::uint32_t, kGridColumns>, kGridRows> colors;  // row 0 unused
-    std::string carText;      // Label4
-    std::string lapCountText; // Label5
-    std::string targetText;   // Label6
-    std::string bestText;     // Label17
-    std::string averageText;  // Label19
-    std::string worstText;    // Label21
-    std::string raceLine;     // Label7
+    std::string carText;                                                    // Label4
+    std::string lapCountText;                                               // Label5
+    std::string targetText;                                                 // Label6
+    std::string bestText;                                                   // Label17
+    std::string averageText;                                                // Label19
+    std::string worstText;                                                  // Label21
+    std::string raceLine;                                                   // Label7
     bool chartVisible = false;
     std::optional<ChartTable> chart;  // none: the chart's table is left as it was
     LapStatistics stats;
-    int bestSlot = 0;   // slot painted as best (0 when there are no laps)
-    int worstSlot = 0;  // slot painted as worst
+    int bestSlot = 0;                 // slot painted as best (0 when there are no laps)
+    int worstSlot = 0;                // slot painted as worst
     std::optional<double> raceTotal;  // none: the previous race total stays
 };
 

@@ -127,9 +127,9 @@ class MainWindow : public QMainWindow {
     WindowState state_;
     FrameReceiver receiver_;
     std::unique_ptr<Dialogs> dialogs_;
-    SerialPortSurface* port_ = nullptr;         // owned by the window (Qt parent)
+    SerialPortSurface* port_ = nullptr;       // owned by the window (Qt parent)
     PortSelection* portSelection_ = nullptr;  // owned by the window (Qt parent)
-    QRect placedFrame_;  // frame rectangle asked for at load, in pixels
+    QRect placedFrame_;                       // frame rectangle asked for at load, in pixels
     bool frameFitted_ = false;
 
     // ---- Controls: layout name in the comment, every one owned by its Qt parent ----

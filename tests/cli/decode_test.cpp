@@ -11,7 +11,8 @@ namespace {
 using test::runCli;
 
 TEST(CliDecode, PrintsOneObjectPerGoodFrameInArrivalOrder) {
-    const auto r = runCli("decode " + std::string(KORIMET_TEST_DATA) + "/two_frames_with_noise.bin");
+    const auto r =
+        runCli("decode " + std::string(KORIMET_TEST_DATA) + "/two_frames_with_noise.bin");
     ASSERT_EQ(r.status, 0);
     std::istringstream lines(r.out);
     std::string line;
@@ -39,7 +40,9 @@ TEST(CliDecode, PrintsOneObjectPerGoodFrameInArrivalOrder) {
 }
 
 TEST(CliDecode, ExitStatusTellsNoFrameFromUnreadableInput) {
-    EXPECT_EQ(runCli(std::string("decode < '") + KORIMET_TEST_DATA + "/two_frames_with_noise.bin'").status, 0);
+    EXPECT_EQ(runCli(std::string("decode < '") + KORIMET_TEST_DATA + "/two_frames_with_noise.bin'")
+                  .status,
+              0);
     const auto bad = runCli("decode " + std::string(KORIMET_TEST_DATA) + "/bad_checksum.bin");
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.out, "");

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "support/temp_dir.h"
 #include <stdlib.h>
+#include "support/temp_dir.h"
 
 #include <filesystem>
 #include <fstream>

@@ -22,8 +22,8 @@ FrameFields sampleFields() {
     f.extraValue2 = 250;
     f.raceMinutes = 17;
     f.extraByte = 9;
-    for (int k = 0; k < 12; ++k) f.lapCentiseconds[static_cast<std::size_t>(k)] =
-        static_cast<std::uint16_t>(6000 + 37 * k);
+    for (int k = 0; k < 12; ++k)
+        f.lapCentiseconds[static_cast<std::size_t>(k)] = static_cast<std::uint16_t>(6000 + 37 * k);
     return f;
 }
 
@@ -59,7 +59,8 @@ TEST(FrameReceiver, DecodesEveryFieldOfAGoodFrame) {
     EXPECT_EQ(f.data.extraValue2, 250.0);
     EXPECT_EQ(f.data.raceMinutes, 17);
     EXPECT_EQ(f.data.extraByte, 9);
-    for (int k = 0; k < 12; ++k) EXPECT_EQ(f.data.laps[static_cast<std::size_t>(k)], (6000 + 37 * k) / 100.0);
+    for (int k = 0; k < 12; ++k)
+        EXPECT_EQ(f.data.laps[static_cast<std::size_t>(k)], (6000 + 37 * k) / 100.0);
     for (int k = 12; k < 60; ++k) EXPECT_EQ(f.data.laps[static_cast<std::size_t>(k)], 0.0);
 }
 
@@ -173,9 +174,9 @@ TEST(FrameReceiver, ModelCodesChooseTheCaptionAndRaceMinutes) {
         std::uint8_t raceMinutes;
     };
     const Case cases[] = {
-        {1, "Ferrow", 17},  {2, "Quintrel", 17}, {10, "Belto", 0},      {11, "Marrix", 17},
-        {255, "Marrix", 17}, {0, std::nullopt, 17}, {5, std::nullopt, 17}, {9, std::nullopt, 17},
-        {3, std::nullopt, 17},
+        {1, "Ferrow", 17},     {2, "Quintrel", 17},   {10, "Belto", 0},
+        {11, "Marrix", 17},    {255, "Marrix", 17},   {0, std::nullopt, 17},
+        {5, std::nullopt, 17}, {9, std::nullopt, 17}, {3, std::nullopt, 17},
     };
     for (const auto& c : cases) {
         FrameFields f = sampleFields();

@@ -40,7 +40,9 @@ TEST(FormatLapTime, EveryCentisecondValueFromTheTimerRoundsToItsOwnText) {
 TEST(FormatLapTime, RefusesValuesItCannotShow) {
     const double bad[] = {std::numeric_limits<double>::infinity(),
                           -std::numeric_limits<double>::infinity(),
-                          std::numeric_limits<double>::quiet_NaN(), 2147486400.0, -2147482801.0,
+                          std::numeric_limits<double>::quiet_NaN(),
+                          2147486400.0,
+                          -2147482801.0,
                           1e300};
     for (double v : bad) {
         EXPECT_THROW(formatLapTime(v), LapTimeRangeError) << v;
