@@ -149,14 +149,4 @@ void SystemSerialPort::onError(QSerialPort::SerialPortError error) {
     emit portLost(portNumber_, cause);
 }
 
-void feedWaitingBytes(SerialPortSurface& port, FrameReceiver& receiver,
-                      const std::function<void(const DecodedFrame&)>& onFrame) {
-    const QByteArray bytes = port.readAll();
-    for (char c : bytes) {
-        if (auto frame = receiver.feedByte(static_cast<std::uint8_t>(c))) {
-            if (onFrame) onFrame(*frame);
-        }
-    }
-}
-
 }  // namespace korimet

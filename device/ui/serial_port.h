@@ -4,10 +4,8 @@
 #include <QObject>
 #include <QSerialPort>
 #include <QString>
-#include <functional>
 #include <optional>
 
-#include "device/frame_receiver.h"
 #include "device/ui/port_paths.h"
 
 namespace korimet {
@@ -89,10 +87,5 @@ class SystemSerialPort : public SerialPortSurface {
     int receiveThreshold_ = 0;
     int inputLength_ = 0;
 };
-
-// The receive handler: takes every waiting byte and feeds them one at a time, first to
-// last; each good frame reaches onFrame before the next byte is fed.
-void feedWaitingBytes(SerialPortSurface& port, FrameReceiver& receiver,
-                      const std::function<void(const DecodedFrame&)>& onFrame);
 
 }  // namespace korimet

@@ -319,25 +319,6 @@ TEST_F(SerialPty, SmallPiecesArriveInOrderAndDecode) {
     EXPECT_GT(receiveEvents, 2);
 }
 
-TEST_F(SerialPty, FeedWaitingBytesHandsEveryFrameOver) {
-    QObject::disconnect(&port, &SerialPortSurface::bytesReceived, nullptr, nullptr);
-    QObject context;
-    FrameReceiver own;
-    std::vector<int> cars;
-    QObject::connect(&port, &SerialPortSurface::bytesReceived, &context, [&] {
-        feedWaitingBytes(port, own, [&](const DecodedFrame& f) { cars.push_back(f.data.carId); });
-    });
-    ASSERT_TRUE(pick(1).opened);
-    std::vector<std::uint8_t> two;
-    for (std::uint8_t car : {3, 4}) {
-        const FrameBytes f = sampleFrame(car);
-        two.insert(two.end(), f.begin(), f.end());
-    }
-    ASSERT_TRUE(pty.write(two.data(), two.size()));
-    ASSERT_TRUE(waitUntil([&] { return cars.size() == 2; }));
-    EXPECT_EQ(cars, (std::vector<int>{3, 4}));
-}
-
 TEST_F(SerialPty, PickingTheOpenPortAgainClosesAndReopensIt) {
     ASSERT_TRUE(pick(1).opened);
     QObject context;  // drops the counting connection before the locals go

@@ -2,19 +2,7 @@
 # The timer emulator, read back through the frame receiver (korimet-cli decode): the frames
 # it promises arrive whole through its pseudo-terminal, with noise and split pieces, and a
 # corrupted checksum gives none.
-set -euo pipefail
-: "${KORIMET_BUILD:?KORIMET_BUILD must name the build folder}"
-emu="$KORIMET_BUILD/emulator/korimet-timer-emulator"
-cli="$KORIMET_BUILD/cli/korimet-cli"
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/emulator_common.bash"
 
 # Starts the emulator on a pseudo-terminal, reads everything it sends until it ends, and
 # leaves the bytes in $work/$1.bin.

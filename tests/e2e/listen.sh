@@ -2,19 +2,7 @@
 # korimet-cli listen on the timer emulator's pseudo-terminal: every frame the emulator sends
 # is saved as the same file the decoder makes of the same bytes, earlier files are kept, and
 # Ctrl+C ends it with 0 after a frame and 1 without one. Also the emulator's --file round trip.
-set -euo pipefail
-: "${KORIMET_BUILD:?KORIMET_BUILD must name the build folder}"
-emu="$KORIMET_BUILD/emulator/korimet-timer-emulator"
-cli="$KORIMET_BUILD/cli/korimet-cli"
-work=$(mktemp -d)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/emulator_common.bash"
 
 # Starts the emulator on a pseudo-terminal with the given options; sets $emu_pid and $tty.
 start_emulator() {
