@@ -11,9 +11,7 @@ void MainWindow::feedBytes(const QByteArray& bytes) {
         // Models without a name of their own leave the previous caption.
         if (frame->modelCaption) modelLabel->setText(QString::fromStdString(*frame->modelCaption));
         versionLabel->setText(QString::fromStdString(frame->versionText));
-        state_.currentData = frame->data;
-        state_.currentFileName.clear();
-        showLapData();
+        session_->replaceRun(frame->data, RunOrigin::Timer, QString());
     }
 }
 

@@ -82,14 +82,15 @@ void MainWindow::readTemplateFile() {
         const QFileInfo info(path);
         // No template is the usual case and no fault.
         if (!info.exists() && !info.isSymLink()) return;
-        const DataFileReadResult read = loadTemplateFile(path.toStdString(), state_.currentData);
+        const DataFileReadResult read =
+            loadTemplateFile(path.toStdString(), session_->currentData());
         if (!read) {
             logTemplateFailure(read.error);
             return;
         }
         const QString memo = memoForBox(read.content->memo);
-        state_.currentData = read.content->data;
         memoBox->setPlainText(memo);
+        session_->replaceRun(read.content->data, RunOrigin::Template, QString());
     } catch (const std::bad_alloc&) {
         logTemplateFailure(std::string(filetexts::kReadFailed) + kTemplateFileName + "\n" +
                            filetexts::kOutOfMemory);
@@ -104,24 +105,29 @@ void MainWindow::openDataFile() {
         const QString path =
             dialogs().askOpenPath(qs(filetexts::kOpenDialogTitle), qs(texts::kDataFileFilter));
         if (path.isEmpty()) return;
-        guarded(dialogs(), filetexts::kReadFailed, path, [&] {
-            // The whole file is read before anything of the window changes.
-            const DataFileReadResult read = loadDataFile(path.toStdString());
-            if (!read) {
-                showFailure(dialogs(), read.error);
-                return;
-            }
-            const QString memo = memoForBox(read.content->memo);
-            state_.currentData = read.content->data;
-            state_.currentFileName = path;
-            memoBox->setPlainText(memo);
-            modelLabel->setText(qs(filetexts::kLoadDataCaption));
-            versionLabel->setText(path);
-            showLapData();
-        });
+        readRunFile(path, RunOrigin::File);
     } catch (...) {
         // Only the dialog itself can get here, before anything changed.
     }
+}
+
+bool MainWindow::readRunFile(const QString& path, RunOrigin origin) {
+    bool opened = false;
+    guarded(dialogs(), filetexts::kReadFailed, path, [&] {
+        // The whole file is read before anything of the window changes.
+        const DataFileReadResult read = loadDataFile(path.toStdString());
+        if (!read) {
+            showFailure(dialogs(), read.error);
+            return;
+        }
+        const QString memo = memoForBox(read.content->memo);
+        memoBox->setPlainText(memo);
+        modelLabel->setText(qs(filetexts::kLoadDataCaption));
+        versionLabel->setText(path);
+        session_->replaceRun(read.content->data, origin, path);
+        opened = true;
+    });
+    return opened;
 }
 
 void MainWindow::saveDataFileAs() {
@@ -131,8 +137,8 @@ void MainWindow::saveDataFileAs() {
         if (path.isEmpty()) return;
         // The name is kept only once the file holds the run, so a failed save leaves the
         // next File > Save pointing where it pointed before.
-        if (writeRun(dialogs(), path, state_.currentData, memoBox->toPlainText())) {
-            state_.currentFileName = path;
+        if (writeRun(dialogs(), path, session_->currentData(), memoBox->toPlainText())) {
+            session_->setCurrentFileName(path);
         }
     } catch (...) {
         // Only the dialog or the memo text can get here, before anything was written.
@@ -140,12 +146,13 @@ void MainWindow::saveDataFileAs() {
 }
 
 void MainWindow::saveDataFile() {
-    if (state_.currentFileName.isEmpty()) {
+    if (session_->currentFileName().isEmpty()) {
         saveDataFileAs();
         return;
     }
     try {
-        writeRun(dialogs(), state_.currentFileName, state_.currentData, memoBox->toPlainText());
+        writeRun(dialogs(), session_->currentFileName(), session_->currentData(),
+                 memoBox->toPlainText());
     } catch (...) {
         // Only the memo text can get here, before anything was written.
     }

@@ -17,7 +17,7 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 }  // namespace
 
 void MainWindow::showLapData() {
-    const LapView view = buildLapView(state_.currentData);
+    const LapView view = buildLapView(session_->currentData());
 
     // Hidden while its cells are rewritten one by one, so no half-drawn table shows.
     lapGrid->setVisible(false);

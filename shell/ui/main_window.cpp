@@ -54,7 +54,9 @@ void setTextColor(QWidget* widget, QRgb rgb) {
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent), dialogs_(std::make_unique<QtDialogs>(this)) {
+    : QMainWindow(parent),
+      session_(new RunSession(this)),
+      dialogs_(std::make_unique<QtDialogs>(this)) {
     setObjectName("frmMain");
     setWindowTitle(texts::kAppTitle);
     setWindowIcon(applicationIcon());
@@ -63,6 +65,7 @@ MainWindow::MainWindow(QWidget* parent)
     setupCommandBars();
     setupDeviceLink();
     setupChartEditing();
+    setupRunSession();
 
     // Load step.
     restorePlacement();
@@ -71,6 +74,17 @@ MainWindow::MainWindow(QWidget* parent)
 }
 
 MainWindow::~MainWindow() = default;
+
+void MainWindow::setupRunSession() {
+    // Connected first, so whoever listens after the window sees the run already shown. The
+    // template fills the record before the grid is prepared and is not drawn.
+    connect(session_, &RunSession::runReplaced, this, [this](const RunChange& change) {
+        if (change.origin != RunOrigin::Template) showLapData();
+    });
+    session_->installDoors(
+        [this](const QString& path, RunOrigin origin) { return readRunFile(path, origin); },
+        [this](const QString& path) { return readComparisonFile(path); });
+}
 
 int MainWindow::px(double twips) const { return twipsToPixels(twips, logicalDpiOf(this)); }
 

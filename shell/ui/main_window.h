@@ -10,6 +10,7 @@
 #include "lapdata/lap_data.h"
 #include "lapdata/lap_view_model.h"
 #include "shell/ui/dialogs.h"
+#include "shell/ui/run_session.h"
 
 class QComboBox;
 class QFrame;
@@ -26,11 +27,9 @@ class LapGrid;
 class PortSelection;
 class SerialPortSurface;
 
-// What the window keeps between events. All zero or empty until the first redraw.
+// What the window keeps between events besides the runs (those are the RunSession's).
+// All zero or empty until the first redraw.
 struct WindowState {
-    LapData currentData;      // shown, saved, filled by downloads, File > Open, the template
-    LapData comparisonData;   // the second run of a comparison
-    QString currentFileName;  // where File > Save writes; empty: none yet
     double lapTotal = 0.0;
     double bestLap = 0.0;
     double worstLap = 0.0;
@@ -84,9 +83,11 @@ class MainWindow : public QMainWindow {
     Dialogs& dialogs() const { return *dialogs_; }
 
     // ---- State ----
-    const LapData& currentData() const { return state_.currentData; }
-    const LapData& comparisonData() const { return state_.comparisonData; }
-    const QString& currentFileName() const { return state_.currentFileName; }
+    // The shown run, the comparison run and the file name; additions meet the window here.
+    RunSession& runSession() const { return *session_; }
+    const LapData& currentData() const { return session_->currentData(); }
+    const LapData& comparisonData() const { return session_->comparisonData(); }
+    const QString& currentFileName() const { return session_->currentFileName(); }
     double lapTotal() const { return state_.lapTotal; }
     double bestLap() const { return state_.bestLap; }
     double worstLap() const { return state_.worstLap; }
@@ -114,17 +115,25 @@ class MainWindow : public QMainWindow {
     void setupCommandBars();   // shell/ui/command_bars.cpp: menu bar and toolbar
     void setupDeviceLink();    // device/ui/port_commands.cpp: port, combo, receive event
     void setupChartEditing();  // tools/ui/analysis_commands.cpp: axis and point dialogs
+    void setupRunSession();    // shell/ui/main_window.cpp: redraw on replacement, the doors
     void updateClock();
     int px(double twips) const;
 
+    // ---- Data files (files/ui/file_commands.cpp) ----
+    // File > Open after its dialog; the session's open door.
+    bool readRunFile(const QString& path, RunOrigin origin);
+
     // ---- Analysis tools (tools/ui/analysis_commands.cpp) ----
     void loadComparisonFile();
-    void showComparison(const LapData& comparison, const QString& fileName);
+    // The comparison after its dialog; the session's compare door.
+    bool readComparisonFile(const QString& path);
+    bool showComparison(const LapData& comparison, const QString& fileName);
     void editAxisScale(int axis);
     void editChartPoint(int series, int point);
 
     // ---- State ----
     WindowState state_;
+    RunSession* session_ = nullptr;  // owned by the window (Qt parent)
     FrameReceiver receiver_;
     std::unique_ptr<Dialogs> dialogs_;
     SerialPortSurface* port_ = nullptr;       // owned by the window (Qt parent)

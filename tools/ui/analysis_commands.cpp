@@ -35,7 +35,7 @@ QString comparisonFilter() {
 
 void MainWindow::simulateRace() {
     const RaceSimulationOutcome outcome =
-        korimet::simulateRace(state_.currentData, askThrough(dialogs()));
+        korimet::simulateRace(session_->currentData(), askThrough(dialogs()));
     switch (outcome.action) {
         case RaceSimulationOutcome::Action::Refuse:
             refuse(dialogs(), outcome.refusal);
@@ -49,7 +49,7 @@ void MainWindow::simulateRace() {
 }
 
 void MainWindow::compareData() {
-    if (auto refusal = compareDataRefusal(state_.currentData)) {
+    if (auto refusal = compareDataRefusal(session_->currentData())) {
         refuse(dialogs(), *refusal);
         return;
     }
@@ -60,26 +60,29 @@ void MainWindow::loadComparisonFile() {
     const QString path =
         dialogs().askOpenPath(QString::fromUtf8(kCompareOpenTitle), comparisonFilter());
     if (path.isEmpty()) return;
+    readComparisonFile(path);
+}
+
+bool MainWindow::readComparisonFile(const QString& path) {
     // Read whole before anything is replaced: a broken file leaves the last comparison.
     const DataFileReadResult read = loadDataFile(path.toStdString());
     if (!read) {
         dialogs().message(qs(read.error), QString::fromUtf8(kCompareTitle), MessageIcon::Critical);
-        return;
+        return false;
     }
-    showComparison(read.content->data, path);
+    return showComparison(read.content->data, path);
 }
 
-void MainWindow::showComparison(const LapData& comparison, const QString& fileName) {
+bool MainWindow::showComparison(const LapData& comparison, const QString& fileName) {
     const LapStatistics loaded{state_.lapTotal, state_.bestLap, state_.worstLap, state_.averageLap};
     const ComparisonOutcome outcome =
-        buildComparison(state_.currentData, loaded, comparison, fileName.toStdString());
+        buildComparison(session_->currentData(), loaded, comparison, fileName.toStdString());
     if (outcome.refusal) {
         // Nothing is replaced, so chartData keeps describing what the chart shows.
         refuse(dialogs(), *outcome.refusal);
-        return;
+        return false;
     }
     const ComparisonView& view = outcome.view;
-    state_.comparisonData = comparison;
     state_.comparisonLapTotal = view.stats.comparisonLapTotal;
     state_.comparisonBestLap = view.stats.comparisonBestLap;
     state_.comparisonWorstLap = view.stats.comparisonWorstLap;
@@ -91,6 +94,9 @@ void MainWindow::showComparison(const LapData& comparison, const QString& fileNa
     worstDiffLabel->setText(qs(view.worstDifferenceText));
     averageDiffLabel->setText(qs(view.averageDifferenceText));
     repaint();
+    // Announced once the chart and labels show it.
+    session_->replaceComparison(comparison, fileName);
+    return true;
 }
 
 void MainWindow::setupChartEditing() {

@@ -1,0 +1,112 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QLabel>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <memory>
+#include <vector>
+
+#include "files/data_file.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/run_session.h"
+#include "support/fake_dialogs.h"
+#include "support/frames.h"
+
+namespace korimet {
+namespace {
+
+using test::FakeDialogs;
+using test::frameFor;
+using test::runWithLaps;
+
+// What a listener saw at the moment of each announcement.
+struct Seen {
+    RunOrigin origin;
+    QString fileName;
+    QString bestLabel;  // the window had already redrawn when it was told
+    QString currentFileName;
+};
+
+class RunSessionTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QSettings().clear();
+        ASSERT_TRUE(dir.isValid());
+        previous = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(dir.path()));
+        window = std::make_unique<MainWindow>();
+        auto owned = std::make_unique<FakeDialogs>();
+        dialogs = owned.get();
+        window->setDialogs(std::move(owned));
+        QObject::connect(&window->runSession(), &RunSession::runReplaced, window.get(),
+                         [this](const RunChange& change) {
+                             seen.push_back({change.origin, change.fileName,
+                                             window->findChild<QLabel*>("Label17")->text(),
+                                             window->runSession().currentFileName()});
+                         });
+    }
+    void TearDown() override { QDir::setCurrent(previous); }
+
+    QString saved(const char* name, const LapData& data) {
+        const QString path = dir.filePath(QString::fromUtf8(name));
+        EXPECT_TRUE(saveDataFile(path.toStdString(), data, "memo"));
+        return path;
+    }
+
+    QTemporaryDir dir;
+    QString previous;
+    std::unique_ptr<MainWindow> window;
+    FakeDialogs* dialogs = nullptr;
+    std::vector<Seen> seen;
+};
+
+TEST_F(RunSessionTest, EveryReplacementIsAnnouncedAfterTheWindowShowsIt) {
+    const QString file = saved("a.krt", runWithLaps({61.5, 60.25}));
+    window->feedBytes(frameFor(runWithLaps({59.5, 62.0})));
+    ASSERT_TRUE(window->runSession().openRunFile(file, RunOrigin::Library));
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].origin, RunOrigin::Timer);
+    EXPECT_TRUE(seen[0].fileName.isEmpty());
+    EXPECT_EQ(seen[0].bestLabel, "00m59s50");
+    EXPECT_TRUE(seen[0].currentFileName.isEmpty());
+    EXPECT_EQ(seen[1].origin, RunOrigin::Library);
+    EXPECT_EQ(seen[1].fileName, file);
+    EXPECT_EQ(seen[1].bestLabel, "01m00s25");
+    // Opened from the library like File > Open: File > Save writes back to it.
+    EXPECT_EQ(seen[1].currentFileName, file);
+    EXPECT_EQ(window->findChild<QLabel*>("Label2")->text(), "Load Data");
+    EXPECT_EQ(window->findChild<QTextEdit*>("RichTextBox1")->toPlainText(), "memo");
+}
+
+TEST_F(RunSessionTest, AFailedOpenChangesNothingAndIsNotAnnounced) {
+    window->feedBytes(frameFor(runWithLaps({59.5})));
+    seen.clear();
+    const LapData before = window->currentData();
+    EXPECT_FALSE(window->runSession().openRunFile(dir.filePath("missing.krt")));
+    EXPECT_TRUE(seen.empty());
+    EXPECT_EQ(window->currentData(), before);
+    ASSERT_EQ(dialogs->calls.size(), 1u);
+    EXPECT_TRUE(dialogs->calls[0].text.contains("missing.krt"));
+}
+
+TEST_F(RunSessionTest, TheCompareDoorDrawsTheSecondRunAndANewRunDropsIt) {
+    const QString other = saved("b.krt", runWithLaps({62.0, 63.0}));
+    std::vector<QString> compared;
+    QObject::connect(&window->runSession(), &RunSession::comparisonReplaced, window.get(),
+                     [&](const QString& name) { compared.push_back(name); });
+    window->feedBytes(frameFor(runWithLaps({61.0, 64.0})));
+    ASSERT_TRUE(window->runSession().compareWithFile(other));
+    EXPECT_EQ(compared, std::vector<QString>{other});
+    EXPECT_TRUE(window->runSession().hasComparison());
+    EXPECT_EQ(window->comparisonData().laps[1], 63.0);
+    EXPECT_FALSE(window->findChild<QLabel*>("Label25")->text().isEmpty());
+
+    window->feedBytes(frameFor(runWithLaps({61.0})));
+    EXPECT_FALSE(window->runSession().hasComparison());
+    EXPECT_TRUE(window->findChild<QLabel*>("Label25")->text().isEmpty());
+}
+
+}  // namespace
+}  // namespace korimet
