@@ -83,7 +83,8 @@ void MainWindow::setupRunSession() {
     });
     session_->installDoors(
         [this](const QString& path, RunOrigin origin) { return readRunFile(path, origin); },
-        [this](const QString& path) { return readComparisonFile(path); });
+        [this](const QString& path) { return readComparisonFile(path); },
+        [this] { return memoBox->toPlainText(); });
 }
 
 int MainWindow::px(double twips) const { return twipsToPixels(twips, logicalDpiOf(this)); }

@@ -33,9 +33,10 @@ bool RunSession::openRunFile(const QString& path, RunOrigin origin) {
 
 bool RunSession::compareWithFile(const QString& path) { return compare_ && compare_(path); }
 
-void RunSession::installDoors(OpenDoor open, CompareDoor compare) {
+void RunSession::installDoors(OpenDoor open, CompareDoor compare, std::function<QString()> memo) {
     open_ = std::move(open);
     compare_ = std::move(compare);
+    memo_ = std::move(memo);
 }
 
 }  // namespace korimet

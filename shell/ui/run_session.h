@@ -50,8 +50,10 @@ class RunSession : public QObject {
     bool openRunFile(const QString& path, RunOrigin origin = RunOrigin::File);
     // Loads a second run exactly as the data comparison does after its file dialog.
     bool compareWithFile(const QString& path);
+    // The memo as the window shows it now (the user may have edited it since the run came).
+    QString memoText() const { return memo_ ? memo_() : QString(); }
     // The window installs what opening and comparing do to its controls.
-    void installDoors(OpenDoor open, CompareDoor compare);
+    void installDoors(OpenDoor open, CompareDoor compare, std::function<QString()> memo);
 
   signals:
     void runReplaced(const korimet::RunChange& change);
@@ -67,6 +69,7 @@ class RunSession : public QObject {
     bool hasComparison_ = false;
     OpenDoor open_;
     CompareDoor compare_;
+    std::function<QString()> memo_;
 };
 
 }  // namespace korimet

@@ -4,6 +4,10 @@
 namespace korimet::texts {
 
 inline constexpr const char* kAppTitle = "Korimet";
+
+// The top-level menu of the features added beside the original window.
+inline constexpr const char* kAdditionsMenuTitle = "ﾗﾝ(&R)";
+inline constexpr const char* kAdditionsMenuName = "mnuRun";
 inline constexpr const char* kPortComboText = "通信ポート";
 inline constexpr const char* kStatusPanelText = "ｽﾃｰﾀｽ";
 inline constexpr const char* kMemoInitialText = "RichTextBox1";

@@ -8,7 +8,10 @@
 #include <memory>
 #include <vector>
 
+#include <QMenuBar>
 #include "files/data_file.h"
+
+#include "shell/ui/additions_menu.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/run_session.h"
 #include "support/fake_dialogs.h"
@@ -106,6 +109,17 @@ TEST_F(RunSessionTest, TheCompareDoorDrawsTheSecondRunAndANewRunDropsIt) {
     window->feedBytes(frameFor(runWithLaps({61.0})));
     EXPECT_FALSE(window->runSession().hasComparison());
     EXPECT_TRUE(window->findChild<QLabel*>("Label25")->text().isEmpty());
+}
+
+TEST_F(RunSessionTest, AdditionsShareOneMenuPlacedBeforeHelp) {
+    QMenu* menu = additionsMenu(*window);
+    EXPECT_EQ(additionsMenu(*window), menu);
+    const QList<QAction*> top = window->menuBar()->actions();
+    QStringList names;
+    for (const QAction* action : top) names << action->objectName();
+    EXPECT_EQ(names, (QStringList{"mnuFile", "mnuEdit", "mnuID_SET", "mnuRun", "mnuHelp"}));
+    window->findChild<QTextEdit*>("RichTextBox1")->setPlainText("edited");
+    EXPECT_EQ(window->runSession().memoText(), "edited");
 }
 
 }  // namespace
