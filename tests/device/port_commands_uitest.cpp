@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QSettings>
 #include <QWheelEvent>
+#include <QtTest/QTest>
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
@@ -245,6 +246,18 @@ TEST_F(PortCommandsTest, WheelAndArrowsOnTheClosedComboOpenNothing) {
     const LapData run = test::runWithLaps({44.0, 45.5});
     ASSERT_TRUE(send(pty, test::frameFor(run)));
     EXPECT_TRUE(waitUntil([&] { return shows(run); }));
+}
+
+TEST_F(PortCommandsTest, AMouseClickInTheOpenListOpensThePort) {
+    combo().showPopup();
+    QAbstractItemView* list = combo().view();
+    ASSERT_TRUE(list->isVisible());
+    const QPoint at = list->visualRect(combo().model()->index(0, 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    ASSERT_TRUE(waitUntil([&] { return port().isOpen(); }));
+    EXPECT_EQ(port().portNumber(), 1);
+    EXPECT_EQ(combo().currentText(), "COM1");
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(PortCommandsTest, AFailedPickWritesTheSystemsCauseToStandardError) {
