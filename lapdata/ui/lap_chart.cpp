@@ -89,18 +89,25 @@ void LapChart::setChartData(const ChartTable& table) {
 
 void LapChart::placeLegend(bool shown) {
     // Inside the plot area the legend covers points of the second run wherever it sits, so
-    // with two runs it gets a row of its own above the plot. Alone, it goes back (hidden)
-    // into the plot's inset layout, which owns it and gives no space away.
+    // with two runs it gets a row of its own above the plot, centred between two fillers.
+    // Alone, it goes back (hidden) into the plot's inset layout, which owns it and takes no
+    // room.
     QCPLayoutGrid* layout = plot_->plotLayout();
     QCPLegend* legend = plot_->legend;
     const bool onTop = layout->rowCount() > 1;
     if (shown && !onTop) {
         plot_->axisRect()->insetLayout()->take(legend);
         layout->insertRow(0);
-        layout->addElement(0, 0, legend);
+        auto* row = new QCPLayoutGrid;  // owned by the plot layout
+        layout->addElement(0, 0, row);
         layout->setRowStretchFactor(0, 0.001);
+        row->addElement(0, 0, new QCPLayoutElement(plot_));  // owned by the row
+        row->addElement(0, 1, legend);
+        row->addElement(0, 2, new QCPLayoutElement(plot_));  // owned by the row
+        row->setColumnStretchFactor(1, 0.001);
     } else if (!shown && onTop) {
-        layout->take(legend);
+        if (auto* row = qobject_cast<QCPLayoutGrid*>(layout->element(0, 0))) row->take(legend);
+        layout->remove(layout->element(0, 0));
         layout->simplify();
         plot_->axisRect()->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
     }
