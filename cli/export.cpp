@@ -1,23 +1,13 @@
-#include <array>
-#include <charconv>
 #include <iostream>
 
+#include "cli/run_file.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "lapdata/lap_time.h"
 #include "lapdata/lap_view_model.h"
+#include "tools/number_answer.h"
 
 namespace korimet::cli {
-
-namespace {
-
-std::string shortestNumber(double value) {
-    std::array<char, 40> buf;
-    const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), value);
-    return std::string(buf.data(), r.ptr);
-}
-
-}  // namespace
 
 int exportVerb(const Args& args) {
     bool csv = false;
@@ -37,7 +27,7 @@ int exportVerb(const Args& args) {
         return 2;
     }
 
-    const DataFileReadResult read = loadDataFile(file);
+    const DataFileReadResult read = readRunFile(file);
     if (!read) {
         std::cerr << read.error << "\n";
         return 2;
@@ -48,8 +38,9 @@ int exportVerb(const Args& args) {
     for (int r = 0; r < d.lapCount; ++r) {
         const double lap = d.laps[static_cast<std::size_t>(r)];
         const bool target = lap <= d.targetTime && d.targetTime < kNoTargetTime;
-        std::cout << r + 1 << ',' << shortestNumber(lap) << ',' << lapTimeOrPlaceholder(lap) << ','
-                  << (r == view.bestSlot) << ',' << (r == view.worstSlot) << ',' << target << '\n';
+        std::cout << r + 1 << ',' << numberDefaultText(lap) << ',' << lapTimeOrPlaceholder(lap)
+                  << ',' << (r == view.bestSlot) << ',' << (r == view.worstSlot) << ',' << target
+                  << '\n';
     }
     return 0;
 }
