@@ -243,10 +243,10 @@ long decodePeakKb(long bytes) {
 }
 
 // The decoder holds no more than a buffer whatever the length of its input (an endless one
-// such as /dev/zero included): 32 times the input, the same memory.
+// such as /dev/zero included): 16 times the input, the same memory.
 TEST(CliDecode, MemoryDoesNotGrowWithTheInput) {
     const long small = decodePeakKb(8L << 20);
-    const long large = decodePeakKb(256L << 20);
+    const long large = decodePeakKb(128L << 20);
     ASSERT_GT(small, 0);
     ASSERT_GT(large, 0);
     EXPECT_LT(large - small, 16L << 10) << small << " KB, then " << large << " KB";
