@@ -87,7 +87,7 @@ int compareVerb(const Args& args) {
         std::cerr << loaded.error << "\n";
         return 2;
     }
-    const DataFileReadResult other = loadDataFile(files[1]);
+    const DataFileReadResult other = loadDataFile(files[1], MemoField::Skip);
     if (!other) {
         std::cerr << other.error << "\n";
         return 2;

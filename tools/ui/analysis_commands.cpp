@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QLabel>
 #include <exception>
 
@@ -61,7 +62,9 @@ void MainWindow::loadComparisonFile() {
         dialogs().askOpenPath(QString::fromUtf8(kCompareOpenTitle), comparisonFilter());
     if (path.isEmpty()) return;
     // Read whole before anything is replaced: a broken file leaves the last comparison.
-    const DataFileReadResult read = loadDataFile(path.toStdString());
+    // Only the laps count here: the other run's memo can neither refuse the file nor warn.
+    const DataFileReadResult read =
+        loadDataFile(QFile::encodeName(path).toStdString(), MemoField::Skip);
     if (!read) {
         dialogs().message(qs(read.error), QString::fromUtf8(kCompareTitle), MessageIcon::Critical);
         return;
