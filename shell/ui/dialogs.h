@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <utility>
 
 class QWidget;
 
@@ -26,10 +28,18 @@ class Dialogs {
 // "Korimet DATAﾌｧｲﾙ (*.krt)|*.krt|All (*.*)|*.*" -> "Korimet DATAﾌｧｲﾙ (*.krt);;All (*.*)".
 QString qtFileFilter(const QString& programFilter);
 
-// The real dialogs, modal over `parent`.
+// Where a file dialog starts: the folder of the file the window shows, else the user's
+// documents folder, else the home folder; never the working directory, which for a program
+// started from the desktop is nothing the user chose.
+QString dialogStartFolder(const QString& currentFile);
+
+// The real dialogs, modal over `parent`. `currentFile` tells the file dialogs which file
+// the window shows now.
 class QtDialogs : public Dialogs {
   public:
-    explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+    explicit QtDialogs(QWidget* parent, std::function<QString()> currentFile = {})
+        : parent_(parent), currentFile_(std::move(currentFile)) {}
+    QString startFolder() const;
     QString askOpenPath(const QString& title, const QString& filter) override;
     QString askSavePath(const QString& title, const QString& filter) override;
     void message(const QString& text, const QString& title, MessageIcon icon) override;
@@ -38,6 +48,7 @@ class QtDialogs : public Dialogs {
 
   private:
     QWidget* parent_;
+    std::function<QString()> currentFile_;
 };
 
 }  // namespace korimet
