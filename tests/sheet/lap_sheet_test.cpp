@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <random>
+
 #include "lapdata/lap_time.h"
+#include "lapdata/run_statistics.h"
 #include "sheet/sheet_texts.h"
 #include "support/frames.h"
 #include "tools/comparison.h"
@@ -39,6 +43,30 @@ TEST(LibraryDownloadTime, ReadsOnlyPathsOfTheLibrarysShape) {
         {"", std::nullopt},
     };
     for (const Case& c : cases) EXPECT_EQ(libraryDownloadTime(c.path), c.expected) << c.path;
+}
+
+// Whatever moment the library names a file after, the sheet reads the same moment back.
+TEST(LibraryDownloadTime, ReadsBackEveryMomentTheLibraryCanName) {
+    std::mt19937 random(20261210);
+    for (int i = 0; i < 2000; ++i) {
+        SheetDateTime t;
+        t.year = std::uniform_int_distribution(1990, 2099)(random);
+        t.month = std::uniform_int_distribution(1, 12)(random);
+        const int days =
+            t.month == 2 ? ((t.year % 4 == 0 && t.year % 100 != 0) || t.year % 400 == 0 ? 29 : 28)
+            : (t.month == 4 || t.month == 6 || t.month == 9 || t.month == 11) ? 30
+                                                                              : 31;
+        t.day = std::uniform_int_distribution(1, days)(random);
+        t.hour = std::uniform_int_distribution(0, 23)(random);
+        t.minute = std::uniform_int_distribution(0, 59)(random);
+        t.second = std::uniform_int_distribution(0, 59)(random);
+        const int car = std::uniform_int_distribution(0, 255)(random);
+        char path[96];
+        std::snprintf(path, sizeof path, "/home/u/library/%04d-%02d-%02d/%02d%02d%02d-car%02d.krt",
+                      t.year, t.month, t.day, t.hour, t.minute, t.second, car);
+        EXPECT_EQ(libraryDownloadTime(path), t) << path;
+        EXPECT_EQ(sheetDate(path, SheetDateTime{}, SheetDateTime{}), t) << path;
+    }
 }
 
 TEST(SheetDate, LibraryTimeThenFileTimeThenNow) {
@@ -171,6 +199,34 @@ TEST(LapSheet, EveryCountedLapWithItsRoleColourAndMark) {
     EXPECT_EQ(full.laps[30].timeText, formatLapTime(100.0));  // lap 31 from the second column
     EXPECT_EQ(full.laps[59].timeText, formatLapTime(129.0));
     EXPECT_EQ(full.chart.size(), 60u);
+}
+
+// Random runs: every counted lap once, in order, with the window's time text, and the roles
+// where the statistics put best and worst.
+TEST(LapSheet, RandomRunsListEveryLapWithTheStatisticsRoles) {
+    std::mt19937 random(7);
+    for (int i = 0; i < 500; ++i) {
+        LapData d;
+        d.carId = static_cast<std::uint8_t>(random() % 256);
+        d.lapCount = static_cast<std::uint8_t>(random() % 70);  // a file may claim more than 60
+        d.targetTime = random() % 3 == 0 ? kNoTargetTime : 55.0 + (random() % 1000) / 100.0;
+        for (double& lap : d.laps) lap = 55.0 + (random() % 1500) / 100.0;
+        const LapSheet sheet = buildLapSheet(inputFor(d));
+        const RunStatistics stats = runStatistics(d);
+        ASSERT_EQ(static_cast<int>(sheet.laps.size()), countedLaps(d));
+        for (int k = 0; k < stats.counted; ++k) {
+            const SheetLap& lap = sheet.laps[static_cast<std::size_t>(k)];
+            const double seconds = d.laps[static_cast<std::size_t>(k)];
+            EXPECT_EQ(lap.number, k + 1);
+            EXPECT_EQ(lap.timeText, formatLapTime(seconds));
+            LapRole role = meetsTarget(d, seconds) ? LapRole::Target : LapRole::None;
+            if (k == stats.bestIndex) role = LapRole::Best;
+            if (k == stats.worstIndex) role = LapRole::Worst;
+            EXPECT_EQ(lap.role, role) << "run " << i << " lap " << k + 1;
+        }
+        EXPECT_EQ(sheet.statistics[0].value, formatLapTime(stats.best));
+        EXPECT_EQ(sheet.chart.size(), static_cast<std::size_t>(stats.counted));
+    }
 }
 
 TEST(LapSheet, ChartIsTheWindowsTableWithOneNamedSeries) {
