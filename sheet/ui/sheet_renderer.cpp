@@ -180,7 +180,8 @@ void drawLegend(QPainter& p, const QRectF& area, const LapSheet& sheet) {
     }
 }
 
-// Wrapped at word or character boundaries; whatever does not fit the box is cut at a line.
+// Wrapped at word or character boundaries; whatever does not fit the box is cut at a line
+// and marked.
 void drawMemo(QPainter& p, const QRectF& area, const std::string& memo) {
     p.setFont(sheetFont(7));
     p.setPen(kCaptionColor);
@@ -203,6 +204,15 @@ void drawMemo(QPainter& p, const QRectF& area, const std::string& memo) {
             line.setLineWidth(text.width());
             if (y + line.height() > text.bottom()) {
                 layout.endLayout();
+                // Say that the memo goes on; the window holds the whole of it.
+                const QString more = QStringLiteral(" …");
+                const QFontMetricsF metrics(font);
+                // Over the end of the last line drawn, which ends at y.
+                const QRectF mark(text.right() - metrics.horizontalAdvance(more),
+                                  y - metrics.height(), metrics.horizontalAdvance(more) + 2,
+                                  metrics.height());
+                p.fillRect(mark, Qt::white);
+                p.drawText(mark, Qt::AlignRight | Qt::AlignVCenter, more);
                 return;
             }
             line.setPosition(QPointF(0, y - text.y()));
