@@ -221,5 +221,25 @@ TEST_F(SheetCli, AnExistingOutputIsReplacedWhole) {
     EXPECT_TRUE(readBytes(pdf).ends_with("%%EOF\n"));
 }
 
+TEST_F(SheetCli, WithoutTheRendererBesideItTheVerbSaysSoAndWritesNothing) {
+    const fs::path alone = dir.path() / "alone";
+    fs::create_directory(alone);
+    fs::copy_file(KORIMET_CLI, alone / "korimet-cli");
+    const fs::path pdf = dir.path() / "never.pdf";
+    const std::string command =
+        quoted(alone / "korimet-cli") + " sheet " + quoted(run) + " --pdf " + quoted(pdf) + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::array<char, 4096> buffer;
+    std::string said;
+    std::size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        said.append(buffer.data(), n);
+    const int raw = pclose(pipe);
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
+    EXPECT_NE(said.find("korimet-sheet"), std::string::npos) << said;
+    EXPECT_FALSE(fs::exists(pdf));
+}
+
 }  // namespace
 }  // namespace korimet
