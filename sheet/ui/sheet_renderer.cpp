@@ -1,16 +1,17 @@
 #include "sheet/ui/sheet_renderer.h"
 
 #include <qcustomplot.h>
+#include <QBuffer>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 
+#include "files/durable_write.h"
 #include "lapdata/ui/lap_chart.h"
 #include "sheet/sheet_texts.h"
 #include "shell/ui/ui_fonts.h"
@@ -304,45 +305,46 @@ QImage renderChartPicture(const LapSheet& sheet, double scale) {
     return image;
 }
 
+namespace {
+
+SheetWriteResult written(const QByteArray& bytes, const QString& path) {
+    const DurableWrite w = writeFileDurably(
+        path.toStdString(),
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+        ExistingFile::Replace);
+    return {static_cast<bool>(w), QString::fromStdString(w.reason)};
+}
+
+}  // namespace
+
 SheetWriteResult writeSheetPdf(const LapSheet& sheet, Paper paper, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return {false, file.errorString()};
+    // Drawn whole in memory first: a failure half way never reaches the disk.
+    QByteArray bytes;
     {
-        QPdfWriter writer(&file);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
         writer.setTitle(q(sheet.title));
         writer.setCreator(QStringLiteral("Korimet"));
         writer.setResolution(600);
         writer.setPageSize(QPageSize(paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         QCPPainter painter;
-        if (!painter.begin(&writer)) {
-            file.cancelWriting();
-            return {false, QString::fromUtf8(texts::kPaintFailed)};
-        }
+        if (!painter.begin(&writer)) return {false, QString::fromUtf8(texts::kPaintFailed)};
         paintSheet(painter, QRectF(0, 0, writer.width(), writer.height()), sheet, paper);
-        painter.end();
+        if (!painter.end()) return {false, QString::fromUtf8(texts::kPaintFailed)};
     }
-    if (file.error() != QFileDevice::NoError) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {false, reason};
-    }
-    if (!file.commit()) return {false, file.errorString()};
-    return {true, {}};
+    return written(bytes, path);
 }
 
 SheetWriteResult writeChartPng(const LapSheet& sheet, int width, const QString& path) {
     const QImage image =
         renderChartPicture(sheet, width / static_cast<double>(kChartPictureSize.width()));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return {false, file.errorString()};
-    if (!image.save(&file, "PNG")) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return {false, reason};
-    }
-    if (!file.commit()) return {false, file.errorString()};
-    return {true, {}};
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return {false, QString::fromUtf8(texts::kPaintFailed)};
+    return written(bytes, path);
 }
 
 }  // namespace korimet

@@ -34,8 +34,8 @@ struct SheetWriteResult {
     explicit operator bool() const { return ok; }
 };
 
-// Writes through a file beside the target that only takes the name once complete; on any
-// failure nothing new stays behind and an existing file keeps its content.
+// Draws in memory, then writes durably: the name only ever holds a complete file, and on
+// any failure nothing new stays behind and an existing file keeps its content.
 SheetWriteResult writeSheetPdf(const LapSheet& sheet, Paper paper, const QString& path);
 SheetWriteResult writeChartPng(const LapSheet& sheet, int width, const QString& path);
 
