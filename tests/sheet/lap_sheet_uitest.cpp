@@ -9,10 +9,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
+#include <cstdlib>
 #include <memory>
 
 #include "files/data_file.h"
@@ -207,6 +210,33 @@ TEST(SheetPdf, LetterPaperGivesALetterPage) {
         EXPECT_EQ(bytes.count("/MediaBox"), 1);
         EXPECT_EQ(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 1);
     }
+}
+
+// What reaches a printer is the page the PDF holds: the same text in the same places.
+TEST(SheetPrint, APrinterGetsThePageThePdfHolds) {
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "poppler-utils not installed";
+    QTemporaryDir dir;
+    SheetInput input{{runWithLaps({61.0, 60.5, 62.0, 63.5}, 61.0, 17), "/runs/a.krt"},
+                     "メモ\n二行目",
+                     {2026, 12, 10, 14, 35, 0},
+                     SheetRun{runWithLaps({60.0, 63.0}), "/runs/b.krt"}};
+    const LapSheet sheet = buildLapSheet(input);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("printed.pdf"));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    ASSERT_TRUE(printSheet(printer, sheet));
+    ASSERT_TRUE(writeSheetPdf(sheet, Paper::A4, dir.filePath("saved.pdf")));
+    auto text = [&](const char* name) {
+        QProcess p;
+        p.start("pdftotext", {"-layout", "-enc", "UTF-8", dir.filePath(name), "-"});
+        p.waitForFinished();
+        return QString::fromUtf8(p.readAllStandardOutput());
+    };
+    const QString printed = text("printed.pdf");
+    EXPECT_TRUE(printed.contains(QStringLiteral("ラップシート"))) << printed.toStdString();
+    EXPECT_EQ(printed, text("saved.pdf"));
 }
 
 }  // namespace
