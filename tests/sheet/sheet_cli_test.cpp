@@ -26,8 +26,8 @@ using test::TempDir;
 
 std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
 
-// Qt's font and platform libraries keep caches for the life of the process, which a leak
-// checker would report as the renderer exits.
+// Qt's font and platform libraries keep caches for the life of the process: the renderer
+// runs without the leak checker, as the widget tests do.
 test::CliResult runCli(const std::string& args) {
     test::CliResult r;
     const std::string command = std::string("ASAN_OPTIONS=\"${ASAN_OPTIONS:-}:detect_leaks=0\" '") +
