@@ -32,6 +32,10 @@ constexpr Verb kVerbs[] = {
      "                                            read the timer's line (COM1..COM8 or a device\n"
      "                                            path), save each frame as DIR/run-NNN.krt",
      korimet::cli::listenVerb},
+    {"sheet",
+     "sheet FILE.krt [--pdf OUT.pdf] [--png OUT.png [--width PX]] [--compare OTHER.krt]\n"
+     "                                            the lap sheet as PDF, the chart as PNG",
+     korimet::cli::sheetVerb},
 };
 
 int usage(std::ostream& out, int status) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "sheet/ui/lap_sheet_commands.h"
 #include "shell/ui/command_line.h"
 #include "shell/ui/given_files.h"
 #include "shell/ui/icon_resources.h"
@@ -49,6 +50,7 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(korimet::applicationIcon());
     korimet::MainWindow window;
     new korimet::RunFileDrops(window);  // owned by the window
+    korimet::attachLapSheet(window);
     if (korimet::exitWhenShownRequested()) {
         new korimet::FirstPaintProbe(&window, mainEntered);  // owned by the window
     }

@@ -65,6 +65,12 @@ QString QtDialogs::askSavePath(const QString& title, const QString& filter) {
                                         QFileDialog::DontConfirmOverwrite);
 }
 
+QString QtDialogs::askSavePathFrom(const QString& title, const QString& filter,
+                                   const QString& suggested) {
+    return QFileDialog::getSaveFileName(parent_, titleOrApp(title), suggested, qtFileFilter(filter),
+                                        nullptr, QFileDialog::DontConfirmOverwrite);
+}
+
 void QtDialogs::message(const QString& text, const QString& title, MessageIcon icon) {
     // Messages join their lines with CR LF; a lone CR would show as a stray glyph.
     QString shown = text;

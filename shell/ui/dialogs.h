@@ -18,6 +18,12 @@ class Dialogs {
     virtual QString askOpenPath(const QString& title, const QString& filter) = 0;
     // Never asks about overwriting: the caller decides what an existing file means.
     virtual QString askSavePath(const QString& title, const QString& filter) = 0;
+    // The same, starting from a suggested name or path; without a way to suggest, asks plainly.
+    virtual QString askSavePathFrom(const QString& title, const QString& filter,
+                                    const QString& suggested) {
+        (void)suggested;
+        return askSavePath(title, filter);
+    }
     // One OK button; an empty title means the application's title.
     virtual void message(const QString& text, const QString& title, MessageIcon icon) = 0;
     // Empty text on cancel; an empty title means the application's title.
@@ -42,6 +48,8 @@ class QtDialogs : public Dialogs {
     QString startFolder() const;
     QString askOpenPath(const QString& title, const QString& filter) override;
     QString askSavePath(const QString& title, const QString& filter) override;
+    QString askSavePathFrom(const QString& title, const QString& filter,
+                            const QString& suggested) override;
     void message(const QString& text, const QString& title, MessageIcon icon) override;
     QString inputText(const QString& prompt, const QString& title,
                       const QString& defaultText) override;
