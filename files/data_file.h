@@ -13,7 +13,7 @@ namespace korimet {
 inline constexpr const char* kTemplateFileName = "hinagata.krt";
 
 // Files larger than this are refused unread; a real one is a few kilobytes.
-inline constexpr std::size_t kMaxDataFileBytes = 16 * 1024 * 1024;
+inline constexpr std::size_t kMaxDataFileBytes = std::size_t{16} * 1024 * 1024;
 
 struct DataFileContent {
     LapData data;
