@@ -47,6 +47,12 @@ int usage(std::ostream& out, int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // --- interim --version, until the option parser takes over ---
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::cout << "korimet-cli " KORIMET_VERSION_TEXT "\n";
+        return 0;
+    }
+    // --- end of interim --version ---
     if (argc < 2) return usage(std::cerr, 2);
     const std::string verb = argv[1];
     if (verb == "--help" || verb == "-h" || verb == "help") return usage(std::cout, 0);

@@ -18,7 +18,7 @@ inline constexpr const char* kDataFileSuffix = ".krt";
 std::string withDataFileSuffix(const std::string& path);
 
 // Files larger than this are refused unread; a real one is a few kilobytes.
-inline constexpr std::size_t kMaxDataFileBytes = 16 * 1024 * 1024;
+inline constexpr std::size_t kMaxDataFileBytes = std::size_t{16} * 1024 * 1024;
 
 struct DataFileContent {
     LapData data;
