@@ -11,7 +11,7 @@
 namespace korimet::cli {
 
 // clang-format off
-const TextEntry kTextTable[] = {
+constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::ToolSummary,
      "Reads, shows and converts Korimet lap timer runs without a window.",
      "Korimet のラップタイマーの走行データを、ウィンドウなしで読み込み・表示・変換します。"},
@@ -151,7 +151,14 @@ const TextEntry kTextTable[] = {
 };
 // clang-format on
 
-const std::size_t kTextCount = std::size(kTextTable);
+// A text added to `Text` without its entry here, or out of order, does not compile.
+constexpr bool tableInOrder() {
+    for (std::size_t i = 0; i < std::size(kTextTable); ++i) {
+        if (kTextTable[i].key != static_cast<Text>(i)) return false;
+    }
+    return true;
+}
+static_assert(tableInOrder(), "kTextTable must list every Text once, in order");
 
 namespace {
 

@@ -115,6 +115,7 @@ enum class Text {
     RaceNoData,
     CompareNoData,
     CompareNoLaps,
+    Count  // keep last: the number of texts
 };
 
 struct TextEntry {
@@ -124,8 +125,7 @@ struct TextEntry {
 };
 
 // Every text in both languages, in the order of `Text`.
-extern const TextEntry kTextTable[];
-extern const std::size_t kTextCount;
+extern const TextEntry kTextTable[static_cast<std::size_t>(Text::Count)];
 
 class Texts {
   public:

@@ -133,6 +133,12 @@ int runTool(int argc, char** argv) {
             std::cerr << kTool << ": " << t.with(Text::UnknownVerb, {first}) << "\n";
             return 2;
         }
+        // Before a verb only the tool's own options; CLI11 would first miss the verb.
+        const bool toolOption = first == "-h" || first == "--help" || first == "--version";
+        if (first.starts_with("-") && !toolOption) {
+            std::cerr << kTool << ": " << t.with(Text::UnexpectedArgument, {first}) << "\n";
+            return 2;
+        }
     }
 
     std::vector<std::string> args = reversedArguments(argc, argv);

@@ -60,11 +60,9 @@ int runSimulate(const SimulateOptions& o, const Texts& t) {
             }
             return 1;
         case RaceSimulationOutcome::Action::SetLine:
-            // The window empties the line for a race of no length; here that is said.
-            if (outcome.line.empty()) {
-                std::cerr << t.with(Text::NoRaceLine, {o.minutes}) << "\n";
-                return 0;
-            }
+            // The window empties the line for a race of no length: the empty line stays the result,
+            // and standard error says why.
+            if (outcome.line.empty()) std::cerr << t.with(Text::NoRaceLine, {o.minutes}) << "\n";
             std::cout << outcome.line << "\n";
             return 0;
     }
