@@ -31,9 +31,32 @@ constexpr Verb kVerbs[] = {
 
 constexpr const char* kTool = "korimet-cli";
 
+// CLI11's help, with the option column measured in terminal columns instead of bytes, so
+// that Japanese captions line up.
+class HelpFormatter : public CLI::Formatter {
+  public:
+    std::string make_option(const CLI::Option* opt, bool positional) const override {
+        std::string line = "  " + make_option_name(opt, positional) + make_option_opts(opt);
+        const std::string description = make_option_desc(opt);
+        if (!description.empty()) {
+            const std::size_t used = displayWidth(line);
+            if (used >= column_width_) {
+                line += "\n" + std::string(column_width_, ' ');
+            } else {
+                line.append(column_width_ - used, ' ');
+            }
+            for (const char c : description) {
+                line += c;
+                if (c == '\n') line.append(column_width_, ' ');
+            }
+        }
+        return line + "\n";
+    }
+};
+
 // The help's captions in the run's language, for the tool and each verb alike.
 std::shared_ptr<CLI::Formatter> formatterFor(const Texts& t) {
-    auto formatter = std::make_shared<CLI::Formatter>();
+    auto formatter = std::make_shared<HelpFormatter>();
     formatter->label("Usage", t(Text::UsageLabel));
     formatter->label("OPTIONS", t(Text::OptionsBadge));
     formatter->label("Positionals", t(Text::ArgumentsLabel));
