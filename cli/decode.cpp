@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 
 #include "cli/json_out.h"
@@ -22,30 +23,15 @@ namespace korimet::cli {
 
 namespace {
 
-constexpr const char* kUsage = "usage: korimet-cli decode [CAPTURE] [--out DIR]\n";
-constexpr const char* kPrefix = "korimet-cli decode: ";
-
 struct DecodeOptions {
     std::string capture;  // empty or "-": standard input
-    std::string outDir;   // empty: no files
+    std::string outDir;
+    bool saves = false;  // --out given
 };
-
-std::optional<DecodeOptions> parseDecodeArgs(const Args& args) {
-    DecodeOptions o;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--out" && i + 1 < args.size() && o.outDir.empty()) {
-            o.outDir = args[++i];
-            if (!o.outDir.empty()) continue;
-        }
-        if (!o.capture.empty() || args[i].starts_with("--")) return std::nullopt;
-        o.capture = args[i];
-    }
-    return o;
-}
 
 // The capture as a descriptor that reads bytes as they arrive; a terminal is put on the
 // timer's line settings. Negative after a message naming the path.
-int openCapture(const std::string& capture) {
+int openCapture(const std::string& capture, const std::string& prefix, const Texts& t) {
     if (capture.empty() || capture == "-") return STDIN_FILENO;
     const int fd = ::open(capture.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     int error = fd < 0 ? errno : 0;
@@ -58,7 +44,7 @@ int openCapture(const std::string& capture) {
         error = errno;
     if (error != 0) {
         if (fd >= 0) ::close(fd);
-        std::cerr << kPrefix << "cannot read " << capture << ": " << std::strerror(error) << "\n";
+        std::cerr << prefix << t.with(Text::CannotRead, {capture, std::strerror(error)}) << "\n";
         return -1;
     }
     return fd;
@@ -71,7 +57,8 @@ struct DecodeCounts {
 };
 
 // Feeds everything the descriptor yields until its end; every frame goes out at once.
-DecodeCounts decodeStream(int fd, const std::string& inputName, RunFileSaver* saver) {
+DecodeCounts decodeStream(int fd, const std::string& inputName, RunFileSaver* saver,
+                          const std::string& prefix, const Texts& t) {
     DecodeCounts counts;
     FrameReceiver receiver;
     std::array<std::uint8_t, 65536> buffer;
@@ -79,7 +66,7 @@ DecodeCounts decodeStream(int fd, const std::string& inputName, RunFileSaver* sa
         const ssize_t n = ::read(fd, buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            std::cerr << kPrefix << "error reading " << inputName << ": " << std::strerror(errno)
+            std::cerr << prefix << t.with(Text::ErrorReading, {inputName, std::strerror(errno)})
                       << "\n";
             counts.readFailed = true;
             return counts;
@@ -94,46 +81,62 @@ DecodeCounts decodeStream(int fd, const std::string& inputName, RunFileSaver* sa
             // A run that cannot be saved is reported; the ones after it still get their turn.
             const RunSaveResult saved = saver->save(frame->data, "");
             if (!saved) {
-                std::cerr << saved.error << "\n";
+                std::cerr << t.windowMessage(saved.error) << "\n";
                 ++counts.unsaved;
             }
         }
     }
 }
 
-}  // namespace
-
-int decodeVerb(const Args& args) {
-    const std::optional<DecodeOptions> options = parseDecodeArgs(args);
-    if (!options) {
-        std::cerr << kUsage;
-        return 2;
+int runDecode(const DecodeOptions& o, const std::string& prefix, const Texts& t,
+              const CLI::App& verb) {
+    if (o.saves && o.outDir.empty()) {
+        return wrongArguments(verb, t.with(Text::OptionNeedsValue, {"--out"}));
     }
     std::optional<RunFileSaver> saver;
-    if (!options->outDir.empty()) {
+    if (o.saves) {
         std::error_code ec;
-        std::filesystem::create_directories(options->outDir, ec);
+        std::filesystem::create_directories(o.outDir, ec);
         if (ec) {
-            std::cerr << kPrefix << "cannot create " << options->outDir << ": " << ec.message()
-                      << "\n";
+            std::cerr << prefix << t.with(Text::CannotCreate, {o.outDir, ec.message()}) << "\n";
             return 2;
         }
-        saver.emplace(options->outDir, runNumberName);
+        saver.emplace(o.outDir, runNumberName);
     }
 
-    const int fd = openCapture(options->capture);
+    const int fd = openCapture(o.capture, prefix, t);
     if (fd < 0) return 2;
     const bool fromStdin = fd == STDIN_FILENO;
-    const std::string inputName = fromStdin ? "standard input" : options->capture;
-    const DecodeCounts counts = decodeStream(fd, inputName, saver ? &*saver : nullptr);
+    const std::string inputName = fromStdin ? t(Text::StandardInput) : o.capture;
+    const DecodeCounts counts = decodeStream(fd, inputName, saver ? &*saver : nullptr, prefix, t);
     if (!fromStdin) ::close(fd);
 
     if (counts.unsaved > 0) {
-        std::cerr << kPrefix << counts.unsaved << " of " << counts.frames
-                  << " runs were not saved\n";
+        std::cerr << prefix
+                  << t.with(Text::RunsNotSaved,
+                            {std::to_string(counts.unsaved), std::to_string(counts.frames)})
+                  << "\n";
     }
     if (counts.readFailed || counts.unsaved > 0) return 2;
-    return counts.frames > 0 ? 0 : 1;
+    if (counts.frames == 0) {
+        std::cerr << prefix << t.with(Text::NoFrameFound, {inputName}) << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+}  // namespace
+
+VerbRun decodeVerb(CLI::App& verb, const Texts& texts) {
+    auto options = std::make_shared<DecodeOptions>();
+    verb.add_option("CAPTURE", options->capture, texts(Text::DecodeCapture));
+    CLI::Option* out =
+        verb.add_option("--out", options->outDir, texts(Text::DecodeOut))->type_name("DIR");
+    verb.footer(texts(Text::DecodeExit));
+    return [options, out, texts, &verb] {
+        options->saves = out->count() > 0;
+        return runDecode(*options, messagePrefix(verb), texts, verb);
+    };
 }
 
 }  // namespace korimet::cli

@@ -1,4 +1,5 @@
 #include <iostream>
+#include <memory>
 
 #include "cli/verbs.h"
 #include "files/data_file.h"
@@ -9,27 +10,17 @@
 
 namespace korimet::cli {
 
-int exportVerb(const Args& args) {
+namespace {
+
+struct ExportOptions {
     bool csv = false;
     std::string file;
-    for (const std::string& a : args) {
-        if (a == "--csv") {
-            csv = true;
-        } else if (file.empty() && !a.starts_with("--")) {
-            file = a;
-        } else {
-            csv = false;
-            break;
-        }
-    }
-    if (!csv || file.empty()) {
-        std::cerr << "usage: korimet-cli export --csv FILE.krt\n";
-        return 2;
-    }
+};
 
-    const DataFileReadResult read = loadDataFile(file);
+int runExport(const ExportOptions& o, const Texts& t) {
+    const DataFileReadResult read = loadDataFile(o.file);
     if (!read) {
-        std::cerr << read.error << "\n";
+        std::cerr << t.windowMessage(read.error) << "\n";
         return 2;
     }
     const LapData& d = read.content->data;
@@ -43,6 +34,17 @@ int exportVerb(const Args& args) {
                   << '\n';
     }
     return 0;
+}
+
+}  // namespace
+
+VerbRun exportVerb(CLI::App& verb, const Texts& texts) {
+    auto options = std::make_shared<ExportOptions>();
+    // CSV is the one format so far; the option keeps room for others.
+    verb.add_flag("--csv", options->csv, texts(Text::ExportCsv))->required();
+    verb.add_option("FILE.krt", options->file, texts(Text::ExportFile))->required();
+    verb.footer(texts(Text::ExportExit));
+    return [options, texts] { return runExport(*options, texts); };
 }
 
 }  // namespace korimet::cli

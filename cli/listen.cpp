@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -25,9 +26,6 @@
 namespace korimet::cli {
 
 namespace {
-
-constexpr const char* kUsage = "usage: korimet-cli listen PORT --out DIR [--count N]\n";
-constexpr const char* kPrefix = "korimet-cli listen: ";
 
 // A file descriptor closed on every way out.
 class Fd {
@@ -47,37 +45,19 @@ class Fd {
 struct ListenOptions {
     std::string port;
     std::string outDir;
+    std::string countText;  // empty: until Ctrl+C or the end of the input
     std::optional<long> count;
 };
 
-// None after the usage or the reason has been printed.
-std::optional<ListenOptions> parseListenArgs(const Args& args) {
-    ListenOptions o;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--out" && i + 1 < args.size() && o.outDir.empty() && !args[i + 1].empty()) {
-            o.outDir = args[++i];
-        } else if (a == "--count" && i + 1 < args.size() && !o.count) {
-            const std::string& v = args[++i];
-            long n = 0;
-            const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
-            if (ec != std::errc() || end != v.data() + v.size() || n < 1) {
-                std::cerr << kPrefix << "--count needs a whole number of 1 or more\n";
-                return std::nullopt;
-            }
-            o.count = n;
-        } else if (o.port.empty() && !a.empty() && !a.starts_with("--")) {
-            o.port = a;
-        } else {
-            std::cerr << kUsage;
-            return std::nullopt;
-        }
-    }
-    if (o.port.empty() || o.outDir.empty()) {
-        std::cerr << kUsage;
-        return std::nullopt;
-    }
-    return o;
+// The count as a number; false when it is not a whole number of 1 or more.
+bool takeCount(ListenOptions& o) {
+    if (o.countText.empty()) return true;
+    const std::string& v = o.countText;
+    long n = 0;
+    const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
+    if (ec != std::errc() || end != v.data() + v.size() || n < 1) return false;
+    o.count = n;
+    return true;
 }
 
 // COM1..COM8 through the same mapping as the window; anything else is a device path.
@@ -96,31 +76,32 @@ std::optional<std::string> devicePathFor(const std::string& port) {
 
 // Ctrl+C and SIGTERM arrive as data on a descriptor: every wait watches it, without a
 // handler or a global flag. Negative after a message.
-int endSignalsFd() {
+int endSignalsFd(const std::string& prefix) {
     sigset_t endSignals;
     sigemptyset(&endSignals);
     sigaddset(&endSignals, SIGINT);
     sigaddset(&endSignals, SIGTERM);
     if (::sigprocmask(SIG_BLOCK, &endSignals, nullptr) != 0) {
-        std::cerr << kPrefix << "sigprocmask: " << std::strerror(errno) << "\n";
+        std::cerr << prefix << "sigprocmask: " << std::strerror(errno) << "\n";
         return -1;
     }
     const int fd = ::signalfd(-1, &endSignals, SFD_CLOEXEC);
-    if (fd < 0) std::cerr << kPrefix << "signalfd: " << std::strerror(errno) << "\n";
+    if (fd < 0) std::cerr << prefix << "signalfd: " << std::strerror(errno) << "\n";
     return fd;
 }
 
 // The port opened without waiting for a modem line and, when it is a terminal, set to the
 // timer's 19200,N,8,1. Negative after a message.
-int openLine(const std::string& device, const std::string& portText) {
+int openLine(const std::string& device, const std::string& portText, const std::string& prefix,
+             const Texts& t) {
     const int fd = ::open(device.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        std::cerr << kPrefix << "cannot open " << portText << ": " << std::strerror(errno) << "\n";
+        std::cerr << prefix << t.with(Text::CannotOpen, {portText, std::strerror(errno)}) << "\n";
         return -1;
     }
     if (::isatty(fd) == 1 && !setTimerLine(fd)) {
-        std::cerr << kPrefix << "cannot set 19200,N,8,1 on " << portText << ": "
-                  << std::strerror(errno) << "\n";
+        std::cerr << prefix << t.with(Text::CannotSetLine, {portText, std::strerror(errno)})
+                  << "\n";
         ::close(fd);
         return -1;
     }
@@ -130,8 +111,11 @@ int openLine(const std::string& device, const std::string& portText) {
 // Reads the line until a signal, the end of a file, --count frames or a failure.
 class Listener {
   public:
-    Listener(int line, int stopFd, std::string portText, const ListenOptions& options)
-        : line_(line),
+    Listener(int line, int stopFd, std::string portText, const ListenOptions& options,
+             std::string prefix, const Texts& texts)
+        : texts_(texts),
+          prefix_(std::move(prefix)),
+          line_(line),
           stopFd_(stopFd),
           terminal_(::isatty(line) == 1),
           portText_(std::move(portText)),
@@ -150,7 +134,7 @@ class Listener {
             if (n < 0 && (errno == EAGAIN || errno == EINTR)) continue;
             if (n == 0 && !terminal_) return frames_ > 0 ? 0 : 1;  // a file or pipe ended
             if (n <= 0) {
-                std::cerr << kPrefix << portText_ << " went away"
+                std::cerr << prefix_ << texts_.with(Text::WentAway, {portText_})
                           << (n < 0 ? std::string(": ") + std::strerror(errno) : std::string())
                           << "\n";
                 return 2;
@@ -167,7 +151,7 @@ class Listener {
         pollfd fds[2] = {{stopFd_, POLLIN, 0}, {line_, POLLIN, 0}};
         if (::poll(fds, 2, -1) < 0) {
             if (errno == EINTR) return Wait::Again;
-            std::cerr << kPrefix << "poll: " << std::strerror(errno) << "\n";
+            std::cerr << prefix_ << "poll: " << std::strerror(errno) << "\n";
             return Wait::Failed;
         }
         if (fds[0].revents) return Wait::Ended;
@@ -189,7 +173,7 @@ class Listener {
     bool saveFrame(const DecodedFrame& frame) {
         const RunSaveResult saved = saver_.save(frame.data, "");
         if (!saved) {
-            std::cerr << saved.error << "\n";
+            std::cerr << texts_.windowMessage(saved.error) << "\n";
             return false;
         }
         ++frames_;
@@ -200,6 +184,8 @@ class Listener {
         return true;
     }
 
+    Texts texts_;
+    std::string prefix_;
     int line_;
     int stopFd_;
     bool terminal_;
@@ -210,32 +196,40 @@ class Listener {
     long frames_ = 0;
 };
 
-}  // namespace
-
-int listenVerb(const Args& args) {
-    const std::optional<ListenOptions> options = parseListenArgs(args);
-    if (!options) return 2;
-    const std::optional<std::string> device = devicePathFor(options->port);
+int runListen(ListenOptions o, const CLI::App& verb, const Texts& t) {
+    const std::string prefix = messagePrefix(verb);
+    if (!takeCount(o)) return wrongArguments(verb, t(Text::CountNotWhole));
+    if (o.outDir.empty()) return wrongArguments(verb, t.with(Text::OptionNeedsValue, {"--out"}));
+    const std::optional<std::string> device = devicePathFor(o.port);
     if (!device) {
-        std::cerr << kPrefix << options->port
-                  << " is not a port; use COM1 to COM8 or a device path\n";
+        std::cerr << prefix << t.with(Text::NotAPort, {o.port}) << "\n";
         return 2;
     }
     std::error_code ec;
-    std::filesystem::create_directories(options->outDir, ec);
+    std::filesystem::create_directories(o.outDir, ec);
     if (ec) {
-        std::cerr << kPrefix << "cannot create " << options->outDir << ": " << ec.message() << "\n";
+        std::cerr << prefix << t.with(Text::CannotCreate, {o.outDir, ec.message()}) << "\n";
         return 2;
     }
 
-    const Fd stop(endSignalsFd());
+    const Fd stop(endSignalsFd(prefix));
     if (stop.get() < 0) return 2;
-    const std::string portText =
-        *device == options->port ? options->port : options->port + " (" + *device + ")";
-    const Fd line(openLine(*device, portText));
+    const std::string portText = *device == o.port ? o.port : o.port + " (" + *device + ")";
+    const Fd line(openLine(*device, portText, prefix, t));
     if (line.get() < 0) return 2;
-    std::cerr << kPrefix << "listening on " << portText << " (Ctrl+C ends)\n";
-    return Listener(line.get(), stop.get(), portText, *options).run();
+    std::cerr << prefix << t.with(Text::ListeningOn, {portText}) << "\n";
+    return Listener(line.get(), stop.get(), portText, o, prefix, t).run();
+}
+
+}  // namespace
+
+VerbRun listenVerb(CLI::App& verb, const Texts& texts) {
+    auto options = std::make_shared<ListenOptions>();
+    verb.add_option("PORT", options->port, texts(Text::ListenPort))->required();
+    verb.add_option("--out", options->outDir, texts(Text::ListenOut))->type_name("DIR")->required();
+    verb.add_option("--count", options->countText, texts(Text::ListenCount))->type_name("N");
+    verb.footer(texts(Text::ListenExit));
+    return [options, texts, &verb] { return runListen(*options, verb, texts); };
 }
 
 }  // namespace korimet::cli

@@ -1,21 +1,71 @@
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <nlohmann/json.hpp>
 
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "files/file_texts.h"
+#include "lapdata/lap_time.h"
 #include "lapdata/lap_view_model.h"
+#include "lapdata/run_statistics.h"
 
 namespace korimet::cli {
 
 namespace {
 
+struct ShowOptions {
+    bool json = false;
+    std::string file;
+};
+
+// The window's colour value as it is stored (blue, green, red from the high byte down).
 std::string hexColor(std::uint32_t value) {
     char buf[8];
     std::snprintf(buf, sizeof buf, "%06X", static_cast<unsigned>(value & 0xFFFFFF));
     return buf;
+}
+
+// The same colour as a web page writes it, red first.
+std::string webColor(std::uint32_t value) {
+    char buf[8];
+    std::snprintf(buf, sizeof buf, "#%02X%02X%02X", static_cast<unsigned>(value & 0xFF),
+                  static_cast<unsigned>((value >> 8) & 0xFF),
+                  static_cast<unsigned>((value >> 16) & 0xFF));
+    return buf;
+}
+
+// What the window paints a lap as: worst is painted last, so it wins over best.
+const char* lapRole(const LapData& data, const LapView& view, int slot) {
+    if (slot == view.worstSlot) return "worst";
+    if (slot == view.bestSlot) return "best";
+    if (meetsTarget(data, data.laps[static_cast<std::size_t>(slot)])) return "target";
+    return "none";
+}
+
+// The run itself, in plain names and numbers, beside the texts that mirror the window.
+nlohmann::ordered_json runJson(const LapData& data, const LapView& view) {
+    const RunStatistics stats = runStatistics(data);
+    nlohmann::ordered_json run;
+    run["carId"] = data.carId;
+    run["lapCount"] = data.lapCount;
+    run["targetTime"] = data.targetTime < kNoTargetTime ? nlohmann::ordered_json(data.targetTime)
+                                                        : nlohmann::ordered_json(nullptr);
+    run["raceMinutes"] = data.raceMinutes;
+    run["best"] = stats.best;
+    run["worst"] = stats.worst;
+    run["average"] = stats.average;
+    nlohmann::ordered_json laps = nlohmann::ordered_json::array();
+    for (int slot = 0; slot < stats.counted; ++slot) {
+        const double seconds = data.laps[static_cast<std::size_t>(slot)];
+        laps.push_back({{"lap", slot + 1},
+                        {"seconds", seconds},
+                        {"text", lapTimeOrPlaceholder(seconds)},
+                        {"role", lapRole(data, view, slot)}});
+    }
+    run["laps"] = std::move(laps);
+    return run;
 }
 
 // One letter for what a cell's colour marks.
@@ -32,7 +82,7 @@ char colorMark(std::uint32_t value) {
     }
 }
 
-nlohmann::ordered_json showJson(const std::string& path, const LapView& v,
+nlohmann::ordered_json showJson(const std::string& path, const LapData& data, const LapView& v,
                                 const std::string& memo) {
     nlohmann::ordered_json j;
     j["labels"] = {
@@ -51,12 +101,19 @@ nlohmann::ordered_json showJson(const std::string& path, const LapView& v,
     };
     j["grid"] = v.cells;
     nlohmann::ordered_json colors = nlohmann::ordered_json::array();
+    nlohmann::ordered_json colorsHex = nlohmann::ordered_json::array();
     for (int r = 1; r < kGridRows; ++r) {
         nlohmann::ordered_json row = nlohmann::ordered_json::array();
-        for (std::uint32_t c : v.colors[static_cast<std::size_t>(r)]) row.push_back(hexColor(c));
+        nlohmann::ordered_json hexRow = nlohmann::ordered_json::array();
+        for (std::uint32_t c : v.colors[static_cast<std::size_t>(r)]) {
+            row.push_back(hexColor(c));
+            hexRow.push_back(webColor(c));
+        }
         colors.push_back(std::move(row));
+        colorsHex.push_back(std::move(hexRow));
     }
     j["colors"] = std::move(colors);
+    j["colorsHex"] = std::move(colorsHex);
     if (v.chartVisible && v.chart) {
         nlohmann::ordered_json chart = nlohmann::ordered_json::array();
         for (const ChartRow& row : *v.chart) {
@@ -75,19 +132,29 @@ nlohmann::ordered_json showJson(const std::string& path, const LapView& v,
         {"averageLap", v.stats.averageLap},
     };
     j["memo"] = memo;
+    j["run"] = runJson(data, v);
     return j;
 }
 
-void showPlain(std::ostream& out, const std::string& path, const LapView& v,
+// A heading padded to the column where the values start.
+std::string heading(const Texts& t, Text key) {
+    constexpr std::size_t kValueColumn = 9;
+    std::string text = t(key);
+    const std::size_t width = displayWidth(text);
+    text.append(width < kValueColumn ? kValueColumn - width : 1, ' ');
+    return text;
+}
+
+void showPlain(std::ostream& out, const Texts& t, const std::string& path, const LapView& v,
                const std::string& memo) {
     out << filetexts::kLoadDataCaption << "\n" << path << "\n\n";
-    out << "Car      " << v.carText << "\n";
-    out << "Laps     " << v.lapCountText << "\n";
-    out << "Target   " << v.targetText << "\n";
-    out << "Best     " << v.bestText << "\n";
-    out << "Average  " << v.averageText << "\n";
-    out << "Worst    " << v.worstText << "\n";
-    if (!v.raceLine.empty()) out << "Race     " << v.raceLine << "\n";
+    out << heading(t, Text::HeadCar) << v.carText << "\n";
+    out << heading(t, Text::HeadLaps) << v.lapCountText << "\n";
+    out << heading(t, Text::HeadTarget) << v.targetText << "\n";
+    out << heading(t, Text::HeadBest) << v.bestText << "\n";
+    out << heading(t, Text::HeadAverage) << v.averageText << "\n";
+    out << heading(t, Text::HeadWorst) << v.worstText << "\n";
+    if (!v.raceLine.empty()) out << heading(t, Text::HeadRace) << v.raceLine << "\n";
     out << "\n";
     auto put = [&out](const std::array<std::string, kGridColumns>& c, char mark1, char mark3) {
         char line[96];
@@ -102,47 +169,39 @@ void showPlain(std::ostream& out, const std::string& path, const LapView& v,
         const auto& k = v.colors[static_cast<std::size_t>(r)];
         put(v.cells[static_cast<std::size_t>(r)], colorMark(k[1]), colorMark(k[3]));
     }
-    out << "(B best, W worst, T at or under the target)\n\n";
-    out << "Memo:\n" << memo << "\n";
+    out << t(Text::HeadMarks) << "\n\n";
+    out << t(Text::HeadMemo) << "\n" << memo << "\n";
+}
+
+int runShow(const ShowOptions& o, const Texts& t) {
+    const DataFileReadResult read = loadDataFile(o.file);
+    if (!read) {
+        std::cerr << t.windowMessage(read.error) << "\n";
+        return 2;
+    }
+    // The open dialog hands the window a full path.
+    const std::string path = std::filesystem::absolute(o.file).string();
+    const LapData& data = read.content->data;
+    const LapView view = buildLapView(data);
+    if (o.json) {
+        // JSON is UTF-8: bytes of a path in another encoding show as U+FFFD, as in the window.
+        std::cout << showJson(path, data, view, read.content->memo)
+                         .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+                  << "\n";
+    } else {
+        showPlain(std::cout, t, path, view, read.content->memo);
+    }
+    return 0;
 }
 
 }  // namespace
 
-int showVerb(const Args& args) {
-    bool json = false;
-    std::string file;
-    for (const std::string& a : args) {
-        if (a == "--json") {
-            json = true;
-        } else if (file.empty() && !a.starts_with("--")) {
-            file = a;
-        } else {
-            std::cerr << "usage: korimet-cli show [--json] FILE.krt\n";
-            return 2;
-        }
-    }
-    if (file.empty()) {
-        std::cerr << "usage: korimet-cli show [--json] FILE.krt\n";
-        return 2;
-    }
-
-    const DataFileReadResult read = loadDataFile(file);
-    if (!read) {
-        std::cerr << read.error << "\n";
-        return 2;
-    }
-    // The open dialog hands the window a full path.
-    const std::string path = std::filesystem::absolute(file).string();
-    const LapView view = buildLapView(read.content->data);
-    if (json) {
-        // JSON is UTF-8: bytes of a path in another encoding show as U+FFFD, as in the window.
-        std::cout << showJson(path, view, read.content->memo)
-                         .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-                  << "\n";
-    } else {
-        showPlain(std::cout, path, view, read.content->memo);
-    }
-    return 0;
+VerbRun showVerb(CLI::App& verb, const Texts& texts) {
+    auto options = std::make_shared<ShowOptions>();
+    verb.add_flag("--json", options->json, texts(Text::ShowJson));
+    verb.add_option("FILE.krt", options->file, texts(Text::ShowFile))->required();
+    verb.footer(texts(Text::ShowExit));
+    return [options, texts] { return runShow(*options, texts); };
 }
 
 }  // namespace korimet::cli

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <nlohmann/json.hpp>
 
 #include "cli/verbs.h"
@@ -13,8 +14,16 @@ namespace korimet::cli {
 
 namespace {
 
-constexpr const char* kSimulateUsage = "usage: korimet-cli simulate MINUTES FILE.krt\n";
-constexpr const char* kCompareUsage = "usage: korimet-cli compare FILE.krt OTHER.krt [--json]\n";
+struct SimulateOptions {
+    std::string minutes;
+    std::string file;
+};
+
+struct CompareOptions {
+    bool json = false;
+    std::string file;
+    std::string other;
+};
 
 nlohmann::ordered_json cellJson(const std::optional<double>& value) {
     return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
@@ -31,78 +40,56 @@ std::optional<double> valueAt(const ChartRow& row, std::size_t column) {
     return column < row.values.size() ? row.values[column] : std::nullopt;
 }
 
-}  // namespace
-
-int simulateVerb(const Args& args) {
-    // The minutes may be negative, so nothing here is taken for an option.
-    if (args.size() != 2) {
-        std::cerr << kSimulateUsage;
-        return 2;
-    }
-    const std::string& minutes = args[0];
-    const DataFileReadResult read = loadDataFile(args[1]);
+int runSimulate(const SimulateOptions& o, const Texts& t) {
+    const DataFileReadResult read = loadDataFile(o.file);
     if (!read) {
-        std::cerr << read.error << "\n";
+        std::cerr << t.windowMessage(read.error) << "\n";
         return 2;
     }
-    const RaceSimulationOutcome outcome = raceSimulationOutcome(read.content->data, minutes);
+    const RaceSimulationOutcome outcome = raceSimulationOutcome(read.content->data, o.minutes);
     switch (outcome.action) {
         case RaceSimulationOutcome::Action::Refuse:
-            std::cerr << outcome.refusal.message << "\n";
+            std::cerr << t.windowMessage(outcome.refusal.message) << "\n";
             return 1;
         case RaceSimulationOutcome::Action::KeepLine:
-            if (minutes.empty()) {
-                std::cerr << "レース時間(分)が指定されていません\n";
+            if (o.minutes.empty()) {
+                std::cerr << t(Text::RaceMinutesMissing) << "\n";
             } else {
-                std::cerr << "レース時間(分)が数値ではありません: " << minutes << "\n";
+                std::cerr << t.with(Text::RaceMinutesNotNumber, {o.minutes}) << "\n";
             }
             return 1;
         case RaceSimulationOutcome::Action::SetLine:
+            // The window empties the line for a race of no length: the empty line stays the result,
+            // and standard error says why.
+            if (outcome.line.empty()) std::cerr << t.with(Text::NoRaceLine, {o.minutes}) << "\n";
             std::cout << outcome.line << "\n";
             return 0;
     }
     return 1;
 }
 
-int compareVerb(const Args& args) {
-    bool json = false;
-    std::vector<std::string> files;
-    for (const std::string& a : args) {
-        if (a == "--json") {
-            json = true;
-        } else if (files.size() < 2 && !a.starts_with("--")) {
-            files.push_back(a);
-        } else {
-            std::cerr << kCompareUsage;
-            return 2;
-        }
-    }
-    if (files.size() != 2) {
-        std::cerr << kCompareUsage;
-        return 2;
-    }
-
-    const DataFileReadResult loaded = loadDataFile(files[0]);
+int runCompare(const CompareOptions& o, const Texts& t) {
+    const DataFileReadResult loaded = loadDataFile(o.file);
     if (!loaded) {
-        std::cerr << loaded.error << "\n";
+        std::cerr << t.windowMessage(loaded.error) << "\n";
         return 2;
     }
-    const DataFileReadResult other = loadDataFile(files[1], MemoField::Skip);
+    const DataFileReadResult other = loadDataFile(o.other, MemoField::Skip);
     if (!other) {
-        std::cerr << other.error << "\n";
+        std::cerr << t.windowMessage(other.error) << "\n";
         return 2;
     }
     // What the window holds once FILE has been opened: the statistics of its redraw.
     const LapView view = buildLapView(loaded.content->data);
     const ComparisonOutcome outcome =
-        buildComparison(loaded.content->data, view.stats, other.content->data, files[1]);
+        buildComparison(loaded.content->data, view.stats, other.content->data, o.other);
     if (outcome.refusal) {
-        std::cerr << outcome.refusal->message << "\n";
+        std::cerr << t.windowMessage(outcome.refusal->message) << "\n";
         return 2;
     }
     const ComparisonView& c = outcome.view;
 
-    if (json) {
+    if (o.json) {
         nlohmann::ordered_json j;
         j["labels"] = {
             {"Label25", c.bestDifferenceText},
@@ -128,6 +115,26 @@ int compareVerb(const Args& args) {
         std::cout << line << "\n";
     }
     return 0;
+}
+
+}  // namespace
+
+VerbRun simulateVerb(CLI::App& verb, const Texts& texts) {
+    auto options = std::make_shared<SimulateOptions>();
+    // Taken as typed (a negative number too): the window's input box decides what it means.
+    verb.add_option("MINUTES", options->minutes, texts(Text::SimulateMinutes))->required();
+    verb.add_option("FILE.krt", options->file, texts(Text::SimulateFile))->required();
+    verb.footer(texts(Text::SimulateExit));
+    return [options, texts] { return runSimulate(*options, texts); };
+}
+
+VerbRun compareVerb(CLI::App& verb, const Texts& texts) {
+    auto options = std::make_shared<CompareOptions>();
+    verb.add_option("FILE.krt", options->file, texts(Text::CompareFile))->required();
+    verb.add_option("OTHER.krt", options->other, texts(Text::CompareOther))->required();
+    verb.add_flag("--json", options->json, texts(Text::CompareJson));
+    verb.footer(texts(Text::CompareExit));
+    return [options, texts] { return runCompare(*options, texts); };
 }
 
 }  // namespace korimet::cli

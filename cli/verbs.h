@@ -1,19 +1,34 @@
 #pragma once
 
+#include <CLI/CLI.hpp>
+#include <functional>
 #include <string>
-#include <vector>
+#include <string_view>
 
-// Each verb takes the arguments after its name and returns the process exit status.
+#include "cli/cli_texts.h"
+
+// Each verb declares its arguments, options and exit status on its own subcommand, in the
+// run's language, and hands back what runs it once the command line has been parsed. A new
+// verb is one such function and one line in main.cpp's table.
 namespace korimet::cli {
 
-using Args = std::vector<std::string>;
+// Runs the parsed verb; returns the process exit status.
+using VerbRun = std::function<int()>;
+using VerbSetup = VerbRun (*)(CLI::App& verb, const Texts& texts);
 
-int decodeVerb(const Args& args);
-int showVerb(const Args& args);
-int exportVerb(const Args& args);
-int simulateVerb(const Args& args);
-int compareVerb(const Args& args);
-int listenVerb(const Args& args);
-int sheetVerb(const Args& args);
+VerbRun decodeVerb(CLI::App& verb, const Texts& texts);
+VerbRun showVerb(CLI::App& verb, const Texts& texts);
+VerbRun exportVerb(CLI::App& verb, const Texts& texts);
+VerbRun simulateVerb(CLI::App& verb, const Texts& texts);
+VerbRun compareVerb(CLI::App& verb, const Texts& texts);
+VerbRun listenVerb(CLI::App& verb, const Texts& texts);
+VerbRun sheetVerb(CLI::App& verb, const Texts& texts);
+
+// Wrong arguments found after parsing: one line naming the problem on standard error.
+// Returns 2, the status of every argument error.
+int wrongArguments(const CLI::App& verb, std::string_view problem);
+
+// "korimet-cli VERB: " before a verb's own messages.
+std::string messagePrefix(const CLI::App& verb);
 
 }  // namespace korimet::cli

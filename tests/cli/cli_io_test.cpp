@@ -71,6 +71,9 @@ FullDiskRun runOnFullDisk(const std::vector<std::string>& args) {
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::signal(SIGXFSZ, SIG_IGN);
+        ::unsetenv("LC_ALL");
+        ::unsetenv("LC_MESSAGES");
+        ::setenv("LANG", "C.UTF-8", 1);
         const rlimit limit{0, 0};
         ::setrlimit(RLIMIT_FSIZE, &limit);
         ::dup2(out[1], STDOUT_FILENO);
@@ -134,8 +137,9 @@ TEST(CliDecodeOut, FullDiskReportsEachRunAndKeepsTheEarlierFile) {
         runOnFullDisk({"decode", kData + "/two_frames_with_noise.bin", "--out", out.string()});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);
-    const std::string failed = filetexts::kSaveFailed + (out / "run-002.krt").string() + "\n" +
-                               filetexts::kCannotWrite + "（File too large）\n";
+    // The window's message, in the English of the run.
+    const std::string failed = "cannot save the file: " + (out / "run-002.krt").string() +
+                               "\ncannot write to the file (File too large)\n";
     EXPECT_EQ(r.err, failed + failed + "korimet-cli decode: 2 of 2 runs were not saved\n");
     EXPECT_EQ(namesIn(out), std::set<std::string>{"run-001.krt"});
     EXPECT_EQ(readBytes(out / "run-001.krt"), exampleRun());

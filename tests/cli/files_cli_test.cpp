@@ -163,22 +163,34 @@ TEST(CliFiles, RefusedFileExitsTwoWithTheMessageOnStderr) {
     const std::string broken = kData + "/broken_lap_text.krt";
     const std::string missing = kData + "/no_such_run.krt";
     const struct {
+        std::string lang;
         std::string args;
         std::string message;
     } cases[] = {
-        {"show " + shellQuoted(broken), filetexts::kReadFailed + broken + "\n3" +
-                                            filetexts::kLineSuffix + "9" + filetexts::kFieldSuffix +
-                                            filetexts::kNotANumber + "\n"},
-        {"show --json " + shellQuoted(broken), filetexts::kReadFailed + broken + "\n3"},
-        {"export --csv " + shellQuoted(broken), filetexts::kReadFailed + broken + "\n3"},
-        {"show " + shellQuoted(missing),
+        // Japanese: the window's own message.
+        {"ja_JP.UTF-8", "show " + shellQuoted(broken),
+         filetexts::kReadFailed + broken + "\n3" + filetexts::kLineSuffix + "9" +
+             filetexts::kFieldSuffix + filetexts::kNotANumber + "\n"},
+        {"ja_JP.UTF-8", "show --json " + shellQuoted(broken),
+         filetexts::kReadFailed + broken + "\n3"},
+        {"ja_JP.UTF-8", "export --csv " + shellQuoted(broken),
+         filetexts::kReadFailed + broken + "\n3"},
+        {"ja_JP.UTF-8", "show " + shellQuoted(missing),
          filetexts::kReadFailed + missing + "\n" + filetexts::kCannotOpen},
+        // Any other language: the same message in English.
+        {"C", "show " + shellQuoted(broken),
+         "cannot read the file: " + broken + "\nline 3, field 9: not a number\n"},
+        {"en_GB.UTF-8", "export --csv " + shellQuoted(broken),
+         "cannot read the file: " + broken + "\nline 3, field 9: not a number\n"},
+        {"C", "show " + shellQuoted(missing),
+         "cannot read the file: " + missing +
+             "\ncannot open the file (No such file or directory)\n"},
     };
     for (const auto& c : cases) {
-        const auto stdoutOnly = runCli(c.args + " 2>/dev/null");
+        const auto stdoutOnly = test::runCliIn(c.lang, c.args + " 2>/dev/null");
         EXPECT_EQ(stdoutOnly.status, 2) << c.args;
         EXPECT_EQ(stdoutOnly.out, "") << c.args;
-        const auto stderrOnly = runCli(c.args + " 2>&1 >/dev/null");
+        const auto stderrOnly = test::runCliIn(c.lang, c.args + " 2>&1 >/dev/null");
         EXPECT_TRUE(stderrOnly.out.starts_with(c.message)) << c.args << "\n" << stderrOnly.out;
     }
     EXPECT_EQ(runCli("export " + shellQuoted(broken) + " 2>/dev/null").status, 2);  // no --csv

@@ -4,6 +4,9 @@
 # full disk or a folder it cannot use ends it with 2, and Ctrl+C or SIGTERM end it with 0
 # after a frame and 1 without one. Also the emulator's --file round trip.
 source "$(dirname "$0")/emulator_common.bash"
+# The tool's messages in English whatever the machine's locale.
+unset LC_ALL LC_MESSAGES
+export LANG=C.UTF-8
 
 # Starts the emulator on a pseudo-terminal with the given options; sets $emu_pid and $tty.
 start_emulator() {
@@ -79,7 +82,7 @@ wait "$cat_pid"
 kill -TERM "$emu_pid" 2>/dev/null || true; wait "$emu_pid" || true
 [ "$status" -eq 2 ] || fail "full disk: status $status, not 2: $(cat "$work/full.err")"
 [ ! -s "$work/full.out" ] || fail "full disk: a run was reported saved: $(cat "$work/full.out")"
-grep -qF "ファイルに保存できません: $work/out/run-005.krt" "$work/full.err" \
+grep -qF "cannot save the file: $work/out/run-005.krt" "$work/full.err" \
   || fail "full disk: $(cat "$work/full.err")"
 [ "$(cd "$work/out" && sha256sum -- *)" = "$sums_before" ] || fail "full disk changed the folder"
 
@@ -95,8 +98,8 @@ timeout -k 5 60 "$cli" listen "$tty" --out "$long" --count 1 >"$work/long.out" 2
   || status=$?
 kill -TERM "$emu_pid" 2>/dev/null || true; wait "$emu_pid" || true
 [ "$status" -eq 2 ] || fail "unsearchable folder: status $status, not 2"
-grep -qF "フォルダーに保存できません: $long" "$work/long.err" || fail "$(cat "$work/long.err")"
-grep -qF "run-001.krt（File name too long）" "$work/long.err" || fail "$(cat "$work/long.err")"
+grep -qF "cannot save in the folder: $long" "$work/long.err" || fail "$(cat "$work/long.err")"
+grep -qF "run-001.krt (File name too long)" "$work/long.err" || fail "$(cat "$work/long.err")"
 [ ! -s "$work/long.out" ] || fail "unsearchable folder: $(cat "$work/long.out")"
 
 # A folder named in CP932 bytes (テスト), as unpacked from a Windows archive.

@@ -13,10 +13,12 @@ struct CliResult {
     std::string out;  // standard output only; standard error goes to the test log
 };
 
-// Runs korimet-cli with a shell-quoted argument string.
-inline CliResult runCli(const std::string& args) {
+// Runs korimet-cli with a shell-quoted argument string, its messages in the language `lang`
+// selects (LANG; LC_ALL and LC_MESSAGES unset so that LANG decides).
+inline CliResult runCliIn(const std::string& lang, const std::string& args) {
     CliResult r;
-    const std::string command = std::string("'") + KORIMET_CLI + "' " + args;
+    const std::string command =
+        "env -u LC_ALL -u LC_MESSAGES LANG='" + lang + "' '" + KORIMET_CLI + "' " + args;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return r;
     std::array<char, 4096> buffer;
@@ -27,5 +29,8 @@ inline CliResult runCli(const std::string& args) {
     r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return r;
 }
+
+// In English, whatever the locale of the machine running the tests.
+inline CliResult runCli(const std::string& args) { return runCliIn("C.UTF-8", args); }
 
 }  // namespace korimet::test

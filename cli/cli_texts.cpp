@@ -1,0 +1,306 @@
+#include "cli/cli_texts.h"
+
+#include <cstdlib>
+#include <initializer_list>
+#include <string_view>
+#include <utility>
+
+#include "files/file_texts.h"
+#include "tools/tool_texts.h"
+
+namespace korimet::cli {
+
+// clang-format off
+constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
+    {Text::ToolSummary,
+     "Reads, shows and converts Korimet lap timer runs without a window.",
+     "Korimet のラップタイマーの走行データを、ウィンドウなしで読み込み・表示・変換します。"},
+    {Text::ToolFooter,
+     "Run 'korimet-cli VERB --help' for a verb's options and exit status. Messages follow the\n"
+     "locale (LC_ALL, LC_MESSAGES, LANG): Japanese for ja, English otherwise.",
+     "各動作のオプションと終了コードは 'korimet-cli 動作 --help' で表示します。メッセージは\n"
+     "ロケール (LC_ALL, LC_MESSAGES, LANG) に従い、ja なら日本語、それ以外は英語です。"},
+    {Text::HelpFlag, "print this help and exit", "このヘルプを表示して終了"},
+    {Text::VersionFlag, "print the version and exit", "バージョンを表示して終了"},
+    {Text::UsageLabel, "Usage", "使い方"},
+    {Text::OptionsLabel, "Options", "オプション"},
+    {Text::OptionsBadge, "OPTIONS", "オプション"},
+    {Text::VerbBadge, "VERB [ARGUMENTS]", "動作 [引数]"},
+    {Text::ArgumentsLabel, "Arguments", "引数"},
+    {Text::VerbsLabel, "Verbs", "動作"},
+    {Text::RequiredLabel, "(required)", "(必須)"},
+    {Text::DecodeSummary,
+     "decode serial bytes, one JSON object per frame; with --out also save each run",
+     "シリアルのバイト列を解読し、フレームごとに JSON を 1 行出力。--out で各走行も保存"},
+    {Text::DecodeCapture, "captured bytes or a device; standard input when absent or '-'",
+     "記録したバイト列またはデバイス。省略または '-' で標準入力"},
+    {Text::DecodeOut, "also save each run as the next free DIR/run-NNN.krt",
+     "各走行を DIR/run-NNN.krt の空いている番号にも保存"},
+    {Text::DecodeExit,
+     "Exit status: 0 at least one frame, 1 no frame found, 2 wrong arguments, unreadable input\n"
+     "or a run not saved.",
+     "終了コード: 0 フレームが 1 つ以上あった、1 フレームなし、2 引数の誤り・入力を読めない・\n"
+     "保存できない走行があった。"},
+    {Text::ShowSummary, "what File > Open of the file shows", "ファイル > 開く で表示される内容"},
+    {Text::ShowJson, "as one JSON object (docs/cli-json.md)", "JSON オブジェクト 1 つで出力 (docs/cli-json.md)"},
+    {Text::ShowFile, "the data file", "データファイル"},
+    {Text::ShowExit, "Exit status: 0 shown, 2 wrong arguments or the file cannot be read.",
+     "終了コード: 0 表示した、2 引数の誤りまたはファイルを読めない。"},
+    {Text::ExportSummary, "one CSV row per counted lap", "数えたラップごとに CSV を 1 行出力"},
+    {Text::ExportCsv, "CSV output (the only format)", "CSV で出力 (唯一の形式)"},
+    {Text::ExportFile, "the data file", "データファイル"},
+    {Text::ExportExit, "Exit status: 0 written, 2 wrong arguments or the file cannot be read.",
+     "終了コード: 0 出力した、2 引数の誤りまたはファイルを読めない。"},
+    {Text::SimulateSummary, "the race line of a race of MINUTES minutes",
+     "MINUTES 分のレースのレース模擬結果"},
+    {Text::SimulateMinutes, "race length in minutes, as typed into the window's input box",
+     "レース時間 (分)。ウィンドウの入力欄と同じ書き方"},
+    {Text::SimulateFile, "the data file", "データファイル"},
+    {Text::SimulateExit,
+     "Exit status: 0 line printed (none for 0 minutes or less), 1 no laps or MINUTES not a\n"
+     "number, 2 wrong arguments or the file cannot be read.",
+     "終了コード: 0 結果を出力した (0 分以下では出力なし)、1 ラップがない・MINUTES が数値でない、\n"
+     "2 引数の誤りまたはファイルを読めない。"},
+    {Text::CompareSummary, "FILE against OTHER: difference labels and chart",
+     "FILE と OTHER の比較: 差のラベルとグラフ"},
+    {Text::CompareFile, "the data file opened in the window", "ウィンドウで開いているデータファイル"},
+    {Text::CompareOther, "the data file to compare with", "比較するデータファイル"},
+    {Text::CompareJson, "as one JSON object (docs/cli-json.md)", "JSON オブジェクト 1 つで出力 (docs/cli-json.md)"},
+    {Text::CompareExit,
+     "Exit status: 0 compared, 2 wrong arguments, a file cannot be read or the runs cannot be\n"
+     "compared.",
+     "終了コード: 0 比較した、2 引数の誤り・ファイルを読めない・比較できない。"},
+    {Text::ListenSummary, "read the timer's line, save each frame as DIR/run-NNN.krt",
+     "タイマーの回線を受信し、フレームごとに DIR/run-NNN.krt に保存"},
+    {Text::ListenPort, "COM1 to COM8 (as set up for the window) or a device path",
+     "COM1～COM8 (ウィンドウの設定どおり) またはデバイスのパス"},
+    {Text::ListenOut, "folder for the runs", "走行を保存するフォルダー"},
+    {Text::ListenCount, "stop after N saved runs", "N 件保存したら終了"},
+    {Text::ListenExit,
+     "Exit status: 0 at least one run saved (Ctrl+C or end of input) or N runs saved, 1 none,\n"
+     "2 wrong arguments, the port cannot be used or a run not saved.",
+     "終了コード: 0 走行を 1 件以上保存した (Ctrl+C・入力の終わり) または N 件保存した、1 なし、\n"
+     "2 引数の誤り・ポートを使えない・保存できない走行があった。"},
+    {Text::SheetSummary, "the lap sheet as a PDF page, or its chart as a PNG picture",
+     "ラップシートを PDF に、またはそのグラフを PNG 画像に出力"},
+    {Text::SheetFile, "the data file", "データファイル"},
+    {Text::SheetPdf, "write the sheet as this PDF", "シートをこの PDF に保存"},
+    {Text::SheetPng, "write the chart as this PNG", "グラフをこの PNG に保存"},
+    {Text::SheetWidth, "the picture's width in pixels (200 to 8000; height is half)",
+     "画像の幅 (ピクセル、200～8000、高さは幅の半分)"},
+    {Text::SheetCompare, "a second run drawn beside the first", "比較する 2 本目の走行"},
+    {Text::SheetExit,
+     "Exit status: 0 written, 2 wrong arguments, a file cannot be read or an output cannot be\n"
+     "written (nothing half-written is left).",
+     "終了コード: 0 保存した、2 引数の誤り・ファイルを読めない・出力を保存できない\n"
+     "(書きかけのファイルは残らない)。"},
+    {Text::SheetCannotStart, "cannot start {}: {}", "{} を起動できません: {}"},
+    {Text::UnknownVerb, "unknown verb '{}' (korimet-cli --help lists them)",
+     "'{}' という動作はありません (korimet-cli --help で一覧を表示)"},
+    {Text::MissingVerb, "no verb given (korimet-cli --help lists them)",
+     "動作が指定されていません (korimet-cli --help で一覧を表示)"},
+    {Text::UnexpectedArgument, "unexpected argument: {}", "余分な引数があります: {}"},
+    {Text::MissingArgument, "{} is missing", "{} が指定されていません"},
+    {Text::OptionNeedsValue, "{} needs one value", "{} には値を 1 つ指定してください"},
+    {Text::OptionTwice, "{} is given more than once", "{} が 2 回以上指定されています"},
+    {Text::WrongArguments, "wrong arguments: {}", "引数が正しくありません: {}"},
+    {Text::ExactlyTwoArguments, "needs MINUTES and FILE.krt, nothing else",
+     "MINUTES と FILE.krt の 2 つだけを指定してください"},
+    {Text::HeadCar, "Car", "車番"},
+    {Text::HeadLaps, "Laps", "周回数"},
+    {Text::HeadTarget, "Target", "目標"},
+    {Text::HeadBest, "Best", "ベスト"},
+    {Text::HeadAverage, "Average", "平均"},
+    {Text::HeadWorst, "Worst", "ワースト"},
+    {Text::HeadRace, "Race", "レース"},
+    {Text::HeadMarks, "(B best, W worst, T at or under the target)",
+     "(B ベスト、W ワースト、T 目標以内)"},
+    {Text::HeadMemo, "Memo:", "メモ:"},
+    {Text::CannotRead, "cannot read {}: {}", "{} を読めません: {}"},
+    {Text::ErrorReading, "error reading {}: {}", "{} の読み込み中に失敗しました: {}"},
+    {Text::CannotCreate, "cannot create {}: {}", "{} を作成できません: {}"},
+    {Text::StandardInput, "standard input", "標準入力"},
+    {Text::RunsNotSaved, "{} of {} runs were not saved", "{} 件の走行を保存できませんでした (全 {} 件)"},
+    {Text::NoFrameFound, "no frame found in {}", "{} にフレームがありません"},
+    {Text::NoRaceLine, "a race of {} minutes is no race: no race line is shown",
+     "{} 分のレースは模擬できません: レース模擬結果は表示されません"},
+    {Text::RaceMinutesMissing, "no race length (minutes) given", "レース時間(分)が指定されていません"},
+    {Text::RaceMinutesNotNumber, "the race length (minutes) is not a number: {}",
+     "レース時間(分)が数値ではありません: {}"},
+    {Text::CountNotWhole, "--count needs a whole number of 1 or more",
+     "--count には 1 以上の整数を指定してください"},
+    {Text::NotAPort, "{} is not a port; use COM1 to COM8 or a device path",
+     "{} はポートではありません。COM1～COM8 またはデバイスのパスを指定してください"},
+    {Text::CannotOpen, "cannot open {}: {}", "{} を開けません: {}"},
+    {Text::CannotSetLine, "cannot set 19200,N,8,1 on {}: {}", "{} を 19200,N,8,1 に設定できません: {}"},
+    {Text::WentAway, "{} went away", "{} が使えなくなりました"},
+    {Text::ListeningOn, "listening on {} (Ctrl+C ends)", "{} を受信中 (Ctrl+C で終了)"},
+    {Text::ReadFailed, "cannot read the file: ", filetexts::kReadFailed},
+    {Text::SaveFailed, "cannot save the file: ", filetexts::kSaveFailed},
+    {Text::SaveToFolderFailed, "cannot save in the folder: ", filetexts::kSaveToFolderFailed},
+    {Text::CannotCheckName, "cannot check the file name: ", filetexts::kCannotCheckName},
+    {Text::NoFreeName, "no free file name is left", filetexts::kNoFreeName},
+    {Text::LineField, "line {}, field {}: ", "{} 行目、{} 番目の項目: "},
+    {Text::FileCannotOpen, "cannot open the file", filetexts::kCannotOpen},
+    {Text::FileTooLarge, "too large for a data file", filetexts::kTooLarge},
+    {Text::FileEndsEarly, "the file ends here", filetexts::kEndsEarly},
+    {Text::FieldEmpty, "no value", filetexts::kEmptyField},
+    {Text::FieldNotANumber, "not a number", filetexts::kNotANumber},
+    {Text::FieldOutOfRange, "number too large or too small", filetexts::kNumberOutOfRange},
+    {Text::FieldNotAByte, "not a whole number from 0 to 255", filetexts::kNotAByte},
+    {Text::MemoUnclosedQuote, "the memo's closing \" is missing", filetexts::kUnclosedQuote},
+    {Text::MemoUnreadable, "the memo's characters cannot be read", filetexts::kMemoUnreadable},
+    {Text::MemoUnencodable, "the memo holds a character the file cannot store: ",
+     filetexts::kMemoUnencodable},
+    {Text::MemoUnencodableHint, "delete that character, then save.", filetexts::kMemoUnencodableHint},
+    {Text::ValueNotFinite, "a value cannot be saved (infinite or not a number)",
+     filetexts::kValueNotFinite},
+    {Text::FileCannotCreate, "cannot create the file", filetexts::kCannotCreate},
+    {Text::FileCannotWrite, "cannot write to the file", filetexts::kCannotWrite},
+    {Text::NoEncoder, "Shift_JIS (CP932) conversion is not available", filetexts::kNoEncoder},
+    {Text::ReasonNoSuchFile, "No such file or directory", filetexts::kNoSuchFile},
+    {Text::ReasonNoPermission, "Permission denied", filetexts::kNoPermission},
+    {Text::ReasonIsFolder, "Is a directory", filetexts::kIsFolder},
+    {Text::ReasonNotAFolder, "Not a directory", filetexts::kNotAFolder},
+    {Text::ReasonDiskFull, "No space left on device", filetexts::kDiskFull},
+    {Text::ReasonFileTooBig, "File too large", filetexts::kFileTooBig},
+    {Text::ReasonReadOnly, "Read-only file system", filetexts::kReadOnly},
+    {Text::ReasonNameTooLong, "File name too long", filetexts::kNameTooLong},
+    {Text::MemoWouldChange,
+     "this memo cannot be saved: it would read back as other characters (its CP932 bytes "
+     "look like UTF-8).",
+     filetexts::kMemoWouldChange},
+    {Text::MemoWouldChangeHint, "change the memo slightly (a space between characters) to save it.",
+     filetexts::kMemoWouldChangeHint},
+    {Text::RaceNoData, "no data loaded", kRaceNoDataMessage},
+    {Text::CompareNoData, "no data loaded to compare", kCompareNoDataMessage},
+    {Text::CompareNoLaps, "the run to compare with has 0 laps, so there is nothing to compare",
+     kCompareNoLapsMessage},
+};
+// clang-format on
+
+// A text added to `Text` without its entry here, or out of order, does not compile.
+constexpr bool tableInOrder() {
+    for (std::size_t i = 0; i < std::size(kTextTable); ++i) {
+        if (kTextTable[i].key != static_cast<Text>(i)) return false;
+    }
+    return true;
+}
+static_assert(tableInOrder(), "kTextTable must list every Text once, in order");
+
+namespace {
+
+const char* setOrNull(const char* value) { return value && *value ? value : nullptr; }
+
+// The window's texts found in its messages, longest first so that none is cut by a shorter one.
+constexpr Text kWindowTexts[] = {
+    Text::MemoWouldChange,   Text::MemoWouldChangeHint, Text::CompareNoLaps,
+    Text::MemoUnencodable,   Text::MemoUnencodableHint, Text::ValueNotFinite,
+    Text::NoEncoder,         Text::SaveToFolderFailed,  Text::CannotCheckName,
+    Text::MemoUnclosedQuote, Text::MemoUnreadable,      Text::FieldOutOfRange,
+    Text::FieldNotAByte,     Text::FileTooLarge,        Text::FileEndsEarly,
+    Text::ReadFailed,        Text::SaveFailed,          Text::NoFreeName,
+    Text::FileCannotCreate,  Text::FileCannotWrite,     Text::FileCannotOpen,
+    Text::FieldNotANumber,   Text::FieldEmpty,          Text::CompareNoData,
+    Text::RaceNoData,        Text::ReasonNoSuchFile,    Text::ReasonNoPermission,
+    Text::ReasonIsFolder,    Text::ReasonNotAFolder,    Text::ReasonDiskFull,
+    Text::ReasonFileTooBig,  Text::ReasonReadOnly,      Text::ReasonNameTooLong,
+};
+
+void replaceAll(std::string& text, std::string_view from, std::string_view to) {
+    for (std::size_t at = text.find(from); at != std::string::npos;
+         at = text.find(from, at + to.size())) {
+        text.replace(at, from.size(), to);
+    }
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "<line> 行目、<field> 番目の項目: " as the English "line <line>, field <field>: ".
+void englishPlace(std::string& text, const Texts& en) {
+    const std::string_view lineSuffix = filetexts::kLineSuffix;
+    const std::string_view fieldSuffix = filetexts::kFieldSuffix;
+    for (std::size_t at = text.find(lineSuffix); at != std::string::npos;
+         at = text.find(lineSuffix, at + 1)) {
+        std::size_t lineStart = at;
+        while (lineStart > 0 && isDigit(text[lineStart - 1])) --lineStart;
+        std::size_t fieldEnd = at + lineSuffix.size();
+        while (fieldEnd < text.size() && isDigit(text[fieldEnd])) ++fieldEnd;
+        if (lineStart == at || fieldEnd == at + lineSuffix.size() ||
+            text.compare(fieldEnd, fieldSuffix.size(), fieldSuffix) != 0) {
+            continue;
+        }
+        const std::string line = text.substr(lineStart, at - lineStart);
+        const std::string field =
+            text.substr(at + lineSuffix.size(), fieldEnd - at - lineSuffix.size());
+        const std::string place = en.with(Text::LineField, {line, field});
+        text.replace(lineStart, fieldEnd + fieldSuffix.size() - lineStart, place);
+        at = lineStart;
+    }
+}
+
+}  // namespace
+
+Language languageFor(const char* lcAll, const char* lcMessages, const char* lang) {
+    const char* chosen = setOrNull(lcAll);
+    if (!chosen) chosen = setOrNull(lcMessages);
+    if (!chosen) chosen = setOrNull(lang);
+    if (!chosen) return Language::English;
+    const std::string_view name = chosen;
+    const bool japanese = name == "ja" || name.starts_with("ja_") || name.starts_with("ja.") ||
+                          name.starts_with("ja@");
+    return japanese ? Language::Japanese : Language::English;
+}
+
+Language languageFromEnvironment() {
+    return languageFor(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
+}
+
+const char* Texts::operator()(Text key) const {
+    const TextEntry& entry = kTextTable[static_cast<std::size_t>(key)];
+    return language_ == Language::Japanese ? entry.ja : entry.en;
+}
+
+std::string Texts::with(Text key, std::initializer_list<std::string_view> details) const {
+    std::string text = (*this)(key);
+    std::size_t from = 0;
+    for (std::string_view detail : details) {
+        const std::size_t at = text.find("{}", from);
+        if (at == std::string::npos) break;
+        text.replace(at, 2, detail);
+        from = at + detail.size();
+    }
+    return text;
+}
+
+std::string Texts::windowMessage(const std::string& japanese) const {
+    if (language_ == Language::Japanese) return japanese;
+    std::string text = japanese;
+    englishPlace(text, *this);
+    for (Text key : kWindowTexts) {
+        const TextEntry& entry = kTextTable[static_cast<std::size_t>(key)];
+        replaceAll(text, entry.ja, entry.en);
+    }
+    // The system's reason, in full-width brackets in the window.
+    replaceAll(text, "（", " (");
+    replaceAll(text, "）", ")");
+    return text;
+}
+
+std::size_t displayWidth(std::string_view text) {
+    std::size_t width = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        // Three-byte and longer sequences are CJK here; the half-width katakana block
+        // (U+FF61..U+FF9F, EF BD A1 .. EF BE 9F) takes one column.
+        const bool halfWidthKana = lead == 0xEF && i + 1 < text.size() &&
+                                   (static_cast<unsigned char>(text[i + 1]) == 0xBD ||
+                                    static_cast<unsigned char>(text[i + 1]) == 0xBE);
+        width += length >= 3 && !halfWidthKana ? 2 : 1;
+        i += length;
+    }
+    return width;
+}
+
+}  // namespace korimet::cli

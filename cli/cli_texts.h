@@ -1,0 +1,167 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+// Everything the command-line tool says about itself (usage, help, headings, messages), in
+// the one language of the run. Results that mirror the window are not here: they read the
+// same in every locale.
+namespace korimet::cli {
+
+enum class Language { English, Japanese };
+
+// The language the locale variables select, read as POSIX does: the first one set and not
+// empty of LC_ALL, LC_MESSAGES, LANG decides. Null means unset.
+Language languageFor(const char* lcAll, const char* lcMessages, const char* lang);
+Language languageFromEnvironment();
+
+enum class Text {
+    // The tool and its verbs.
+    ToolSummary,
+    ToolFooter,
+    HelpFlag,
+    VersionFlag,
+    UsageLabel,
+    OptionsLabel,
+    OptionsBadge,
+    VerbBadge,
+    ArgumentsLabel,
+    VerbsLabel,
+    RequiredLabel,
+    DecodeSummary,
+    DecodeCapture,
+    DecodeOut,
+    DecodeExit,
+    ShowSummary,
+    ShowJson,
+    ShowFile,
+    ShowExit,
+    ExportSummary,
+    ExportCsv,
+    ExportFile,
+    ExportExit,
+    SimulateSummary,
+    SimulateMinutes,
+    SimulateFile,
+    SimulateExit,
+    CompareSummary,
+    CompareFile,
+    CompareOther,
+    CompareJson,
+    CompareExit,
+    ListenSummary,
+    ListenPort,
+    ListenOut,
+    ListenCount,
+    ListenExit,
+    SheetSummary,
+    SheetFile,
+    SheetPdf,
+    SheetPng,
+    SheetWidth,
+    SheetCompare,
+    SheetExit,
+    SheetCannotStart,
+    // Wrong arguments, each completed by what was wrong.
+    UnknownVerb,
+    MissingVerb,
+    UnexpectedArgument,
+    MissingArgument,
+    OptionNeedsValue,
+    OptionTwice,
+    WrongArguments,
+    ExactlyTwoArguments,
+    // Headings of `show`.
+    HeadCar,
+    HeadLaps,
+    HeadTarget,
+    HeadBest,
+    HeadAverage,
+    HeadWorst,
+    HeadRace,
+    HeadMarks,
+    HeadMemo,
+    // Messages of the verbs.
+    CannotRead,
+    ErrorReading,
+    CannotCreate,
+    StandardInput,
+    RunsNotSaved,
+    NoFrameFound,
+    NoRaceLine,
+    RaceMinutesMissing,
+    RaceMinutesNotNumber,
+    CountNotWhole,
+    NotAPort,
+    CannotOpen,
+    CannotSetLine,
+    WentAway,
+    ListeningOn,
+    // The window's messages, for a run in English.
+    ReadFailed,
+    SaveFailed,
+    SaveToFolderFailed,
+    CannotCheckName,
+    NoFreeName,
+    LineField,
+    FileCannotOpen,
+    FileTooLarge,
+    FileEndsEarly,
+    FieldEmpty,
+    FieldNotANumber,
+    FieldOutOfRange,
+    FieldNotAByte,
+    MemoUnclosedQuote,
+    MemoUnreadable,
+    MemoUnencodable,
+    MemoUnencodableHint,
+    ValueNotFinite,
+    FileCannotCreate,
+    FileCannotWrite,
+    NoEncoder,
+    ReasonNoSuchFile,
+    ReasonNoPermission,
+    ReasonIsFolder,
+    ReasonNotAFolder,
+    ReasonDiskFull,
+    ReasonFileTooBig,
+    ReasonReadOnly,
+    ReasonNameTooLong,
+    MemoWouldChange,
+    MemoWouldChangeHint,
+    RaceNoData,
+    CompareNoData,
+    CompareNoLaps,
+    Count  // keep last: the number of texts
+};
+
+struct TextEntry {
+    Text key;
+    const char* en;
+    const char* ja;
+};
+
+// Every text in both languages, in the order of `Text`.
+extern const TextEntry kTextTable[static_cast<std::size_t>(Text::Count)];
+
+class Texts {
+  public:
+    explicit Texts(Language language) : language_(language) {}
+    Language language() const { return language_; }
+    const char* operator()(Text key) const;
+    // The text with its "{}" replaced by `details` in turn.
+    std::string with(Text key, std::initializer_list<std::string_view> details) const;
+
+    // A message the window shows (file reader and writer, the analysis tools) as this run
+    // says it: unchanged in Japanese, put into English otherwise.
+    std::string windowMessage(const std::string& japanese) const;
+
+  private:
+    Language language_;
+};
+
+// Columns `text` takes on a terminal: two for wide characters, one otherwise.
+std::size_t displayWidth(std::string_view text);
+
+}  // namespace korimet::cli

@@ -1,0 +1,328 @@
+// The command-line tool speaks one language per run, chosen by the locale, while its results
+// read the same in every locale; and it explains itself with --help and --version.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <nlohmann/json.hpp>
+
+#include "cli/cli_texts.h"
+#include "files/data_file.h"
+#include "files/file_texts.h"
+#include "files/run_naming.h"
+#include "support/run_cli.h"
+#include "support/temp_dir.h"
+#include "tools/tool_texts.h"
+
+namespace korimet {
+namespace {
+
+namespace fs = std::filesystem;
+using cli::Language;
+using cli::Text;
+using test::runCliIn;
+
+const std::string kData = KORIMET_TEST_DATA;
+const std::string kJapanese = "ja_JP.UTF-8";
+const std::string kEnglish = "C";
+const char* const kVerbNames[] = {"decode", "show", "export", "simulate", "compare", "listen"};
+
+std::string q(const fs::path& p) { return "'" + p.string() + "'"; }
+
+// Standard error only.
+test::CliResult errorsOf(const std::string& lang, const std::string& args) {
+    return runCliIn(lang, args + " 2>&1 >/dev/null");
+}
+
+TEST(CliTexts, EveryTextHasBothLanguages) {
+    for (const cli::TextEntry& entry : cli::kTextTable) {
+        const auto key = static_cast<int>(entry.key);
+        ASSERT_NE(entry.en, nullptr) << key;
+        ASSERT_NE(entry.ja, nullptr) << key;
+        EXPECT_NE(std::string(entry.en), "") << key;
+        EXPECT_NE(std::string(entry.ja), "") << key;
+        // A placeholder the English has, the Japanese has as often.
+        auto holes = [](std::string_view s) {
+            int n = 0;
+            for (auto at = s.find("{}"); at != std::string_view::npos; at = s.find("{}", at + 2))
+                ++n;
+            return n;
+        };
+        EXPECT_EQ(holes(entry.en), holes(entry.ja)) << entry.en;
+    }
+}
+
+TEST(CliTexts, TheFirstLocaleVariableSetDecides) {
+    const struct {
+        const char* lcAll;
+        const char* lcMessages;
+        const char* lang;
+        Language expected;
+    } cases[] = {
+        {nullptr, nullptr, nullptr, Language::English},
+        {nullptr, nullptr, "ja_JP.UTF-8", Language::Japanese},
+        {nullptr, nullptr, "ja", Language::Japanese},
+        {nullptr, nullptr, "ja_JP.eucJP@x", Language::Japanese},
+        {nullptr, nullptr, "C.UTF-8", Language::English},
+        {nullptr, nullptr, "jam_XX", Language::English},
+        {"C", nullptr, "ja_JP.UTF-8", Language::English},
+        {"", "ja_JP.UTF-8", "en_US.UTF-8", Language::Japanese},  // empty counts as unset
+        {"en_US.UTF-8", "ja_JP.UTF-8", "ja_JP.UTF-8", Language::English},
+        {"ja_JP.UTF-8", "C", "C", Language::Japanese},
+        {"", "", "ja_JP.UTF-8", Language::Japanese},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(cli::languageFor(c.lcAll, c.lcMessages, c.lang), c.expected)
+            << (c.lcAll ? c.lcAll : "-") << " " << (c.lcMessages ? c.lcMessages : "-") << " "
+            << (c.lang ? c.lang : "-");
+    }
+}
+
+TEST(CliTexts, WindowMessagesStayInJapaneseAndReadInEnglish) {
+    const std::string place =
+        std::string("12") + filetexts::kLineSuffix + "3" + filetexts::kFieldSuffix;
+    const struct {
+        std::string japanese;
+        std::string english;
+    } cases[] = {
+        {filetexts::kReadFailed + std::string("/r/a.krt\n") + place + filetexts::kNotAByte,
+         "cannot read the file: /r/a.krt\nline 12, field 3: not a whole number from 0 to 255"},
+        {filetexts::kReadFailed + std::string("b.krt\n") + filetexts::kCannotOpen +
+             "（Permission denied）",
+         "cannot read the file: b.krt\ncannot open the file (Permission denied)"},
+        {filetexts::kSaveToFolderFailed + std::string("/runs\n") + filetexts::kCannotCheckName +
+             "run-001.krt（File name too long）",
+         "cannot save in the folder: /runs\ncannot check the file name: run-001.krt (File name "
+         "too long)"},
+        {filetexts::kSaveToFolderFailed + std::string("/runs\n") + filetexts::kNoFreeName,
+         "cannot save in the folder: /runs\nno free file name is left"},
+        {kCompareNoLapsMessage + std::string("\nother.krt"),
+         "the run to compare with has 0 laps, so there is nothing to compare\nother.krt"},
+        {kCompareNoDataMessage, "no data loaded to compare"},
+        {kRaceNoDataMessage, "no data loaded"},
+        // A line number without its field is not a place: left as it is.
+        {std::string("7") + filetexts::kLineSuffix + "x",
+         std::string("7") + filetexts::kLineSuffix + "x"},
+    };
+    const cli::Texts japanese(Language::Japanese);
+    const cli::Texts english(Language::English);
+    for (const auto& c : cases) {
+        EXPECT_EQ(japanese.windowMessage(c.japanese), c.japanese);
+        EXPECT_EQ(english.windowMessage(c.japanese), c.english);
+    }
+}
+
+TEST(CliHelp, ToolAndVerbsAnswerHelpOnStandardOutput) {
+    const struct {
+        std::string lang;
+        std::string usage;
+        std::string exitStatus;
+    } languages[] = {{kEnglish, "Usage: korimet-cli", "Exit status: "},
+                     {kJapanese, "使い方: korimet-cli", "終了コード: "}};
+    for (const auto& l : languages) {
+        for (const char* help : {"--help", "-h", "help"}) {
+            const auto tool = runCliIn(l.lang, std::string(help) + " 2>/dev/null");
+            EXPECT_EQ(tool.status, 0) << help;
+            EXPECT_NE(tool.out.find(l.usage + " ["), std::string::npos) << tool.out;
+            for (const char* verb : kVerbNames)
+                EXPECT_NE(tool.out.find(std::string("\n  ") + verb + " "), std::string::npos)
+                    << verb;
+            EXPECT_EQ(errorsOf(l.lang, help).out, "");
+        }
+        for (const char* verb : kVerbNames) {
+            const auto r = runCliIn(l.lang, std::string(verb) + " --help");
+            EXPECT_EQ(r.status, 0) << verb;
+            EXPECT_NE(r.out.find(l.usage + " " + verb), std::string::npos) << r.out;
+            EXPECT_NE(r.out.find(l.exitStatus), std::string::npos) << r.out;
+            EXPECT_EQ(errorsOf(l.lang, std::string(verb) + " --help").out, "");
+        }
+    }
+    const auto version = runCliIn(kJapanese, "--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("korimet-cli ") + KORIMET_VERSION_TEXT + "\n");
+}
+
+TEST(CliHelp, WrongArgumentsGiveOneLineAndStatusTwo) {
+    const std::string run = q(kData + "/example.krt");
+    const struct {
+        std::string args;
+        std::string english;
+        std::string japanese;
+    } cases[] = {
+        {"", "korimet-cli: no verb given (korimet-cli --help lists them)\n",
+         "korimet-cli: 動作が指定されていません (korimet-cli --help で一覧を表示)\n"},
+        {"frobnicate " + run,
+         "korimet-cli: unknown verb 'frobnicate' (korimet-cli --help lists them)\n",
+         "korimet-cli: 'frobnicate' という動作はありません (korimet-cli --help で一覧を表示)\n"},
+        {"--frobnicate", "korimet-cli: unexpected argument: --frobnicate\n",
+         "korimet-cli: 余分な引数があります: --frobnicate\n"},
+        {"show " + run + " " + run,
+         "korimet-cli show: unexpected argument: " + kData + "/example.krt\n",
+         "korimet-cli show: 余分な引数があります: " + kData + "/example.krt\n"},
+        {"show", "korimet-cli show: FILE.krt is missing\n",
+         "korimet-cli show: FILE.krt が指定されていません\n"},
+        {"export " + run, "korimet-cli export: --csv is missing\n",
+         "korimet-cli export: --csv が指定されていません\n"},
+        {"simulate 5", "korimet-cli simulate: FILE.krt is missing\n",
+         "korimet-cli simulate: FILE.krt が指定されていません\n"},
+        {"decode --out", "korimet-cli decode: --out needs one value\n",
+         "korimet-cli decode: --out には値を 1 つ指定してください\n"},
+        {"decode --out ''", "korimet-cli decode: --out needs one value\n",
+         "korimet-cli decode: --out には値を 1 つ指定してください\n"},
+        {"decode --out a --out b", "korimet-cli decode: --out is given more than once\n",
+         "korimet-cli decode: --out が 2 回以上指定されています\n"},
+        {"listen /dev/null --out /nonexistent --count 0",
+         "korimet-cli listen: --count needs a whole number of 1 or more\n",
+         "korimet-cli listen: --count には 1 以上の整数を指定してください\n"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(runCliIn(kEnglish, c.args + " 2>/dev/null").status, 2) << c.args;
+        EXPECT_EQ(runCliIn(kEnglish, c.args + " 2>/dev/null").out, "") << c.args;
+        EXPECT_EQ(errorsOf(kEnglish, c.args).out, c.english) << c.args;
+        EXPECT_EQ(errorsOf(kJapanese, c.args).out, c.japanese) << c.args;
+    }
+}
+
+// Whatever the language of the run, what mirrors the window is byte for byte the same.
+TEST(CliLanguage, ResultsReadTheSameInEveryLocale) {
+    const std::string run = q(kData + "/target_32_laps_cp932.krt");
+    for (const std::string& args :
+         {"show --json " + run, "simulate 17 " + run, "export --csv " + run,
+          "compare " + run + " " + q(kData + "/example.krt") + " --json",
+          "decode " + q(kData + "/two_frames_with_noise.bin")}) {
+        const auto english = runCliIn(kEnglish, args);
+        const auto japanese = runCliIn(kJapanese, args);
+        EXPECT_EQ(english.status, 0) << args;
+        EXPECT_NE(english.out, "") << args;
+        EXPECT_EQ(japanese.out, english.out) << args;
+    }
+    const auto english = runCliIn(kEnglish, "show " + run);
+    const auto japanese = runCliIn(kJapanese, "show " + run);
+    EXPECT_NE(english.out.find("Race     17分レース模擬 17Lap 17m32s85\n"), std::string::npos);
+    EXPECT_NE(japanese.out.find("レース   17分レース模擬 17Lap 17m32s85\n"), std::string::npos)
+        << japanese.out;
+    EXPECT_NE(japanese.out.find("メモ:\n練習走行①"), std::string::npos);
+}
+
+TEST(CliLanguage, SilentResultsAreExplainedOnStandardError) {
+    const std::string run = q(kData + "/example.krt");
+    const struct {
+        std::string args;
+        int status;
+        std::string out;
+        std::string english;
+        std::string japanese;
+    } cases[] = {
+        // The window empties its race line; the empty line stays the result.
+        {"simulate 0 " + run, 0, "\n", "a race of 0 minutes is no race: no race line is shown\n",
+         "0 分のレースは模擬できません: レース模擬結果は表示されません\n"},
+        {"simulate -2.5 " + run, 0, "\n",
+         "a race of -2.5 minutes is no race: no race line is shown\n",
+         "-2.5 分のレースは模擬できません: レース模擬結果は表示されません\n"},
+        {"simulate abc " + run, 1, "", "the race length (minutes) is not a number: abc\n",
+         "レース時間(分)が数値ではありません: abc\n"},
+        {"decode " + q(kData + "/bad_checksum.bin"), 1, "",
+         "korimet-cli decode: no frame found in " + kData + "/bad_checksum.bin\n",
+         "korimet-cli decode: " + kData + "/bad_checksum.bin にフレームがありません\n"},
+        {"decode </dev/null", 1, "", "korimet-cli decode: no frame found in standard input\n",
+         "korimet-cli decode: 標準入力 にフレームがありません\n"},
+    };
+    for (const auto& c : cases) {
+        const auto r = runCliIn(kEnglish, c.args + " 2>/dev/null");
+        EXPECT_EQ(r.status, c.status) << c.args;
+        EXPECT_EQ(r.out, c.out) << c.args;
+        EXPECT_EQ(errorsOf(kEnglish, c.args).out, c.english) << c.args;
+        EXPECT_EQ(errorsOf(kJapanese, c.args).out, c.japanese) << c.args;
+    }
+}
+
+nlohmann::json showJson(const fs::path& file) {
+    const auto r = runCliIn(kEnglish, "show --json " + q(file));
+    EXPECT_EQ(r.status, 0) << file;
+    return nlohmann::json::parse(r.out);
+}
+
+// The colour the window paints a role with, as #RRGGBB.
+std::string roleColor(const std::string& role) {
+    if (role == "best") return "#8080FF";
+    if (role == "worst") return "#FF8080";
+    if (role == "target") return "#FFFFC0";
+    return "#FFFFFF";
+}
+
+TEST(CliShowRun, MatchesTheFixtureAndThePaintedGrid) {
+    const nlohmann::json j = showJson(kData + "/target_32_laps_cp932.krt");
+    std::ifstream in(kData + "/target_32_laps_cp932.run.json");
+    nlohmann::json expected = nlohmann::json::parse(in);
+    ASSERT_TRUE(j.contains("run"));
+    nlohmann::json run = j["run"];
+    EXPECT_DOUBLE_EQ(run["average"].get<double>(), expected["average"].get<double>());
+    run.erase("average");
+    expected.erase("average");
+    EXPECT_EQ(run, expected);
+
+    // Each lap's role is the colour of its cell, in the window's own column.
+    ASSERT_EQ(j["colorsHex"].size(), 30u);
+    for (const auto& lap : j["run"]["laps"]) {
+        const int slot = lap["lap"].get<int>() - 1;
+        const auto& row = j["colorsHex"][static_cast<std::size_t>(slot % 30)];
+        EXPECT_EQ(row[slot < 30 ? 1 : 3], roleColor(lap["role"])) << lap;
+    }
+    // The same colours as before, red and blue in the stored order.
+    EXPECT_EQ(j["colors"][2], nlohmann::json({"FF8080", "FF8080", "FFFFFF", "FFFFFF"}));
+    EXPECT_EQ(j["colorsHex"][2], nlohmann::json({"#8080FF", "#8080FF", "#FFFFFF", "#FFFFFF"}));
+}
+
+TEST(CliShowRun, NoTargetOneLapAndNoLaps) {
+    test::TempDir dir;
+    const struct {
+        const char* name;
+        int lapCount;
+        std::vector<double> laps;
+        double target;
+        nlohmann::json expectedTarget;
+        std::vector<std::string> roles;
+    } cases[] = {
+        {"no-target.krt",
+         3,
+         {65.5, 64.0, 66.25},
+         kNoTargetTime,
+         nullptr,
+         {"none", "best", "worst"}},
+        // One lap is best and worst: the window paints it as the worst.
+        {"one-lap.krt", 1, {64.0}, 70.0, 70.0, {"worst"}},
+        {"no-laps.krt", 0, {}, 60.0, 60.0, {}},
+        // A claim beyond the 60 slots counts the 60.
+        {"over-claim.krt", 99, std::vector<double>(60, 61.0), 61.0, 61.0, {}},
+    };
+    for (const auto& c : cases) {
+        LapData d;
+        d.carId = 5;
+        d.lapCount = static_cast<std::uint8_t>(c.lapCount);
+        d.targetTime = c.target;
+        d.raceMinutes = 9;
+        for (std::size_t i = 0; i < c.laps.size(); ++i) d.laps[i] = c.laps[i];
+        const fs::path file = dir.path() / c.name;
+        ASSERT_TRUE(saveDataFile(file.string(), d, "")) << c.name;
+        const nlohmann::json run = showJson(file)["run"];
+        EXPECT_EQ(run["targetTime"], c.expectedTarget) << c.name;
+        const DataFileReadResult loaded = loadDataFile(file.string());
+        ASSERT_TRUE(loaded) << loaded.error;
+        EXPECT_EQ(run["lapCount"], loaded.content->data.lapCount) << c.name;
+        EXPECT_EQ(run["raceMinutes"], 9) << c.name;
+        const std::size_t counted = std::min<std::size_t>(c.lapCount, 60);
+        ASSERT_EQ(run["laps"].size(), counted) << c.name;
+        for (std::size_t i = 0; i < c.roles.size(); ++i)
+            EXPECT_EQ(run["laps"][i]["role"], c.roles[i]) << c.name << " lap " << i + 1;
+        if (counted == 0) {
+            EXPECT_EQ(run["best"], 0.0);
+            EXPECT_EQ(run["worst"], 0.0);
+            EXPECT_EQ(run["average"], 0.0);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace korimet
