@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -22,12 +23,14 @@
 #include "device/frame_receiver.h"
 #include "device/ui/port_paths.h"
 #include "files/data_file.h"
+#include "library/run_library.h"
+#include "library/ui/library_folder.h"
 
 namespace korimet::cli {
 
 namespace {
 
-constexpr const char* kUsage = "usage: korimet-cli listen PORT --out DIR [--count N]\n";
+constexpr const char* kUsage = "usage: korimet-cli listen PORT [--out DIR] [--count N]\n";
 
 // A file descriptor closed on every way out.
 class Fd {
@@ -109,9 +112,16 @@ int listenVerb(const Args& args) {
             return 2;
         }
     }
-    if (port.empty() || outDir.empty()) {
+    if (port.empty()) {
         std::cerr << kUsage;
         return 2;
+    }
+    // Without --out every frame goes into the run library, named as the window names it.
+    const bool intoLibrary = outDir.empty();
+    if (intoLibrary) {
+        QCoreApplication::setOrganizationName(QStringLiteral("Korimet"));
+        QCoreApplication::setApplicationName(QStringLiteral("Korimet"));
+        outDir = libraryFolder().toStdString();
     }
     const std::optional<std::string> device = devicePathFor(port);
     if (!device) {
@@ -180,14 +190,27 @@ int listenVerb(const Args& args) {
         for (ssize_t i = 0; i < n; ++i) {
             const std::optional<DecodedFrame> frame = receiver.feedByte(buffer[i]);
             if (!frame) continue;
-            const std::filesystem::path path = nextRunFile(dir, fileNumber);
-            const SaveResult saved = saveDataFile(path.string(), frame->data, "");
-            if (!saved) {
-                std::cerr << saved.error << "\n";
-                return 2;
+            std::string shownName;
+            if (intoLibrary) {
+                const KeptRun kept =
+                    keepRun(outDir, frame->data, localTimeOf(std::chrono::system_clock::now()));
+                if (!kept) {
+                    std::cerr << "korimet-cli listen: cannot keep the run in the library: "
+                              << kept.error << "\n";
+                    return 2;
+                }
+                shownName = std::filesystem::path(kept.path).lexically_relative(dir).string();
+            } else {
+                const std::filesystem::path path = nextRunFile(dir, fileNumber);
+                const SaveResult saved = saveDataFile(path.string(), frame->data, "");
+                if (!saved) {
+                    std::cerr << saved.error << "\n";
+                    return 2;
+                }
+                shownName = path.filename().string();
             }
             ++frames;
-            std::cout << path.filename().string() << "  "
+            std::cout << shownName << "  "
                       << frame->modelCaption.value_or("model " + std::to_string(frame->modelCode))
                       << "  " << frame->versionText << "  car "
                       << static_cast<int>(frame->data.carId) << "  "

@@ -28,10 +28,16 @@ constexpr Verb kVerbs[] = {
      "                                            FILE against OTHER: difference labels, chart",
      korimet::cli::compareVerb},
     {"listen",
-     "listen PORT --out DIR [--count N]\n"
+     "listen PORT [--out DIR] [--count N]\n"
      "                                            read the timer's line (COM1..COM8 or a device\n"
-     "                                            path), save each frame as DIR/run-NNN.krt",
+     "                                            path), save each frame as DIR/run-NNN.krt,\n"
+     "                                            without --out into the run library",
      korimet::cli::listenVerb},
+    {"runs",
+     "runs [--library DIR] [--car N] [--json]\n"
+     "                                            the run library, oldest first: statistics\n"
+     "                                            per run, unreadable files with the reason",
+     korimet::cli::runsVerb},
 };
 
 int usage(std::ostream& out, int status) {

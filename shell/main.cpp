@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "library/ui/run_library_ui.h"
 #include "shell/ui/icon_resources.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/startup_probe.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv) {
     korimet::ensureIconResources();
     QApplication::setWindowIcon(korimet::applicationIcon());
     korimet::MainWindow window;
+    korimet::attachRunLibrary(window);
     if (korimet::exitWhenShownRequested()) {
         new korimet::FirstPaintProbe(&window, mainEntered);  // owned by the window
     }

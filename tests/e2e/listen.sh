@@ -88,8 +88,8 @@ done
 set +m
 [ ! -e "$work/int-bad/run-001.krt" ] || fail "a bad frame was saved"
 
-# Refusals: no such port, a name that is no port, missing --out.
-for bad in "/nonexistent/tty --out $work/x" "COM9 --out $work/x" "$tty" "--count 0 COM1 --out $work/x"; do
+# Refusals: no such port, a name that is no port, --out without its folder.
+for bad in "/nonexistent/tty --out $work/x" "COM9 --out $work/x" "$tty --out" "--count 0 COM1 --out $work/x"; do
   status=0
   # shellcheck disable=SC2086
   "$cli" listen $bad >/dev/null 2>&1 || status=$?

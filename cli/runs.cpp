@@ -1,0 +1,155 @@
+#include <QCoreApplication>
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/verbs.h"
+#include "lapdata/lap_time.h"
+#include "library/run_library.h"
+#include "library/ui/library_folder.h"
+
+namespace korimet::cli {
+
+namespace {
+
+constexpr const char* kUsage = "usage: korimet-cli runs [--library DIR] [--car N] [--json]\n";
+
+nlohmann::ordered_json optionalJson(const std::optional<double>& value) {
+    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
+}
+
+nlohmann::ordered_json entryJson(const LibraryEntry& e) {
+    nlohmann::ordered_json j;
+    j["path"] = e.path;
+    if (!e.readable()) {
+        j["error"] = e.error;
+        return j;
+    }
+    const LapData& d = e.content->data;
+    const RunStatistics& s = e.statistics;
+    j["downloaded"] = isoText(e.downloaded);
+    j["carId"] = d.carId;
+    j["lapCount"] = d.lapCount;
+    j["targetTime"] = d.targetTime;
+    j["raceMinutes"] = d.raceMinutes;
+    j["best"] = s.best;
+    j["worst"] = s.worst;
+    j["average"] = s.average;
+    j["median"] = optionalJson(s.median);
+    j["spread"] = optionalJson(s.spread);
+    j["consistency"] = optionalJson(s.consistency);
+    j["memo"] = e.content->memo;
+    return j;
+}
+
+std::string fixed2(const std::optional<double>& value) {
+    if (!value) return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", *value);
+    return text;
+}
+
+std::string firstLine(const std::string& memo) {
+    return memo.substr(0, memo.find_first_of("\r\n"));
+}
+
+// One row of cells per run; columns padded to their widest cell, the last left free.
+void printTable(const std::vector<LibraryEntry>& entries) {
+    std::vector<std::vector<std::string>> rows;
+    rows.push_back({"DOWNLOADED", "CAR", "LAPS", "BEST", "AVERAGE", "WORST", "MEDIAN", "SPREAD",
+                    "CONSIST%", "TARGET", "PATH", "MEMO"});
+    for (const LibraryEntry& e : entries) {
+        const std::string car = e.carId ? std::to_string(*e.carId) : "-";
+        if (!e.readable()) {
+            std::string error = e.error;
+            std::replace(error.begin(), error.end(), '\n', ' ');
+            rows.push_back({isoText(e.downloaded), car, "-", "-", "-", "-", "-", "-", "-", "-",
+                            e.path, "unreadable: " + error});
+            continue;
+        }
+        const LapData& d = e.content->data;
+        const RunStatistics& s = e.statistics;
+        rows.push_back({isoText(e.downloaded), car, std::to_string(s.counted),
+                        lapTimeOrPlaceholder(s.best), lapTimeOrPlaceholder(s.average),
+                        lapTimeOrPlaceholder(s.worst),
+                        s.median ? lapTimeOrPlaceholder(*s.median) : "-", fixed2(s.spread),
+                        fixed2(s.consistency),
+                        d.targetTime >= kNoTargetTime ? "-" : lapTimeOrPlaceholder(d.targetTime),
+                        e.path, firstLine(e.content->memo)});
+    }
+    std::vector<std::size_t> widths(rows.front().size(), 0);
+    for (const auto& row : rows)
+        for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
+    std::string out;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            line += row[c];
+            if (c + 1 < row.size()) line.append(widths[c] - row[c].size() + 2, ' ');
+        }
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        out += line + "\n";
+    }
+    std::cout << out;
+}
+
+}  // namespace
+
+int runsVerb(const Args& args) {
+    std::optional<std::string> folder;
+    std::optional<int> car;
+    bool json = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--library" && i + 1 < args.size() && !folder && !args[i + 1].empty()) {
+            folder = args[++i];
+        } else if (a == "--car" && i + 1 < args.size() && !car) {
+            const std::string& v = args[++i];
+            int n = 0;
+            const auto [end, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
+            if (ec != std::errc() || end != v.data() + v.size() || n < 0 || n > 255) {
+                std::cerr << "korimet-cli runs: --car needs a car number from 0 to 255\n";
+                return 2;
+            }
+            car = n;
+        } else if (a == "--json" && !json) {
+            json = true;
+        } else {
+            std::cerr << kUsage;
+            return 2;
+        }
+    }
+    if (!folder) {
+        // The window's settings store and data location, so both see the same library.
+        QCoreApplication::setOrganizationName(QStringLiteral("Korimet"));
+        QCoreApplication::setApplicationName(QStringLiteral("Korimet"));
+        folder = libraryFolder().toStdString();
+    }
+
+    const LibraryListing listing = scanLibrary(*folder, car);
+    if (!listing.ok) {
+        std::cerr << "korimet-cli runs: cannot read the run library " << listing.error << "\n";
+        return 2;
+    }
+    if (json) {
+        // One array, one run per line: valid JSON that line tools can still read.
+        std::string out = "[";
+        for (std::size_t i = 0; i < listing.entries.size(); ++i) {
+            out += i == 0 ? "\n" : ",\n";
+            out += entryJson(listing.entries[i]).dump();
+        }
+        out += listing.entries.empty() ? "]\n" : "\n]\n";
+        std::cout << out;
+    } else {
+        printTable(listing.entries);
+    }
+    std::cout.flush();
+    return 0;
+}
+
+}  // namespace korimet::cli
