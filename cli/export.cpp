@@ -6,6 +6,7 @@
 #include "files/data_file.h"
 #include "lapdata/lap_time.h"
 #include "lapdata/lap_view_model.h"
+#include "lapdata/run_statistics.h"
 
 namespace korimet::cli {
 
@@ -47,7 +48,7 @@ int exportVerb(const Args& args) {
     std::cout << "lap,seconds,time,best,worst,target\n";
     for (int r = 0; r < d.lapCount; ++r) {
         const double lap = d.laps[static_cast<std::size_t>(r)];
-        const bool target = lap <= d.targetTime && d.targetTime < kNoTargetTime;
+        const bool target = meetsTarget(d, lap);
         std::cout << r + 1 << ',' << shortestNumber(lap) << ',' << lapTimeOrPlaceholder(lap) << ','
                   << (r == view.bestSlot) << ',' << (r == view.worstSlot) << ',' << target << '\n';
     }

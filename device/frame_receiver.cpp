@@ -1,6 +1,7 @@
 #include "device/frame_receiver.h"
 
 #include "lapdata/numeric_picture.h"
+#include "lapdata/run_statistics.h"
 
 namespace korimet {
 
@@ -32,7 +33,8 @@ DecodedFrame decodeFrameBody(const std::array<std::uint8_t, kFrameBodyLength>& b
         d.laps[k] = lap == 100.0 ? 0.0 : lap;  // the timer's 100.00 marks an empty slot
     }
     d.carId = body[122];
-    d.lapCount = body[123] > kLapSlots ? kLapSlots : body[123];
+    d.lapCount = body[123];
+    d.lapCount = static_cast<std::uint8_t>(countedLaps(d));
     d.targetTime = centiseconds(body[124], body[125]);
     d.extraValue1 = body[126];
     d.extraValue2 = body[127];

@@ -44,9 +44,11 @@ class FrameReceiver {
     int writeIndex() const { return writeIndex_; }
     int runningSum() const { return runningSum_; }
 
-  private:
+    // Drops a partly received frame and searches for the next header. Only a lost line
+    // calls it from outside: a port the user changes keeps the pending frame.
     void reset();
 
+  private:
     std::int16_t headerCount_ = 0;
     std::int16_t writeIndex_ = 0;
     std::int16_t runningSum_ = 0;

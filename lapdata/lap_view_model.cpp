@@ -2,6 +2,7 @@
 
 #include "lapdata/lap_time.h"
 #include "lapdata/numeric_picture.h"
+#include "lapdata/run_statistics.h"
 #include "tools/race_walk.h"
 
 namespace korimet {
@@ -34,41 +35,31 @@ LapView buildLapView(const LapData& data) {
             color;
     };
 
+    const RunStatistics run = runStatistics(data);
     LapStatistics& s = view.stats;
-    s.bestLap = 10000.0;
-    // A file may claim more laps than there are slots; never read past them.
-    const int n = data.lapCount > kLapSlots ? kLapSlots : data.lapCount;
+    s.lapTotal = run.total;
+    s.bestLap = run.best;
+    s.worstLap = run.worst;
+    s.averageLap = run.average;
+    const int n = run.counted;
     if (n == 0) {
-        s.bestLap = 0.0;
         view.chartVisible = false;
     } else {
         ChartTable chart(static_cast<std::size_t>(n));
-        int bestIndex = 0;  // unset counts as 0
-        int worstIndex = 0;
         for (int r = 0; r < n; ++r) {
             const double lap = data.laps[static_cast<std::size_t>(r)];
             chart[static_cast<std::size_t>(r)] = {"lap" + std::to_string(r), {lap}};
-            s.lapTotal += lap;
-            if (s.bestLap > lap) {
-                s.bestLap = lap;
-                bestIndex = r;
-            }
-            if (s.worstLap < lap) {
-                s.worstLap = lap;
-                worstIndex = r;
-            }
             const GridPlace p = gridPlaceOfSlot(r);
             view.cells[static_cast<std::size_t>(p.row)][static_cast<std::size_t>(p.timeColumn)] =
                 lapTimeOrPlaceholder(lap);
-            if (lap <= data.targetTime && data.targetTime < kNoTargetTime) paint(r, kCellTarget);
+            if (meetsTarget(data, lap)) paint(r, kCellTarget);
         }
-        chart[static_cast<std::size_t>(bestIndex)].label = kBestRowLabel;
-        chart[static_cast<std::size_t>(worstIndex)].label = kWorstRowLabel;
-        s.averageLap = s.lapTotal / n;
-        view.bestSlot = bestIndex;
-        view.worstSlot = worstIndex;
-        paint(bestIndex, kCellBest);
-        paint(worstIndex, kCellWorst);
+        chart[static_cast<std::size_t>(run.bestIndex)].label = kBestRowLabel;
+        chart[static_cast<std::size_t>(run.worstIndex)].label = kWorstRowLabel;
+        view.bestSlot = run.bestIndex;
+        view.worstSlot = run.worstIndex;
+        paint(run.bestIndex, kCellBest);
+        paint(run.worstIndex, kCellWorst);
         view.chart = std::move(chart);
         view.chartVisible = true;
     }

@@ -5,16 +5,10 @@
 #include <cstddef>
 
 #include "lapdata/numeric_picture.h"
+#include "lapdata/run_statistics.h"
 #include "tools/tool_texts.h"
 
 namespace korimet {
-namespace {
-
-// Never visit a slot past the record's 60, whatever a file claimed.
-int usableLaps(const LapData& data) { return std::min<int>(data.lapCount, kLapSlots); }
-
-}  // namespace
-
 std::optional<ToolRefusal> compareDataRefusal(const LapData& currentData) {
     if (currentData.lapCount == 0) return ToolRefusal{kCompareNoDataMessage, kCompareTitle};
     return std::nullopt;
@@ -31,8 +25,8 @@ ComparisonOutcome buildComparison(const LapData& currentData, const LapStatistic
     ComparisonOutcome outcome;
     outcome.refusal = compareDataRefusal(currentData);
     if (outcome.refusal) return outcome;
-    const int loadedLaps = usableLaps(currentData);
-    const int comparedLaps = usableLaps(comparisonData);
+    const int loadedLaps = countedLaps(currentData);
+    const int comparedLaps = countedLaps(comparisonData);
     if (comparedLaps == 0) {
         // The average below would be 0 / 0.
         std::string message = kCompareNoLapsMessage;
@@ -50,26 +44,16 @@ ComparisonOutcome buildComparison(const LapData& currentData, const LapStatistic
         row.label = "lap" + std::to_string(r);
         row.values.assign(2, std::nullopt);
         if (r < loadedLaps) row.values[0] = currentData.laps[static_cast<std::size_t>(r)];
+        if (r < comparedLaps) row.values[1] = comparisonData.laps[static_cast<std::size_t>(r)];
     }
 
-    int bestRow = 0;  // unset counts as row 0
-    int worstRow = 0;
-    for (int r = 0; r < comparedLaps; ++r) {
-        const double t = comparisonData.laps[static_cast<std::size_t>(r)];
-        view.chart[static_cast<std::size_t>(r)].values[1] = t;
-        s.comparisonLapTotal += t;
-        if (s.comparisonBestLap > t) {
-            s.comparisonBestLap = t;
-            bestRow = r;
-        }
-        if (s.comparisonWorstLap < t) {
-            s.comparisonWorstLap = t;
-            worstRow = r;
-        }
-    }
-    view.chart[static_cast<std::size_t>(bestRow)].label = kBestRowLabel;
-    view.chart[static_cast<std::size_t>(worstRow)].label = kWorstRowLabel;
-    s.comparisonAverageLap = s.comparisonLapTotal / comparedLaps;
+    const RunStatistics run = runStatistics(comparisonData);
+    view.chart[static_cast<std::size_t>(run.bestIndex)].label = kBestRowLabel;
+    view.chart[static_cast<std::size_t>(run.worstIndex)].label = kWorstRowLabel;
+    s.comparisonLapTotal = run.total;
+    s.comparisonBestLap = run.best;
+    s.comparisonWorstLap = run.worst;
+    s.comparisonAverageLap = run.average;
 
     view.bestDifferenceText = differenceText(loadedStats.bestLap - s.comparisonBestLap);
     view.worstDifferenceText = differenceText(loadedStats.worstLap - s.comparisonWorstLap);

@@ -1,5 +1,7 @@
 #include "device/ui/port_selection.h"
 
+#include <cstdio>
+
 #include "device/ui/device_texts.h"
 
 namespace korimet {
@@ -10,6 +12,14 @@ QString text(const char* utf8) { return QString::fromUtf8(utf8); }
 QString bracketedPort(int n) { return QLatin1Char('(') + portName(n) + QLatin1Char(')'); }
 
 }  // namespace
+
+QString openFailureCauseLine(int n, const QString& step, const QString& cause) {
+    QString line = QStringLiteral("Korimet: cannot open %1 (%2), step %3: %4")
+                       .arg(portName(n), portDevicePath(n), step, cause);
+    // One line, whatever the system's text holds.
+    line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return line;
+}
 
 QString openFailureText(int n, EntryPoint from) {
     QString first = text(device_texts::kCannotOpenPort);
@@ -27,6 +37,11 @@ OpenPortResult openPort(SerialPortSurface& port, int n, EntryPoint from, const M
     auto fail = [&](const char* step, const PortStepError& error) {
         result.failedStep = QString::fromLatin1(step);
         result.cause = error.cause;
+        // The message box stays as the user knows it; the system's reason goes to the log.
+        std::fprintf(
+            stderr, "%s\n",
+            openFailureCauseLine(n, result.failedStep, result.cause).toLocal8Bit().constData());
+        std::fflush(stderr);
         // A port that was open before the pick stays closed, whatever step failed.
         if (port.isOpen()) port.close();
         if (message) message(openFailureText(n, from), text(device_texts::kAppTitle));

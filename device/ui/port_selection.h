@@ -29,6 +29,9 @@ struct OpenPortResult {
 
 // "ポートが開けません(COMn)" (menu) or "ポートが開けません" (combo), CR LF, then the hint.
 QString openFailureText(int n, EntryPoint from);
+// The line written to standard error when a pick fails: port, device, failed step and the
+// system's reason ("No such file or directory", "Permission denied" ...).
+QString openFailureCauseLine(int n, const QString& step, const QString& cause);
 // "通信ポートが切断されました(COMn)", CR LF, then the hint to check the cable.
 QString portLostText(int n);
 

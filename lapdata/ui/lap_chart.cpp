@@ -45,7 +45,9 @@ LapChart::LapChart(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(thi
             qOverload<const QCPRange&>(&QCPAxis::setRange));
     plot_->legend->setFont(tickFont);
     plot_->legend->setVisible(false);
-    plot_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
+    plot_->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+    plot_->legend->setBorderPen(Qt::NoPen);
+    plot_->legend->setBrush(Qt::NoBrush);
 
     styleGraph(plot_->addGraph(), 0);
 
@@ -78,11 +80,38 @@ void LapChart::setChartData(const ChartTable& table) {
         }
         graph->setData(keys, values, true);
     }
-    plot_->legend->setVisible(series > 1);
+    placeLegend(series > 1);
     plot_->xAxis->setRange(-0.5, std::max<double>(0.5, static_cast<double>(table.size()) - 0.5));
     updateCategoryTicks();
     if (!fixedRange_) rescaleValueAxis();
     plot_->replot();
+}
+
+void LapChart::placeLegend(bool shown) {
+    // Inside the plot area the legend covers points of the second run wherever it sits, so
+    // with two runs it gets a row of its own above the plot, centred between two fillers.
+    // Alone, it goes back (hidden) into the plot's inset layout, which owns it and takes no
+    // room.
+    QCPLayoutGrid* layout = plot_->plotLayout();
+    QCPLegend* legend = plot_->legend;
+    const bool onTop = layout->rowCount() > 1;
+    if (shown && !onTop) {
+        plot_->axisRect()->insetLayout()->take(legend);
+        layout->insertRow(0);
+        auto* row = new QCPLayoutGrid;  // owned by the plot layout
+        layout->addElement(0, 0, row);
+        layout->setRowStretchFactor(0, 0.001);
+        row->addElement(0, 0, new QCPLayoutElement(plot_));  // owned by the row
+        row->addElement(0, 1, legend);
+        row->addElement(0, 2, new QCPLayoutElement(plot_));  // owned by the row
+        row->setColumnStretchFactor(1, 0.001);
+    } else if (!shown && onTop) {
+        if (auto* row = qobject_cast<QCPLayoutGrid*>(layout->element(0, 0))) row->take(legend);
+        layout->remove(layout->element(0, 0));
+        layout->simplify();
+        plot_->axisRect()->insetLayout()->addElement(legend, Qt::AlignTop | Qt::AlignRight);
+    }
+    legend->setVisible(shown);
 }
 
 void LapChart::updateCategoryTicks() {

@@ -59,6 +59,7 @@ class LapChart : public QWidget {
     void onAxisClick(QCPAxis* axis);
     void onPlottableClick(QCPAbstractPlottable* plottable, int dataIndex);
     void rescaleValueAxis();
+    void placeLegend(bool shown);
     void updateCategoryTicks();
 
     QCustomPlot* plot_;

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -15,8 +16,10 @@
 #include <QTime>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 #include <array>
 
+#include "lapdata/numeric_picture.h"
 #include "lapdata/ui/lap_chart.h"
 #include "lapdata/ui/lap_grid.h"
 #include "lapdata/ui/twips.h"
@@ -43,6 +46,8 @@ constexpr QRgb kBlack = 0x000000;
 constexpr QRgb kNavy = 0x000080;
 
 constexpr double kRowTwipsAtStart = 230;
+// From the difference labels' left edge (5160) to the grid's (6480).
+constexpr double kDifferenceRoomTwips = 6480 - 5160;
 constexpr std::array<double, LapGrid::kColumns> kColumnTwips = {400, 900, 400, 900};
 
 void setTextColor(QWidget* widget, QRgb rgb) {
@@ -85,6 +90,40 @@ void MainWindow::setupRunSession() {
         [this](const QString& path, RunOrigin origin) { return readRunFile(path, origin); },
         [this](const QString& path) { return readComparisonFile(path); },
         [this] { return memoBox->toPlainText(); });
+}
+
+namespace {
+
+QString widestDifferenceText(const QFont& font) {
+    // Every digit at its widest, both signs: "(▼99.99sec)" is the longest a difference gets.
+    const QFontMetrics metrics(font);
+    QString widest;
+    for (int d = 0; d <= 9; ++d) {
+        for (const double sign : {1.0, -1.0}) {
+            const QString text = QString::fromStdString(formatDifferencePicture(sign * 11.11 * d));
+            if (metrics.horizontalAdvance(text) > metrics.horizontalAdvance(widest)) widest = text;
+        }
+    }
+    return widest;
+}
+
+}  // namespace
+
+void MainWindow::fitDifferenceLabels() {
+    // The designed 1215 twips cut "(▼18.27sec)". Grow to the right as far as the text needs,
+    // up to the grid's left edge; beyond that narrow the face, as the grid's times are.
+    const int room = px(kDifferenceRoomTwips);
+    for (QLabel* label : {bestDiffLabel, worstDiffLabel, averageDiffLabel}) {
+        QFont font = label->font();
+        int needed = QFontMetrics(font).horizontalAdvance(widestDifferenceText(font));
+        if (needed > room) {
+            const int stretch = font.stretch() > 0 ? font.stretch() : 100;
+            font.setStretch(std::max(50, stretch * room / needed));
+            label->setFont(font);
+            needed = QFontMetrics(font).horizontalAdvance(widestDifferenceText(font));
+        }
+        label->resize(std::clamp(needed, label->width(), room), label->height());
+    }
 }
 
 int MainWindow::px(double twips) const { return twipsToPixels(twips, logicalDpiOf(this)); }
@@ -177,6 +216,8 @@ void MainWindow::buildLayout() {
         place(label, entry.left, entry.top, entry.width, entry.height);
         this->*entry.member = label;
     }
+
+    fitDifferenceLabels();
 
     raceLineLabel = new QLabel(central);  // owned by the client widget
     raceLineLabel->setObjectName("Label7");

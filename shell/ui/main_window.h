@@ -104,6 +104,7 @@ class MainWindow : public QMainWindow {
   private:
     // ---- Load and unload steps (shell/ui/main_window.cpp) ----
     void buildLayout();
+    void fitDifferenceLabels();
     void restorePlacement();
     void readTemplateFile();
     void prepareLapGrid();

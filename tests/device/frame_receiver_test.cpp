@@ -143,6 +143,36 @@ TEST(FrameReceiver, BadChecksumDropsTheFrameAndResumesAfterIt) {
     EXPECT_EQ(feed(r, bytesOf(sampleFields())).size(), 1u);
 }
 
+// A frame cut at any point: without a reset the next whole frame is swallowed by the
+// pending one; after it the next frame decodes whole and alone.
+TEST(FrameReceiver, ResetDropsACutFrameSoTheNextDecodesWhole) {
+    const Bytes cut = bytesOf(sampleFields());
+    FrameFields nextFields = sampleFields();
+    nextFields.carId = 42;
+    nextFields.lapCount = 3;
+    const Bytes next = bytesOf(nextFields);
+    for (std::size_t at :
+         {std::size_t{1}, std::size_t{3}, std::size_t{4}, std::size_t{70}, cut.size() - 1}) {
+        SCOPED_TRACE(at);
+        const Bytes head(cut.begin(), cut.begin() + static_cast<std::ptrdiff_t>(at));
+
+        FrameReceiver kept;
+        EXPECT_TRUE(feed(kept, head).empty());
+        for (const DecodedFrame& f : feed(kept, next)) EXPECT_NE(f.data.carId, 42);
+
+        FrameReceiver dropped;
+        EXPECT_TRUE(feed(dropped, head).empty());
+        dropped.reset();
+        EXPECT_EQ(dropped.headerCount(), 0);
+        EXPECT_EQ(dropped.writeIndex(), 0);
+        EXPECT_EQ(dropped.runningSum(), 0);
+        const auto frames = feed(dropped, next);
+        ASSERT_EQ(frames.size(), 1u);
+        EXPECT_EQ(frames[0].data.carId, 42);
+        EXPECT_EQ(frames[0].data.lapCount, 3);
+    }
+}
+
 TEST(FrameReceiver, HeaderBytesInsideTheBodyAreData) {
     FrameFields f = sampleFields();
     f.lapCentiseconds[0] = 0xFFFF;

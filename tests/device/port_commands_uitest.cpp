@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QSettings>
+#include <QWheelEvent>
+#include <QtTest/QTest>
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -63,12 +70,25 @@ class PortCommandsTest : public ::testing::Test {
         return texts;
     }
 
-    // A user's pick in the combo: arrow keys on the closed box, as the keyboard does it.
+    // A user's pick in the combo: the list opened, the entry highlighted, Enter.
     void userPicksComboEntry(int index) {
-        while (combo().currentIndex() != index) {
-            const int key = combo().currentIndex() < index ? Qt::Key_Down : Qt::Key_Up;
-            QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-            QCoreApplication::sendEvent(&combo(), &press);
+        combo().showPopup();
+        QAbstractItemView* list = combo().view();
+        ASSERT_TRUE(list->isVisible());
+        list->setCurrentIndex(combo().model()->index(index, 0));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(list, &enter);
+        EXPECT_FALSE(list->isVisible());
+        EXPECT_EQ(combo().currentIndex(), index);
+    }
+
+    void turnWheelOverCombo(int steps) {
+        const QPointF at(combo().width() / 2.0, combo().height() / 2.0);
+        for (int i = 0; i < std::abs(steps); ++i) {
+            QWheelEvent wheel(at, combo().mapToGlobal(at), QPoint(),
+                              QPoint(0, steps < 0 ? -120 : 120), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(&combo(), &wheel);
         }
     }
 
@@ -197,6 +217,61 @@ TEST_F(PortCommandsTest, SettingTheComboFromCodeOpensNothing) {
     EXPECT_TRUE(messages().empty());
 }
 
+// Scrolling past the closed box, or arrow keys on it, must neither open nor close a port.
+TEST_F(PortCommandsTest, WheelAndArrowsOnTheClosedComboOpenNothing) {
+    combo().setFocus();
+    turnWheelOverCombo(-3);  // down: COM1, COM2, COM3 in turn before the guard
+    settle();
+    EXPECT_FALSE(port().isOpen());
+    EXPECT_EQ(combo().currentIndex(), -1);
+    EXPECT_EQ(combo().currentText(), utf8("通信ポート"));
+    for (const int key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_End}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(&combo(), &press);
+    }
+    settle();
+    EXPECT_FALSE(port().isOpen());
+    EXPECT_EQ(combo().currentIndex(), -1);
+
+    // An open port stays open and stays the one shown.
+    userPicksComboEntry(0);
+    ASSERT_TRUE(port().isOpen());
+    turnWheelOverCombo(-2);
+    turnWheelOverCombo(3);
+    settle();
+    EXPECT_TRUE(port().isOpen());
+    EXPECT_EQ(port().portNumber(), 1);
+    EXPECT_EQ(combo().currentText(), "COM1");
+    EXPECT_TRUE(messages().empty());
+    const LapData run = test::runWithLaps({44.0, 45.5});
+    ASSERT_TRUE(send(pty, test::frameFor(run)));
+    EXPECT_TRUE(waitUntil([&] { return shows(run); }));
+}
+
+TEST_F(PortCommandsTest, AMouseClickInTheOpenListOpensThePort) {
+    combo().showPopup();
+    QAbstractItemView* list = combo().view();
+    ASSERT_TRUE(list->isVisible());
+    const QPoint at = list->visualRect(combo().model()->index(0, 0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+    ASSERT_TRUE(waitUntil([&] { return port().isOpen(); }));
+    EXPECT_EQ(port().portNumber(), 1);
+    EXPECT_EQ(combo().currentText(), "COM1");
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(PortCommandsTest, AFailedPickWritesTheSystemsCauseToStandardError) {
+    testing::internal::CaptureStderr();
+    window->openPortFromMenu(2);
+    const std::string log = testing::internal::GetCapturedStderr();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0], openFailureText(2, EntryPoint::Menu));
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+    EXPECT_NE(log.find("COM2"), std::string::npos) << log;
+    EXPECT_NE(log.find(kMissingDevice), std::string::npos) << log;
+    EXPECT_NE(log.find(std::strerror(ENOENT)), std::string::npos) << log;
+}
+
 TEST_F(PortCommandsTest, ComboEntriesShowTheirDeviceAsTooltip) {
     ASSERT_EQ(combo().count(), kLastPort);
     for (int n = kFirstPort; n <= kLastPort; ++n) {
@@ -244,6 +319,28 @@ TEST_F(PortCommandsTest, AClosedFarEndIsReportedAndTheWindowCarriesOn) {
     window->openPortFromMenu(1);
     ASSERT_TRUE(port().isOpen());
     const LapData next = test::runWithLaps({29.0}, kNoTargetTime, 0, 3);
+    ASSERT_TRUE(send(replugged, test::frameFor(next)));
+    EXPECT_TRUE(waitUntil([&] { return shows(next); }));
+    EXPECT_EQ(messages().size(), 1u);
+}
+
+// A cable pulled mid-frame: the cut frame is dropped, so the first frame after the
+// reconnection decodes whole.
+TEST_F(PortCommandsTest, AFrameCutByALostPortDoesNotSwallowTheNext) {
+    window->openPortFromMenu(1);
+    const LapData cut = test::runWithLaps({50.0, 51.0, 52.0}, 51.0, 8, 33);
+    ASSERT_TRUE(send(pty, test::frameFor(cut).left(90)));
+    settle();
+    pty.closeMaster();
+    ASSERT_TRUE(waitUntil([&] { return !messages().empty(); }));
+    EXPECT_EQ(messages()[0], portLostText(1));
+
+    Pty replugged;
+    ASSERT_TRUE(replugged.ok());
+    pointPortAt(1, replugged.path());
+    window->openPortFromMenu(1);
+    ASSERT_TRUE(port().isOpen());
+    const LapData next = test::runWithLaps({29.0, 30.5}, kNoTargetTime, 0, 3);
     ASSERT_TRUE(send(replugged, test::frameFor(next)));
     EXPECT_TRUE(waitUntil([&] { return shows(next); }));
     EXPECT_EQ(messages().size(), 1u);

@@ -153,5 +153,36 @@ TEST_F(LapChartTest, PointClickReportsSeriesAndPoint) {
     EXPECT_EQ(picks, (std::vector<std::pair<int, int>>{{1, 1}, {0, 0}}));
 }
 
+TEST_F(LapChartTest, TheLegendOfAComparisonCoversNoPoint) {
+    chart.setChartData(lapTable({61.0, 62.0, 63.0}));
+    chart.plot()->replot();
+    const QRect aloneArea = chart.plot()->axisRect()->rect();
+
+    // The second run's slowest laps at the right, where a corner legend used to sit.
+    ChartTable table;
+    for (int r = 0; r < 12; ++r) {
+        table.push_back({"lap" + std::to_string(r), {60.0 + 0.1 * r, 60.0 + 0.5 * r}});
+    }
+    chart.setChartData(table);
+    chart.plot()->replot();
+    const QCPLegend* legend = chart.plot()->legend;
+    ASSERT_TRUE(legend->visible());
+    const QRect legendRect = legend->outerRect();
+    ASSERT_FALSE(legendRect.isEmpty());
+    EXPECT_FALSE(legendRect.intersects(chart.plot()->axisRect()->rect()));
+    for (int s = 0; s < 2; ++s) {
+        for (int p = 0; p < 12; ++p) {
+            const QPointF at = chart.plot()->graph(s)->coordsToPixels(p, *chart.pointValue(s, p));
+            EXPECT_FALSE(legendRect.contains(at.toPoint())) << s << "," << p;
+        }
+    }
+
+    // One run again: no legend, and the plot gets its whole height back.
+    chart.setChartData(lapTable({61.0, 62.0, 63.0}));
+    chart.plot()->replot();
+    EXPECT_FALSE(chart.plot()->legend->visible());
+    EXPECT_EQ(chart.plot()->axisRect()->rect(), aloneArea);
+}
+
 }  // namespace
 }  // namespace korimet

@@ -14,6 +14,7 @@
 #include <QtTest/QTest>
 #include <memory>
 
+#include "lapdata/numeric_picture.h"
 #include "lapdata/ui/lap_chart.h"
 #include "lapdata/ui/lap_grid.h"
 #include "lapdata/ui/twips.h"
@@ -195,6 +196,34 @@ TEST_F(MainWindowTest, LapTimesFitTheirDesignedCells) {
     for (const char* name : {"Label6", "Label17", "Label19", "Label21"}) {
         const auto* l = window->findChild<QLabel*>(name);
         EXPECT_LE(QFontMetrics(l->font()).horizontalAdvance(widest), l->width()) << name;
+    }
+}
+
+TEST_F(MainWindowTest, EveryDifferenceFitsItsLabel) {
+    const auto* grid = window->findChild<LapGrid*>("MSFlexGrid1");
+    for (const char* name : {"Label25", "Label26", "Label27"}) {
+        const auto* l = window->findChild<QLabel*>(name);
+        ASSERT_NE(l, nullptr) << name;
+        const QFontMetrics metrics(l->font());
+        // Every digit at its widest, both signs, up to two whole digits.
+        QString widest;
+        for (int d = 0; d <= 9; ++d) {
+            for (const double value : {11.11 * d, -11.11 * d, 0.11 * d, -0.11 * d}) {
+                const QString text = QString::fromStdString(formatDifferencePicture(value));
+                if (metrics.horizontalAdvance(text) > metrics.horizontalAdvance(widest)) {
+                    widest = text;
+                }
+            }
+        }
+        EXPECT_TRUE(widest.startsWith(QString::fromUtf8("(▼"))) << widest.toStdString();
+        EXPECT_LE(metrics.horizontalAdvance(widest), l->width())
+            << name << " " << widest.toStdString();
+        EXPECT_LE(metrics.horizontalAdvance(QString::fromUtf8("(▼18.27sec)")), l->width()) << name;
+        // Left edge and height as designed; it grows no further than the grid.
+        EXPECT_EQ(l->x(), twipsToPixels(5160, logicalDpiOf(l)));
+        EXPECT_EQ(l->height(), twipsToPixels(255, logicalDpiOf(l)));
+        EXPECT_GE(l->width(), twipsToPixels(1215, logicalDpiOf(l)));
+        EXPECT_LE(l->x() + l->width(), grid->x()) << name;
     }
 }
 
