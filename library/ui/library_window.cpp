@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
-#include <QStandardItemModel>
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -26,6 +25,7 @@
 
 #include "lapdata/lap_time.h"
 #include "library/ui/library_folder.h"
+#include "library/ui/library_table_model.h"
 #include "library/ui/library_texts.h"
 #include "shell/ui/main_window.h"
 
@@ -35,24 +35,7 @@ namespace {
 
 namespace lt = librarytexts;
 
-enum Column {
-    kDownloaded,
-    kCar,
-    kLaps,
-    kBest,
-    kAverage,
-    kWorst,
-    kMedian,
-    kSpread,
-    kConsistency,
-    kTarget,
-    kMemo,
-    kColumnCount
-};
-
-constexpr int kSortRole = Qt::UserRole;
-constexpr int kCarRole = Qt::UserRole + 1;
-constexpr int kEntryRole = Qt::UserRole + 2;
+using Column = LibraryTableModel::Column;
 
 // A point this close to the pointer (pixels) is the one hovered.
 constexpr double kHoverPixels = 8.0;
@@ -64,19 +47,6 @@ QDateTime dateTimeOf(const LocalTime& t) {
 }
 
 QString lapText(double seconds) { return QString::fromStdString(lapTimeOrPlaceholder(seconds)); }
-
-QStandardItem* item(const QString& text, const QVariant& sortKey) {
-    auto* cell = new QStandardItem(text);  // owned by the model once set
-    cell->setData(sortKey, kSortRole);
-    cell->setEditable(false);
-    return cell;
-}
-
-QString firstLine(const std::string& memo) {
-    const QString text = QString::fromStdString(memo);
-    const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
-    return end < 0 ? text : text.left(end);
-}
 
 LibraryListing readFolder(QPromise<LibraryListing>& promise, const std::string& folder) {
     LibraryListing listing;
@@ -144,21 +114,17 @@ LibraryWindow::LibraryWindow(MainWindow& window) : QWidget(&window, Qt::Window),
 
     auto* split = new QSplitter(Qt::Vertical, this);
     layout->addWidget(split, 1);
-    model_ = new QStandardItemModel(0, kColumnCount, this);
-    model_->setHorizontalHeaderLabels(
-        {u8(lt::kColumnDownloaded), u8(lt::kColumnCar), u8(lt::kColumnLaps), u8(lt::kColumnBest),
-         u8(lt::kColumnAverage), u8(lt::kColumnWorst), u8(lt::kColumnMedian), u8(lt::kColumnSpread),
-         u8(lt::kColumnConsistency), u8(lt::kColumnTarget), u8(lt::kColumnMemo)});
+    model_ = new LibraryTableModel(this);
     proxy_ = new QSortFilterProxyModel(this);
     proxy_->setSourceModel(model_);
-    proxy_->setSortRole(kSortRole);
-    proxy_->setFilterRole(kCarRole);
-    proxy_->setFilterKeyColumn(kCar);
+    proxy_->setSortRole(LibraryTableModel::kSortRole);
+    proxy_->setFilterRole(LibraryTableModel::kCarRole);
+    proxy_->setFilterKeyColumn(Column::kCar);
     table_ = new QTableView(split);
     table_->setObjectName("runTable");
     table_->setModel(proxy_);
     table_->setSortingEnabled(true);
-    table_->sortByColumn(kDownloaded, Qt::AscendingOrder);
+    table_->sortByColumn(Column::kDownloaded, Qt::AscendingOrder);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->verticalHeader()->setVisible(false);
@@ -238,62 +204,27 @@ void LibraryWindow::listingRead() {
         }
         listing.entries.clear();
     }
-    entries_ = std::move(listing.entries);
-    fillTable();
+    model_->setEntries(std::move(listing.entries));
+    tableChanged();
 }
 
 void LibraryWindow::addKeptRun(const QString& fullPath) {
     if (folder_.isEmpty() || reading()) return;
     const QString relative = QDir(folder_).relativeFilePath(fullPath);
     if (relative.startsWith(QStringLiteral(".."))) return;  // kept before the folder changed
-    entries_.push_back(readLibraryEntry(folder_.toStdString(), relative.toStdString()));
-    sortOldestFirst(entries_);
-    fillTable();
+    std::vector<LibraryEntry> entries = model_->entries();
+    entries.push_back(readLibraryEntry(folder_.toStdString(), relative.toStdString()));
+    sortOldestFirst(entries);
+    model_->setEntries(std::move(entries));
+    tableChanged();
 }
 
 QString LibraryWindow::fullPath(const LibraryEntry& entry) const {
     return QDir(folder_).filePath(QString::fromStdString(entry.path));
 }
 
-void LibraryWindow::fillTable() {
-    model_->removeRows(0, model_->rowCount());
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        const LibraryEntry& e = entries_[i];
-        QList<QStandardItem*> row;
-        const QDateTime when = dateTimeOf(e.downloaded);
-        row << item(when.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), when);
-        const QString car = e.carId ? QString::number(*e.carId) : QString();
-        row << item(car, e.carId ? QVariant(*e.carId) : QVariant(-1));
-        row.front()->setData(static_cast<int>(i), kEntryRole);
-        row.front()->setToolTip(QString::fromStdString(e.path));
-        row.back()->setData(car, kCarRole);
-        if (!e.readable()) {
-            for (int c = kLaps; c < kMemo; ++c) row << item({}, QVariant());
-            auto* reason = item(u8(lt::kUnreadable) + QString::fromStdString(e.error), QString());
-            reason->setForeground(Qt::red);
-            reason->setToolTip(QString::fromStdString(e.error));
-            row << reason;
-        } else {
-            const RunStatistics& s = e.statistics;
-            const LapData& d = e.content->data;
-            auto optionalNumber = [](const std::optional<double>& v, auto text) {
-                return v ? item(text(*v), *v) : item({}, QVariant());
-            };
-            row << item(QString::number(s.counted), s.counted);
-            row << item(lapText(s.best), s.best) << item(lapText(s.average), s.average)
-                << item(lapText(s.worst), s.worst);
-            row << optionalNumber(s.median, lapText);
-            row << optionalNumber(s.spread, [](double v) { return QString::number(v, 'f', 2); });
-            row << optionalNumber(s.consistency,
-                                  [](double v) { return QString::number(v, 'f', 2); });
-            row << (d.targetTime >= kNoTargetTime ? item(u8(lt::kNoTarget), d.targetTime)
-                                                  : item(lapText(d.targetTime), d.targetTime));
-            const QString memo = firstLine(e.content->memo);
-            row << item(memo, memo);
-        }
-        model_->appendRow(row);
-    }
-    countLabel_->setText(u8(lt::kRunCount).arg(entries_.size()));
+void LibraryWindow::tableChanged() {
+    countLabel_->setText(u8(lt::kRunCount).arg(model_->entries().size()));
     fillCarFilter();
     applyCarFilter();
     drawTrend();
@@ -302,7 +233,7 @@ void LibraryWindow::fillTable() {
 void LibraryWindow::fillCarFilter() {
     const QVariant chosen = carFilter_->currentData();
     std::vector<int> cars;
-    for (const LibraryEntry& e : entries_) {
+    for (const LibraryEntry& e : model_->entries()) {
         if (e.carId && std::find(cars.begin(), cars.end(), *e.carId) == cars.end())
             cars.push_back(*e.carId);
     }
@@ -322,11 +253,11 @@ void LibraryWindow::applyCarFilter() {
 }
 
 std::vector<int> LibraryWindow::selectedEntries() const {
-    QModelIndexList rows = table_->selectionModel()->selectedRows(kDownloaded);
+    QModelIndexList rows = table_->selectionModel()->selectedRows(Column::kDownloaded);
     std::sort(rows.begin(), rows.end(),
               [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     std::vector<int> result;
-    for (const QModelIndex& index : rows) result.push_back(index.data(kEntryRole).toInt());
+    for (const QModelIndex& index : rows) result.push_back(proxy_->mapToSource(index).row());
     return result;
 }
 
@@ -334,26 +265,27 @@ void LibraryWindow::openSelection() {
     const std::vector<int> chosen = selectedEntries();
     if (chosen.empty()) return;
     RunSession& session = window_.runSession();
-    const auto& first = entries_[static_cast<std::size_t>(chosen[0])];
+    const auto& entries = model_->entries();
+    const auto& first = entries[static_cast<std::size_t>(chosen[0])];
     if (!session.openRunFile(fullPath(first), RunOrigin::Library)) return;
     if (chosen.size() >= 2) {
-        session.compareWithFile(fullPath(entries_[static_cast<std::size_t>(chosen[1])]));
+        session.compareWithFile(fullPath(entries[static_cast<std::size_t>(chosen[1])]));
     }
 }
 
 void LibraryWindow::deleteSelection() {
     const std::vector<int> chosen = selectedEntries();
     if (chosen.empty()) return;
+    const auto& entries = model_->entries();
     QStringList names;
-    for (int i : chosen)
-        names << QString::fromStdString(entries_[static_cast<std::size_t>(i)].path);
+    for (int i : chosen) names << QString::fromStdString(entries[static_cast<std::size_t>(i)].path);
     if (!window_.dialogs().ask(u8(lt::kDeleteQuestion).arg(names.join('\n')),
                                u8(lt::kDeleteTitle))) {
         return;
     }
-    std::vector<bool> gone(entries_.size(), false);
+    std::vector<bool> gone(entries.size(), false);
     for (int i : chosen) {
-        const QString path = fullPath(entries_[static_cast<std::size_t>(i)]);
+        const QString path = fullPath(entries[static_cast<std::size_t>(i)]);
         if (QFile::moveToTrash(path)) {
             gone[static_cast<std::size_t>(i)] = true;
         } else {
@@ -362,24 +294,25 @@ void LibraryWindow::deleteSelection() {
         }
     }
     std::vector<LibraryEntry> kept;
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (!gone[i]) kept.push_back(std::move(entries_[i]));
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!gone[i]) kept.push_back(entries[i]);
     }
-    entries_ = std::move(kept);
-    fillTable();
+    model_->setEntries(std::move(kept));
+    tableChanged();
 }
 
 void LibraryWindow::drawTrend() {
+    const auto& entries = model_->entries();
     const QVariant filtered = carFilter_->currentData();
     trendCar_ = -1;
     if (filtered.isValid()) {
         trendCar_ = filtered.toInt();
     } else if (const QModelIndex current = table_->currentIndex(); current.isValid()) {
-        const int entry = proxy_->index(current.row(), kDownloaded).data(kEntryRole).toInt();
-        const auto& car = entries_[static_cast<std::size_t>(entry)].carId;
+        const int entry = proxy_->mapToSource(current).row();
+        const auto& car = entries[static_cast<std::size_t>(entry)].carId;
         if (car) trendCar_ = *car;
-    } else if (!entries_.empty() && entries_.back().carId) {
-        trendCar_ = *entries_.back().carId;
+    } else if (!entries.empty() && entries.back().carId) {
+        trendCar_ = *entries.back().carId;
     }
 
     trend_->clearGraphs();
@@ -387,8 +320,8 @@ void LibraryWindow::drawTrend() {
     trendPoints_.clear();
     QVector<double> times, bests, averages;
     int personalBest = -1;
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        const LibraryEntry& e = entries_[i];
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const LibraryEntry& e = entries[i];
         if (!e.readable() || e.carId != trendCar_ || e.statistics.counted == 0) continue;
         times << static_cast<double>(dateTimeOf(e.downloaded).toSecsSinceEpoch());
         bests << e.statistics.best;
@@ -453,8 +386,8 @@ void LibraryWindow::showTrendTip(const QPoint& position) {
             const double distance = std::hypot(at.x() - position.x(), at.y() - position.y());
             if (distance > nearest || index >= static_cast<int>(trendPoints_.size())) continue;
             nearest = distance;
-            const LibraryEntry& e =
-                entries_[static_cast<std::size_t>(trendPoints_[static_cast<std::size_t>(index)])];
+            const LibraryEntry& e = model_->entries()[static_cast<std::size_t>(
+                trendPoints_[static_cast<std::size_t>(index)])];
             tip = u8(lt::kTrendTip)
                       .arg(QString::fromStdString(e.path),
                            dateTimeOf(e.downloaded).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),

@@ -13,11 +13,11 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QSortFilterProxyModel;
-class QStandardItemModel;
 class QTableView;
 
 namespace korimet {
 
+class LibraryTableModel;
 class MainWindow;
 
 // The run library's own window, beside the main window and never modal: every kept run
@@ -45,20 +45,19 @@ class LibraryWindow : public QWidget {
 
   private:
     void listingRead();
-    void fillTable();
+    void tableChanged();  // count, car filter and trend follow the table
     void fillCarFilter();
     void applyCarFilter();
     void drawTrend();
     void showTrendTip(const QPoint& position);
-    std::vector<int> selectedEntries() const;  // indices into entries_, in view order
+    std::vector<int> selectedEntries() const;  // table rows, in view order
     QString fullPath(const LibraryEntry& entry) const;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     MainWindow& window_;
     QString folder_;
-    std::vector<LibraryEntry> entries_;
     int trendCar_ = -1;
-    std::vector<int> trendPoints_;  // entry index of each point of the best and average lines
+    std::vector<int> trendPoints_;  // table row of each point of the best and average lines
 
     QFutureWatcher<LibraryListing> watcher_;
     bool reading_ = false;  // until the listing read is in the table
@@ -67,7 +66,7 @@ class LibraryWindow : public QWidget {
     QComboBox* carFilter_ = nullptr;
     QProgressBar* progress_ = nullptr;
     QTableView* table_ = nullptr;
-    QStandardItemModel* model_ = nullptr;
+    LibraryTableModel* model_ = nullptr;
     QSortFilterProxyModel* proxy_ = nullptr;
     QCustomPlot* trend_ = nullptr;
 };
