@@ -3,16 +3,19 @@
 #include <qcustomplot.h>
 #include <QAction>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
+#include <QUrl>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -33,6 +36,16 @@
 #include "support/temp_dir.h"
 
 namespace korimet {
+
+// Receives what QDesktopServices would hand to the file manager.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+  public:
+    std::vector<QUrl> urls;
+  public slots:
+    void open(const QUrl& url) { urls.push_back(url); }
+};
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -239,6 +252,21 @@ TEST_F(RunLibraryTest, AnUnwritableLibraryStillShowsTheRunAndTellsOnce) {
     EXPECT_FALSE(notices[0]->isModal());
     EXPECT_TRUE(notices[0]->text().contains("plain-file")) << notices[0]->text().toStdString();
     EXPECT_TRUE(dialogs->calls.empty());  // nothing modal stood in the way
+
+    // Once the library works again, a later failure is news again.
+    int kept = 0;
+    QObject::connect(&keeper(), &RunKeeper::runKept, [&] { ++kept; });
+    useLibrary(library);
+    window->feedBytes(frameFor(first));
+    ASSERT_TRUE(waitUntil([&] { return kept == 1; }));
+    useLibrary(dir.path() / "plain-file" / "runs");
+    window->feedBytes(frameFor(second));
+    ASSERT_TRUE(waitUntil([&] { return failed == 3; }));
+    test::settle();
+    EXPECT_EQ(
+        window->findChildren<QMessageBox*>(QString::fromUtf8(librarytexts::kKeepFailedNoticeName))
+            .size(),
+        2);
 }
 
 TEST_F(RunLibraryTest, ListsRunsWithAnUnreadableFileAmongThem) {
@@ -373,6 +401,23 @@ TEST_F(RunLibraryTest, TrendShowsBestAndAverageWithThePersonalBestAndNamesHovere
     EXPECT_TRUE(plot->toolTip().isEmpty());
 }
 
+TEST_F(RunLibraryTest, ShowsTheFolderAndOpensItInTheFileManager) {
+    LibraryWindow& w = openLibraryWindow();
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "open");
+    w.findChild<QPushButton*>("openFolderButton")->click();
+    QDesktopServices::unsetUrlHandler("file");
+    ASSERT_EQ(catcher.urls.size(), 1u);
+    EXPECT_EQ(catcher.urls[0], QUrl::fromLocalFile(QString::fromStdString(library.string())));
+    EXPECT_TRUE(fs::is_directory(library));  // made, so there is something to open
+    EXPECT_FALSE(w.findChild<QProgressBar*>("readProgress")->isVisible());
+    w.refresh();
+    EXPECT_TRUE(w.reading());
+    EXPECT_FALSE(w.findChild<QProgressBar*>("readProgress")->isHidden());
+    ASSERT_TRUE(waitUntil([&] { return !w.reading(); }));
+    EXPECT_TRUE(w.findChild<QProgressBar*>("readProgress")->isHidden());
+}
+
 TEST_F(RunLibraryTest, AnOpenLibraryWindowListsEachNewDownload) {
     LibraryWindow& w = openLibraryWindow();
     EXPECT_TRUE(rows(w).empty());
@@ -382,3 +427,5 @@ TEST_F(RunLibraryTest, AnOpenLibraryWindowListsEachNewDownload) {
 
 }  // namespace
 }  // namespace korimet
+
+#include "run_library_uitest.moc"
