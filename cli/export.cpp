@@ -1,24 +1,14 @@
-#include <array>
-#include <charconv>
 #include <iostream>
 
+#include "cli/run_file.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "lapdata/lap_time.h"
 #include "lapdata/lap_view_model.h"
 #include "lapdata/run_statistics.h"
+#include "tools/number_answer.h"
 
 namespace korimet::cli {
-
-namespace {
-
-std::string shortestNumber(double value) {
-    std::array<char, 40> buf;
-    const auto r = std::to_chars(buf.data(), buf.data() + buf.size(), value);
-    return std::string(buf.data(), r.ptr);
-}
-
-}  // namespace
 
 int exportVerb(const Args& args) {
     bool csv = false;
@@ -38,7 +28,7 @@ int exportVerb(const Args& args) {
         return 2;
     }
 
-    const DataFileReadResult read = loadDataFile(file);
+    const DataFileReadResult read = readRunFile(file);
     if (!read) {
         std::cerr << read.error << "\n";
         return 2;
@@ -46,11 +36,12 @@ int exportVerb(const Args& args) {
     const LapData& d = read.content->data;
     const LapView view = buildLapView(d);
     std::cout << "lap,seconds,time,best,worst,target\n";
-    for (int r = 0; r < d.lapCount; ++r) {
+    for (int r = 0; r < countedLaps(d); ++r) {
         const double lap = d.laps[static_cast<std::size_t>(r)];
         const bool target = meetsTarget(d, lap);
-        std::cout << r + 1 << ',' << shortestNumber(lap) << ',' << lapTimeOrPlaceholder(lap) << ','
-                  << (r == view.bestSlot) << ',' << (r == view.worstSlot) << ',' << target << '\n';
+        std::cout << r + 1 << ',' << numberDefaultText(lap) << ',' << lapTimeOrPlaceholder(lap)
+                  << ',' << (r == view.bestSlot) << ',' << (r == view.worstSlot) << ',' << target
+                  << '\n';
     }
     return 0;
 }

@@ -15,7 +15,7 @@ struct Verb {
 constexpr Verb kVerbs[] = {
     {"decode",
      "decode [CAPTURE] [--out DIR]   decode serial bytes, one JSON object per frame;\n"
-     "                                            with --out also DIR/run-001.krt, ...",
+     "                                            with --out also the next free DIR/run-NNN.krt",
      korimet::cli::decodeVerb},
     {"show", "show [--json] FILE.krt         what File > Open of the file shows",
      korimet::cli::showVerb},

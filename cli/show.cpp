@@ -3,6 +3,7 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
+#include "cli/run_file.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "files/file_texts.h"
@@ -126,7 +127,7 @@ int showVerb(const Args& args) {
         return 2;
     }
 
-    const DataFileReadResult read = loadDataFile(file);
+    const DataFileReadResult read = readRunFile(file);
     if (!read) {
         std::cerr << read.error << "\n";
         return 2;
@@ -135,7 +136,10 @@ int showVerb(const Args& args) {
     const std::string path = std::filesystem::absolute(file).string();
     const LapView view = buildLapView(read.content->data);
     if (json) {
-        std::cout << showJson(path, view, read.content->memo).dump() << "\n";
+        // JSON is UTF-8: bytes of a path in another encoding show as U+FFFD, as in the window.
+        std::cout << showJson(path, view, read.content->memo)
+                         .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
+                  << "\n";
     } else {
         showPlain(std::cout, path, view, read.content->memo);
     }

@@ -8,7 +8,6 @@
 #include <sys/ioctl.h>
 #include <sys/signalfd.h>
 #include <sys/stat.h>
-#include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -29,6 +28,7 @@
 
 #include "device/frame_encoder.h"
 #include "device/frame_receiver.h"
+#include "device/posix_serial.h"
 #include "files/data_file.h"
 #include "lapdata/lap_data.h"
 
@@ -385,8 +385,7 @@ int run(const Options& o) {
     std::string path;
     if (o.device.empty()) {
         termios raw{};
-        ::cfmakeraw(&raw);
-        ::cfsetspeed(&raw, B19200);
+        korimet::makeTimerLine(raw);
         char name[256] = {};
         if (::openpty(&out, &slave, name, &raw, nullptr) != 0) {
             std::cerr << kProgram << ": cannot create a pseudo-terminal: " << std::strerror(errno)
@@ -405,19 +404,10 @@ int run(const Options& o) {
                       << "\n";
             return 1;
         }
-        if (::isatty(out)) {
-            termios line{};
-            if (::tcgetattr(out, &line) == 0) {
-                ::cfmakeraw(&line);
-                ::cfsetspeed(&line, B19200);
-                line.c_cflag &= ~(CSTOPB | PARENB | CRTSCTS);
-                line.c_cflag |= CS8 | CLOCAL;
-                if (::tcsetattr(out, TCSANOW, &line) != 0) {
-                    std::cerr << kProgram << ": cannot set 19200,N,8,1 on " << path << ": "
-                              << std::strerror(errno) << "\n";
-                    return 1;
-                }
-            }
+        if (::isatty(out) && !korimet::setTimerLine(out)) {
+            std::cerr << kProgram << ": cannot set 19200,N,8,1 on " << path << ": "
+                      << std::strerror(errno) << "\n";
+            return 1;
         }
     }
     std::cout << path << std::endl;  // first line, flushed: readers wait for it

@@ -137,8 +137,9 @@ DurableWrite writeFileDurably(const std::string& path, std::string_view bytes, E
         } else {
             result = failed(linkError);
         }
-        ::unlink(temporary.c_str());
     }
+    // With Keep the file now lives on under path, or nowhere.
+    if (mode == ExistingFile::Keep) ::unlink(temporary.c_str());
     if (result) syncFolder(path);
     return result;
 }

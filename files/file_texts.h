@@ -10,6 +10,12 @@ inline constexpr const char* kLoadDataCaption = "Load Data";
 inline constexpr const char* kReadFailed = "ファイルを読み込めません: ";  // + path
 inline constexpr const char* kSaveFailed = "ファイルに保存できません: ";  // + path
 
+// Saving a run under the next free name of a folder: "<kSaveToFolderFailed><folder>", then
+// why on the next line.
+inline constexpr const char* kSaveToFolderFailed = "フォルダーに保存できません: ";  // + folder
+inline constexpr const char* kCannotCheckName = "ファイル名を確認できません: ";     // + name
+inline constexpr const char* kNoFreeName = "空いているファイル名がありません";
+
 // Where in the file: "<line> 行目、<field> 番目の項目: <reason>".
 inline constexpr const char* kLineSuffix = " 行目、";
 inline constexpr const char* kFieldSuffix = " 番目の項目: ";

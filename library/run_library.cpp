@@ -10,16 +10,14 @@
 #include <filesystem>
 #include <system_error>
 
-#include "files/durable_write.h"
+#include "files/file_texts.h"
+#include "files/run_naming.h"
 
 namespace korimet {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A second run in the same second takes -2, -3, …; past this something else is wrong.
-constexpr int kMaxNameAttempts = 1000;
 
 LocalTime fromTm(const std::tm& tm) {
     return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
@@ -65,12 +63,12 @@ std::string isoText(const LocalTime& t) {
     return text;
 }
 
-std::function<std::string(int attempt)> libraryNameCandidates(const LocalTime& t, int carId) {
+RunFileCandidates libraryNameCandidates(const LocalTime& t, int carId) {
     char stem[64];
     std::snprintf(stem, sizeof stem, "%04d-%02d-%02d/%02d%02d%02d-car%02d", t.year, t.month, t.day,
                   t.hour, t.minute, t.second, carId);
     return [stem = std::string(stem)](int attempt) {
-        return attempt == 0 ? stem + ".krt" : stem + "-" + std::to_string(attempt + 1) + ".krt";
+        return attempt <= 1 ? stem + ".krt" : stem + "-" + std::to_string(attempt) + ".krt";
     };
 }
 
@@ -109,32 +107,23 @@ std::optional<NameInfo> parseLibraryName(const std::string& relativePath) {
 
 KeptRun keepRun(const std::string& libraryFolder, const LapData& data, const LocalTime& when) {
     KeptRun result;
-    const DataFileWriteResult bytes = writeDataFileBytes(data, "");
-    if (!bytes) {
-        result.error = bytes.error;
-        return result;
-    }
-    const auto names = libraryNameCandidates(when, data.carId);
-    const fs::path dayFolder = (fs::path(libraryFolder) / names(0)).parent_path();
+    const RunFileCandidates names = libraryNameCandidates(when, data.carId);
+    const fs::path dayFolder = (fs::path(libraryFolder) / names(1)).parent_path();
     std::error_code ec;
     fs::create_directories(dayFolder, ec);
     if (ec) {
-        result.error = dayFolder.string() + ": " + ec.message();
+        result.error =
+            std::string(filetexts::kSaveToFolderFailed) + dayFolder.string() + "\n" + ec.message();
         return result;
     }
-    for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-        const std::string path = (fs::path(libraryFolder) / names(attempt)).string();
-        const DurableWrite written = writeFileDurably(path, *bytes.bytes, ExistingFile::Keep);
-        if (written.status == DurableWrite::Status::NameTaken) continue;
-        result.path = path;
-        if (!written) {
-            result.error = path + ": " + written.reason;
-            return result;
-        }
-        result.ok = true;
+    RunFileSaver saver(libraryFolder, names);
+    RunSaveResult saved = saver.save(data, "");
+    if (!saved) {
+        result.error = std::move(saved.error);
         return result;
     }
-    result.error = (fs::path(libraryFolder) / names(0)).string() + ": " + std::strerror(EEXIST);
+    result.ok = true;
+    result.path = std::move(*saved.path);
     return result;
 }
 

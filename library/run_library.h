@@ -1,12 +1,12 @@
 #pragma once
 
 #include <chrono>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "files/data_file.h"
+#include "files/run_naming.h"
 #include "lapdata/lap_data.h"
 #include "lapdata/run_statistics.h"
 
@@ -31,8 +31,8 @@ LocalTime localTimeOf(std::chrono::system_clock::time_point when);
 std::string isoText(const LocalTime& time);
 
 // The names a run downloaded at `when` by car `carId` may take, relative to the library:
-// attempt 0 is "2026-12-10/143512-car07.krt", attempt 1 "…-car07-2.krt", and so on.
-std::function<std::string(int attempt)> libraryNameCandidates(const LocalTime& when, int carId);
+// attempt 1 is "2026-12-10/143512-car07.krt", attempt 2 "…-car07-2.krt", and so on.
+RunFileCandidates libraryNameCandidates(const LocalTime& when, int carId);
 
 // The date and time a library name says, and its car; none for any other name.
 struct NameInfo {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # korimet-cli listen on the timer emulator's pseudo-terminal: every frame the emulator sends
-# is saved as the same file the decoder makes of the same bytes, earlier files are kept, and
-# Ctrl+C ends it with 0 after a frame and 1 without one. Also the emulator's --file round trip.
+# is saved as the same file the decoder makes of the same bytes, earlier files are kept, a
+# full disk or a folder it cannot use ends it with 2, and Ctrl+C or SIGTERM end it with 0
+# after a frame and 1 without one. Also the emulator's --file round trip.
 source "$(dirname "$0")/emulator_common.bash"
 
 # Starts the emulator on a pseudo-terminal with the given options; sets $emu_pid and $tty.
@@ -63,10 +64,55 @@ wait "$emu_pid" || true
 grep -q '^run-004\.krt  Ferrow  Ver1\.2  car 20  ' "$work/more.out" || fail "$(cat "$work/more.out")"
 cmp -s "$work/out/run-001.krt" "$work/keep.krt" || fail "run-001.krt was overwritten"
 
-# Ctrl+C: 0 after a frame, 1 without one. Job control keeps SIGINT for background jobs.
+# A full disk (no file may grow, SIGXFSZ ignored): exit 2 naming the file, no "saved" line,
+# every earlier file byte for byte as it was and nothing new. Output goes through a pipe
+# and a FIFO, which the size limit does not stop.
+sums_before=$(cd "$work/out" && sha256sum -- *)
+mkfifo "$work/full.fifo"
+cat "$work/full.fifo" >"$work/full.err" &
+cat_pid=$!
+start_emulator full --once --seed 13
+status=0
+(trap '' XFSZ; ulimit -f 0; exec timeout -k 5 60 "$cli" listen "$tty" --out "$work/out" --count 1 \
+  2>"$work/full.fifo") | cat >"$work/full.out" || status=$?
+wait "$cat_pid"
+kill -TERM "$emu_pid" 2>/dev/null || true; wait "$emu_pid" || true
+[ "$status" -eq 2 ] || fail "full disk: status $status, not 2: $(cat "$work/full.err")"
+[ ! -s "$work/full.out" ] || fail "full disk: a run was reported saved: $(cat "$work/full.out")"
+grep -qF "ファイルに保存できません: $work/out/run-005.krt" "$work/full.err" \
+  || fail "full disk: $(cat "$work/full.err")"
+[ "$(cd "$work/out" && sha256sum -- *)" = "$sums_before" ] || fail "full disk changed the folder"
+
+# A folder whose file names cannot be checked (here: names beyond the system's 4096-byte
+# limit on a path) ends with 2 and the folder's name instead of counting on for ever.
+long=$work
+while [ ${#long} -lt 4090 ]; do long="$long/$(printf 'a%.0s' {1..200})"; done
+long=${long:0:4090}
+mkdir -p "$long"
+start_emulator long --once --seed 14
+status=0
+timeout -k 5 60 "$cli" listen "$tty" --out "$long" --count 1 >"$work/long.out" 2>"$work/long.err" \
+  || status=$?
+kill -TERM "$emu_pid" 2>/dev/null || true; wait "$emu_pid" || true
+[ "$status" -eq 2 ] || fail "unsearchable folder: status $status, not 2"
+grep -qF "フォルダーに保存できません: $long" "$work/long.err" || fail "$(cat "$work/long.err")"
+grep -qF "run-001.krt（File name too long）" "$work/long.err" || fail "$(cat "$work/long.err")"
+[ ! -s "$work/long.out" ] || fail "unsearchable folder: $(cat "$work/long.out")"
+
+# A folder named in CP932 bytes (テスト), as unpacked from a Windows archive.
+sjis=$work/$(printf '\x83\x65\x83\x58\x83\x67')
+start_emulator sjis --once --seed 15
+timeout 60 "$cli" listen "$tty" --out "$sjis" --count 1 >"$work/sjis.out" 2>/dev/null \
+  || fail "listen into a CP932 folder"
+wait "$emu_pid" || true
+[ -f "$sjis/run-001.krt" ] || fail "no run-001.krt in the CP932 folder"
+"$cli" show "$sjis/run-001.krt" >/dev/null || fail "show of the CP932 folder's run"
+
+# Ctrl+C: 0 after a frame, 1 without one; SIGTERM the same. Job control keeps SIGINT for
+# background jobs.
 set -m
-for case in good:0 bad:1; do
-  name=${case%%:*}; expected=${case##*:}
+for case in good:INT:0 bad:INT:1 term:TERM:0; do
+  name=${case%%:*}; expected=${case##*:}; sig=${case#*:}; sig=${sig%%:*}
   extra=()
   [ "$name" = bad ] && extra=(--bad-checksum)
   start_emulator "int-$name" --every 600 "${extra[@]}"
@@ -79,17 +125,20 @@ for case in good:0 bad:1; do
     wait_lines "$work/int-$name.err" 1  # listening; let the bad frame arrive
     sleep 0.5
   fi
-  kill -INT "$listen_pid"
+  kill -"$sig" "$listen_pid"
   status=0
   wait "$listen_pid" || status=$?
-  [ "$status" -eq "$expected" ] || fail "SIGINT ($name): status $status, not $expected"
+  [ "$status" -eq "$expected" ] || fail "SIG$sig ($name): status $status, not $expected"
   kill -TERM "$emu_pid"; wait "$emu_pid" || true
 done
 set +m
 [ ! -e "$work/int-bad/run-001.krt" ] || fail "a bad frame was saved"
 
-# Refusals: no such port, a name that is no port, --out without its folder.
-for bad in "/nonexistent/tty --out $work/x" "COM9 --out $work/x" "$tty --out" "--count 0 COM1 --out $work/x"; do
+# Refusals: no such port, a name that is no port, --out without its folder, a folder inside
+# a file.
+: >"$work/plain"
+for bad in "/nonexistent/tty --out $work/x" "COM9 --out $work/x" "$tty --out" \
+  "--count 0 COM1 --out $work/x" "$tty --out $work/plain/runs"; do
   status=0
   # shellcheck disable=SC2086
   "$cli" listen $bad >/dev/null 2>&1 || status=$?

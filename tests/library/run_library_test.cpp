@@ -46,11 +46,11 @@ TEST(LibraryNames, CandidatesFollowDateTimeCarAndAttempt) {
         const char* name;
     };
     const Case cases[] = {
-        {{2026, 12, 10, 14, 35, 12}, 7, 0, "2026-12-10/143512-car07.krt"},
-        {{2026, 12, 10, 14, 35, 12}, 7, 1, "2026-12-10/143512-car07-2.krt"},
-        {{2026, 12, 10, 14, 35, 12}, 7, 2, "2026-12-10/143512-car07-3.krt"},
-        {{2027, 1, 2, 0, 0, 0}, 0, 0, "2027-01-02/000000-car00.krt"},
-        {{2027, 1, 2, 23, 59, 59}, 255, 9, "2027-01-02/235959-car255-10.krt"},
+        {{2026, 12, 10, 14, 35, 12}, 7, 1, "2026-12-10/143512-car07.krt"},
+        {{2026, 12, 10, 14, 35, 12}, 7, 2, "2026-12-10/143512-car07-2.krt"},
+        {{2026, 12, 10, 14, 35, 12}, 7, 3, "2026-12-10/143512-car07-3.krt"},
+        {{2027, 1, 2, 0, 0, 0}, 0, 1, "2027-01-02/000000-car00.krt"},
+        {{2027, 1, 2, 23, 59, 59}, 255, 10, "2027-01-02/235959-car255-10.krt"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(libraryNameCandidates(c.when, c.car)(c.attempt), c.name) << c.name;
@@ -86,7 +86,7 @@ TEST(LibraryNames, RandomNamesRoundTrip) {
             1 + static_cast<int>(random() % 31),     static_cast<int>(random() % 24),
             static_cast<int>(random() % 60),         static_cast<int>(random() % 60)};
         const int car = static_cast<int>(random() % 256);
-        const int attempt = static_cast<int>(random() % 50);
+        const int attempt = 1 + static_cast<int>(random() % 50);
         const std::string name = libraryNameCandidates(when, car)(attempt);
         const auto parsed = parseLibraryName(name);
         ASSERT_TRUE(parsed) << name;
