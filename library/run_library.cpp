@@ -182,11 +182,13 @@ LibraryEntry readLibraryEntry(const std::string& libraryFolder, const std::strin
     return entry;
 }
 
+bool listedBefore(const LibraryEntry& a, const LibraryEntry& b) {
+    if (a.downloaded != b.downloaded) return a.downloaded < b.downloaded;
+    return a.path < b.path;
+}
+
 void sortOldestFirst(std::vector<LibraryEntry>& entries) {
-    std::sort(entries.begin(), entries.end(), [](const LibraryEntry& a, const LibraryEntry& b) {
-        if (a.downloaded != b.downloaded) return a.downloaded < b.downloaded;
-        return a.path < b.path;
-    });
+    std::sort(entries.begin(), entries.end(), listedBefore);
 }
 
 LibraryListing scanLibrary(const std::string& libraryFolder, std::optional<int> car) {

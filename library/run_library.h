@@ -80,6 +80,7 @@ bool listRunFiles(const std::string& libraryFolder, std::vector<std::string>& re
 LibraryEntry readLibraryEntry(const std::string& libraryFolder, const std::string& relativePath);
 
 // Oldest first; equal times by path.
+bool listedBefore(const LibraryEntry& a, const LibraryEntry& b);
 void sortOldestFirst(std::vector<LibraryEntry>& entries);
 
 // The whole listing, oldest first; with a car, only that car's runs.

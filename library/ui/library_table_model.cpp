@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QString>
+#include <algorithm>
 
 #include "lapdata/lap_time.h"
 #include "library/ui/library_texts.h"
@@ -43,6 +44,14 @@ void LibraryTableModel::setEntries(std::vector<LibraryEntry> entries) {
     beginResetModel();
     entries_ = std::move(entries);
     endResetModel();
+}
+
+void LibraryTableModel::addEntry(LibraryEntry entry) {
+    const auto at = std::upper_bound(entries_.begin(), entries_.end(), entry, listedBefore);
+    const int row = static_cast<int>(at - entries_.begin());
+    beginInsertRows({}, row, row);
+    entries_.insert(at, std::move(entry));
+    endInsertRows();
 }
 
 int LibraryTableModel::rowCount(const QModelIndex& parent) const {

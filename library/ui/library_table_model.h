@@ -33,6 +33,8 @@ class LibraryTableModel : public QAbstractTableModel {
 
     const std::vector<LibraryEntry>& entries() const { return entries_; }
     void setEntries(std::vector<LibraryEntry> entries);
+    // One more run, in its place oldest first.
+    void addEntry(LibraryEntry entry);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -212,10 +212,7 @@ void LibraryWindow::addKeptRun(const QString& fullPath) {
     if (folder_.isEmpty() || reading()) return;
     const QString relative = QDir(folder_).relativeFilePath(fullPath);
     if (relative.startsWith(QStringLiteral(".."))) return;  // kept before the folder changed
-    std::vector<LibraryEntry> entries = model_->entries();
-    entries.push_back(readLibraryEntry(folder_.toStdString(), relative.toStdString()));
-    sortOldestFirst(entries);
-    model_->setEntries(std::move(entries));
+    model_->addEntry(readLibraryEntry(folder_.toStdString(), relative.toStdString()));
     tableChanged();
 }
 
