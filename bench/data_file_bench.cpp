@@ -47,6 +47,19 @@ void BM_ReadDataFileBytes(benchmark::State& state) {
 }
 BENCHMARK(BM_ReadDataFileBytes);
 
+// File > Save over an existing file: the bytes, their sync, the rename and the folder's sync.
+void BM_SaveDataFile(benchmark::State& state) {
+    const auto data = fullRun();
+    const std::string path =
+        (std::filesystem::temp_directory_path() / "korimet-bench-save.krt").string();
+    for (auto _ : state) {
+        auto saved = korimet::saveDataFile(path, data, kMemo);
+        benchmark::DoNotOptimize(saved);
+    }
+    std::filesystem::remove(path);
+}
+BENCHMARK(BM_SaveDataFile);
+
 // Save and load through the file system, as File > Save and File > Open do.
 void BM_SaveAndLoadDataFile(benchmark::State& state) {
     const auto data = fullRun();

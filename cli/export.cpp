@@ -1,6 +1,5 @@
 #include <iostream>
 
-#include "cli/run_file.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "lapdata/lap_time.h"
@@ -28,7 +27,7 @@ int exportVerb(const Args& args) {
         return 2;
     }
 
-    const DataFileReadResult read = readRunFile(file);
+    const DataFileReadResult read = loadDataFile(file);
     if (!read) {
         std::cerr << read.error << "\n";
         return 2;

@@ -38,6 +38,10 @@ constexpr Verb kVerbs[] = {
      "                                            the run library, oldest first: statistics\n"
      "                                            per run, unreadable files with the reason",
      korimet::cli::runsVerb},
+    {"sheet",
+     "sheet FILE.krt [--pdf OUT.pdf] [--png OUT.png [--width PX]] [--compare OTHER.krt]\n"
+     "                                            the lap sheet as PDF, the chart as PNG",
+     korimet::cli::sheetVerb},
 };
 
 int usage(std::ostream& out, int status) {
@@ -49,6 +53,12 @@ int usage(std::ostream& out, int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // --- interim --version, until the option parser takes over ---
+    if (argc == 2 && std::string(argv[1]) == "--version") {
+        std::cout << "korimet-cli " KORIMET_VERSION_TEXT "\n";
+        return 0;
+    }
+    // --- end of interim --version ---
     if (argc < 2) return usage(std::cerr, 2);
     const std::string verb = argv[1];
     if (verb == "--help" || verb == "-h" || verb == "help") return usage(std::cout, 0);

@@ -3,7 +3,6 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "cli/run_file.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "files/file_texts.h"
@@ -127,7 +126,7 @@ int showVerb(const Args& args) {
         return 2;
     }
 
-    const DataFileReadResult read = readRunFile(file);
+    const DataFileReadResult read = loadDataFile(file);
     if (!read) {
         std::cerr << read.error << "\n";
         return 2;

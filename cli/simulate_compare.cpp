@@ -2,7 +2,6 @@
 #include <iostream>
 #include <nlohmann/json.hpp>
 
-#include "cli/run_file.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "lapdata/lap_view_model.h"
@@ -41,7 +40,7 @@ int simulateVerb(const Args& args) {
         return 2;
     }
     const std::string& minutes = args[0];
-    const DataFileReadResult read = readRunFile(args[1]);
+    const DataFileReadResult read = loadDataFile(args[1]);
     if (!read) {
         std::cerr << read.error << "\n";
         return 2;
@@ -83,12 +82,12 @@ int compareVerb(const Args& args) {
         return 2;
     }
 
-    const DataFileReadResult loaded = readRunFile(files[0]);
+    const DataFileReadResult loaded = loadDataFile(files[0]);
     if (!loaded) {
         std::cerr << loaded.error << "\n";
         return 2;
     }
-    const DataFileReadResult other = readRunFile(files[1]);
+    const DataFileReadResult other = loadDataFile(files[1], MemoField::Skip);
     if (!other) {
         std::cerr << other.error << "\n";
         return 2;

@@ -14,6 +14,7 @@ int exportVerb(const Args& args);
 int simulateVerb(const Args& args);
 int compareVerb(const Args& args);
 int listenVerb(const Args& args);
+int sheetVerb(const Args& args);
 int runsVerb(const Args& args);
 
 }  // namespace korimet::cli

@@ -335,6 +335,7 @@ bool sendFrame(Link& link, const Options& o, std::mt19937_64& rng) {
     if (o.badChecksum) frame[korimet::kFrameLength - 1] ^= 0x5A;
 
     std::vector<std::uint8_t> bytes;
+    bytes.reserve(static_cast<std::size_t>(std::max(o.noise, 0)) + frame.size());
     std::uniform_int_distribution<int> noiseByte(0, 0xFE);
     for (int i = 0; i < o.noise; ++i) bytes.push_back(static_cast<std::uint8_t>(noiseByte(rng)));
     bytes.insert(bytes.end(), frame.begin(), frame.end());

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "files/file_texts.h"
+#include "lapdata/run_statistics.h"
 
 namespace korimet {
 
@@ -74,6 +75,16 @@ class FieldScanner {
             ++i;
         }
         return std::nullopt;
+    }
+
+    // A quoted field as the timer's Windows software reads it: up to the first quote after
+    // the opening one. None when there is none.
+    std::optional<std::string> quotedFieldToFirstQuote() {
+        const std::size_t close = bytes_.find('"', pos_ + 1);
+        if (close == std::string_view::npos) return std::nullopt;
+        std::string text(bytes_.substr(pos_ + 1, close - pos_ - 1));
+        pos_ = close + 1;
+        return text;
     }
 
   private:
@@ -166,17 +177,20 @@ class Reader {
         std::string raw;
         if (scan_.atQuote()) {
             auto quoted = scan_.quotedField();
+            if (!quoted) quoted = scan_.quotedFieldToFirstQuote();
             if (!quoted) return fail(filetexts::kUnclosedQuote);
             raw = std::move(*quoted);
         } else {
             raw = std::string(scan_.plainField());
         }
-        auto text = decodeMemo(raw);
-        if (!text) return fail(filetexts::kMemoUnreadable);
-        return text;
+        if (auto text = decodeMemo(raw)) return text;
+        memoProblem_ = placeText(scan_.place(), filetexts::kMemoUnreadable);
+        return decodeMemoLossy(raw);
     }
 
     const std::string& error() const { return error_; }
+    // Where and why the memo did not decode; empty when it did.
+    const std::string& memoProblem() const { return memoProblem_; }
 
   private:
     std::nullopt_t fail(const char* reason) {
@@ -186,14 +200,27 @@ class Reader {
 
     FieldScanner scan_;
     std::string error_;
+    std::string memoProblem_;
 };
 
 std::string refusal(std::string_view fileName, const std::string& detail) {
     return std::string(filetexts::kReadFailed) + std::string(fileName) + "\n" + detail;
 }
 
-std::uint8_t cutLapCount(std::uint8_t count) {
-    return count > kLapSlots ? static_cast<std::uint8_t>(kLapSlots) : count;
+// The memo and, when it did not decode, the warning that says so.
+bool readMemo(Reader& r, std::string_view fileName, DataFileReadResult& result,
+              DataFileContent& content) {
+    auto memo = r.memo();
+    if (!memo) {
+        result.error = refusal(fileName, r.error());
+        return false;
+    }
+    content.memo = std::move(*memo);
+    if (!r.memoProblem().empty()) {
+        result.warning = std::string(filetexts::kMemoWarningHead) + std::string(fileName) + "\n" +
+                         r.memoProblem() + "\n" + filetexts::kMemoShownWithMarks;
+    }
+    return true;
 }
 
 // The seven scalars of line 1, in file order, into `data`.
@@ -213,7 +240,8 @@ bool readScalars(Reader& r, LapData& data) {
     const auto extraByte = r.byte();
     if (!extraByte) return false;
     data.carId = *carId;
-    data.lapCount = cutLapCount(*lapCount);
+    data.lapCount = *lapCount;
+    data.lapCount = static_cast<std::uint8_t>(countedLaps(data));  // a file may claim more
     data.targetTime = *target;
     data.extraValue1 = *extra1;
     data.extraValue2 = *extra2;
@@ -228,6 +256,15 @@ void appendNumber(std::string& out, double value) {
 }
 
 }  // namespace
+
+std::string withDataFileSuffix(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string_view name =
+        std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
+    if (name.empty() || name == "." || name == "..") return path;
+    if (const auto dot = name.rfind('.'); dot != std::string_view::npos && dot > 0) return path;
+    return path + kDataFileSuffix;
+}
 
 std::string formatFileNumber(double value) {
     if (value == 0.0) return "0";  // -0 too
@@ -274,6 +311,13 @@ DataFileWriteResult writeDataFileBytes(const LapData& data, std::string_view mem
                                          filetexts::kMemoUnencodableHint;
         return result;
     }
+    // Every reader takes the memo through decodeMemo; what it would not give back as
+    // written is refused here rather than changed on the next open.
+    if (decodeMemo(*encoded) != memoAsWritten(memo)) {
+        result.error =
+            std::string(filetexts::kMemoWouldChange) + "\n" + filetexts::kMemoWouldChangeHint;
+        return result;
+    }
 
     std::string out;
     out.reserve(60 * 8 + encoded->size() + 64);
@@ -293,7 +337,8 @@ DataFileWriteResult writeDataFileBytes(const LapData& data, std::string_view mem
     return result;
 }
 
-DataFileReadResult readDataFileBytes(std::string_view bytes, std::string_view fileName) {
+DataFileReadResult readDataFileBytes(std::string_view bytes, std::string_view fileName,
+                                     MemoField memoField) {
     DataFileReadResult result;
     Reader r(bytes);
     DataFileContent content;
@@ -309,12 +354,7 @@ DataFileReadResult readDataFileBytes(std::string_view bytes, std::string_view fi
         }
         lap = *value;
     }
-    auto memo = r.memo();
-    if (!memo) {
-        result.error = refusal(fileName, r.error());
-        return result;
-    }
-    content.memo = std::move(*memo);
+    if (memoField == MemoField::Read && !readMemo(r, fileName, result, content)) return result;
     result.content = std::move(content);
     return result;
 }
@@ -329,12 +369,7 @@ DataFileReadResult readTemplate(std::string_view bytes, std::string_view fileNam
         result.error = refusal(fileName, r.error());
         return result;
     }
-    auto memo = r.memo();
-    if (!memo) {
-        result.error = refusal(fileName, r.error());
-        return result;
-    }
-    content.memo = std::move(*memo);
+    if (!readMemo(r, fileName, result, content)) return result;
     result.content = std::move(content);
     return result;
 }

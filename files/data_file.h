@@ -11,9 +11,14 @@
 namespace korimet {
 
 inline constexpr const char* kTemplateFileName = "hinagata.krt";
+inline constexpr const char* kDataFileSuffix = ".krt";
+
+// A name typed without a suffix gets ".krt", so File > Open's filter lists the file; a
+// name with one (a dot after its first character) is kept as typed.
+std::string withDataFileSuffix(const std::string& path);
 
 // Files larger than this are refused unread; a real one is a few kilobytes.
-inline constexpr std::size_t kMaxDataFileBytes = 16 * 1024 * 1024;
+inline constexpr std::size_t kMaxDataFileBytes = std::size_t{16} * 1024 * 1024;
 
 struct DataFileContent {
     LapData data;
@@ -22,12 +27,19 @@ struct DataFileContent {
 };
 
 // A read either yields the whole content or nothing and a message for the user that
-// names the file and the place. Callers replace their state only on success.
+// names the file and the place. Callers replace their state only on success. A memo whose
+// bytes are neither CP932 nor UTF-8 does not cost the run: the content comes with the memo
+// as far as it decodes (U+FFFD for the rest) and a warning for the user.
 struct DataFileReadResult {
     std::optional<DataFileContent> content;
     std::string error;
+    std::string warning;  // names the file and the place; empty when the memo read cleanly
     explicit operator bool() const { return content.has_value(); }
 };
+
+// Whether a read takes the memo. A comparison needs the laps only: with Skip nothing after
+// the 60th lap is read, so the memo can neither refuse the file nor warn.
+enum class MemoField { Read, Skip };
 
 // The bytes of a file, or a reason why the record and memo cannot be written (without
 // a file name: the caller knows where it meant to write).
@@ -53,24 +65,31 @@ std::string formatFileNumber(double value);
 // finite double.
 std::optional<double> parseFileNumber(std::string_view text);
 
-// The whole file for a record and memo. Refuses a memo with a character CP932 cannot
-// hold and non-finite numbers. A double quote in the memo is written doubled.
+// The whole file for a record and memo. Refuses non-finite numbers, a memo with a character
+// CP932 cannot hold, and a memo whose CP932 bytes the reader would take for something else
+// (they happen to be Japanese UTF-8 too). A double quote in the memo is written doubled.
 DataFileWriteResult writeDataFileBytes(const LapData& data, std::string_view memo);
 
 // Parses a whole data file. lapCount above 60 is cut to 60. fileName is used in messages.
-DataFileReadResult readDataFileBytes(std::string_view bytes, std::string_view fileName);
+// A quoted memo is read with "" standing for one quote; when that finds no closing quote
+// before the end, the memo ends at its first quote (files of the timer's Windows software
+// hold memo quotes undoubled).
+DataFileReadResult readDataFileBytes(std::string_view bytes, std::string_view fileName,
+                                     MemoField memo = MemoField::Read);
 
 // Parses a template: the seven scalars and then one field as the memo. The laps of `base`
 // are kept; lapCount above 60 is cut to 60.
 DataFileReadResult readTemplate(std::string_view bytes, std::string_view fileName,
                                 const LapData& base);
 
-// Reads the file at path (UTF-8) and parses it as above.
-DataFileReadResult loadDataFile(const std::string& path);
+// Reads the file at path and parses it as above. Paths are bytes as the system takes them
+// (a CP932 name from a Windows archive included); messages name them as given.
+DataFileReadResult loadDataFile(const std::string& path, MemoField memo = MemoField::Read);
 DataFileReadResult loadTemplateFile(const std::string& path, const LapData& base);
 
-// Writes the file atomically: the previous file stays whole unless the new one was
-// written completely. An unencodable memo writes nothing.
+// Writes the file so that the name only ever holds a complete file: a full disk or any
+// other failed write is reported and leaves the previous file as it was. A memo the
+// writer refuses writes nothing.
 SaveResult saveDataFile(const std::string& path, const LapData& data, std::string_view memo);
 
 // Memo text to CP932 bytes, or none when a character cannot be held; `unencodable` then
@@ -79,8 +98,19 @@ SaveResult saveDataFile(const std::string& path, const LapData& data, std::strin
 // those look-alikes.
 std::optional<std::string> encodeMemo(std::string_view utf8, std::string* unencodable = nullptr);
 
-// Memo bytes from a file to UTF-8: valid UTF-8 with non-ASCII text is taken as UTF-8
-// (a file edited on Linux), anything else must be CP932. None when it is neither.
+// Memo bytes from a file to UTF-8, the one rule every reader and the writer's own check
+// use. UTF-8 when the bytes start with a byte order mark (dropped) and the rest is valid
+// UTF-8, or when they are valid UTF-8 with at least one character of three bytes or more
+// and every such character Japanese (U+2010-27BF, U+3000-30FF, U+3200-33FF, U+4E00-9FFF,
+// U+FF00-FFEF). Otherwise CP932, and UTF-8 only when CP932 cannot decode them. None when
+// neither can.
 std::optional<std::string> decodeMemo(std::string_view bytes);
+
+// As decodeMemo, but bytes neither encoding decodes are read as CP932 with U+FFFD for each
+// byte that does not decode.
+std::string decodeMemoLossy(std::string_view bytes);
+
+// The memo as a file will hold it: the look-alikes encodeMemo replaces, replaced.
+std::string memoAsWritten(std::string_view utf8);
 
 }  // namespace korimet

@@ -1,19 +1,19 @@
 #include "files/durable_write.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
-#include <chrono>
+#include <cstdint>
 #include <cstring>
+#include <random>
 
 namespace korimet {
 
 namespace {
-
-std::string systemReason(int error) { return std::strerror(error); }
 
 std::string folderOf(const std::string& path) {
     const auto slash = path.rfind('/');
@@ -22,20 +22,20 @@ std::string folderOf(const std::string& path) {
     return path.substr(0, slash);
 }
 
-std::string baseName(const std::string& path) {
-    const auto slash = path.rfind('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+// A short name beside the target, so that a target name near the system's length limit
+// still gets one; random, so that no other writer (another process included) picks it.
+std::string temporaryNameFor(const std::string& path, std::mt19937_64& random) {
+    const std::string folder = folderOf(path);
+    return (folder == "/" ? "" : folder) + "/.korimet-" + std::to_string(random()) + ".tmp";
 }
 
-// A name beside the target that no other writer (another process included) picks.
-std::string temporaryNameFor(const std::string& path, unsigned attempt) {
-    static std::atomic<unsigned> counter{0};
-    const auto tick = static_cast<unsigned long long>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
-    const std::string folder = folderOf(path);
-    return (folder == "/" ? "" : folder) + "/." + baseName(path) + "." +
-           std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-" +
-           std::to_string((tick + attempt) % 1000000007ULL) + ".tmp";
+// Where the bytes go: a link to an existing file stays a link.
+std::string finalTarget(const std::string& path) {
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return path;
+    char resolved[PATH_MAX];
+    if (::realpath(path.c_str(), resolved) == nullptr) return path;
+    return resolved;
 }
 
 bool writeAll(int fd, std::string_view bytes, int& error) {
@@ -63,22 +63,52 @@ void syncFolder(const std::string& path) {
     ::close(dir);
 }
 
-DurableWrite failed(int error) { return {DurableWrite::Status::Failed, systemReason(error)}; }
+DurableWrite failed(int error, bool created) {
+    return {DurableWrite::Status::Failed, std::strerror(error), error, created};
+}
+
+// After link() refused to give the complete temporary file the name.
+DurableWrite keepByReservation(int linkError, const std::string& temporary,
+                               const std::string& path) {
+    if (linkError == EEXIST) return {DurableWrite::Status::NameTaken, {}, 0, true};
+    if (linkError != EPERM && linkError != ENOTSUP && linkError != EOPNOTSUPP &&
+        linkError != EMLINK) {
+        return failed(linkError, true);
+    }
+    // A file system without hard links (a memory card, say): reserve the name with an
+    // exclusive create, then move the complete file over the reservation.
+    const int reserved = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (reserved < 0) {
+        return errno == EEXIST ? DurableWrite{DurableWrite::Status::NameTaken, {}, 0, true}
+                               : failed(errno, true);
+    }
+    ::close(reserved);
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        const DurableWrite result = failed(errno, true);
+        ::unlink(path.c_str());
+        return result;
+    }
+    return {DurableWrite::Status::Written, {}, 0, true};
+}
 
 }  // namespace
 
-DurableWrite writeFileDurably(const std::string& path, std::string_view bytes, ExistingFile mode) {
-    if (path.empty() || path.back() == '/') return failed(EISDIR);
+DurableWrite writeFileDurably(const std::string& given, std::string_view bytes, ExistingFile mode) {
+    if (given.empty() || given.back() == '/') return failed(EISDIR, false);
+    const std::string path = mode == ExistingFile::Replace ? finalTarget(given) : given;
 
     // Mode 0666 lets the umask decide, as for any new file; a replaced file keeps its own.
+    std::random_device seed;
+    std::mt19937_64 random((static_cast<std::uint64_t>(seed()) << 32) ^ seed() ^
+                           static_cast<std::uint64_t>(::getpid()));
     std::string temporary;
     int fd = -1;
     for (unsigned attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = temporaryNameFor(path, attempt);
+        temporary = temporaryNameFor(path, random);
         fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) return failed(errno);
+        if (fd < 0 && errno != EEXIST) return failed(errno, false);
     }
-    if (fd < 0) return failed(EEXIST);
+    if (fd < 0) return failed(EEXIST, false);
 
     int error = 0;
     bool ok = writeAll(fd, bytes, error);
@@ -105,41 +135,21 @@ DurableWrite writeFileDurably(const std::string& path, std::string_view bytes, E
     }
     if (!ok) {
         ::unlink(temporary.c_str());
-        return failed(error);
+        return failed(error, true);
     }
 
-    DurableWrite result{DurableWrite::Status::Written, {}};
+    DurableWrite result{DurableWrite::Status::Written, {}, 0, true};
     if (mode == ExistingFile::Replace) {
         if (::rename(temporary.c_str(), path.c_str()) != 0) {
-            result = failed(errno);
+            result = failed(errno, true);
             ::unlink(temporary.c_str());
         }
-    } else if (::link(temporary.c_str(), path.c_str()) != 0) {
-        const int linkError = errno;
-        if (linkError == EEXIST) {
-            result = {DurableWrite::Status::NameTaken, {}};
-        } else if (linkError == EPERM || linkError == ENOTSUP || linkError == EOPNOTSUPP ||
-                   linkError == EMLINK) {
-            // A file system without hard links (a memory card, say): reserve the name with an
-            // exclusive create, then move the complete file over the reservation.
-            const int reserved =
-                ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (reserved < 0) {
-                result = errno == EEXIST ? DurableWrite{DurableWrite::Status::NameTaken, {}}
-                                         : failed(errno);
-            } else {
-                ::close(reserved);
-                if (::rename(temporary.c_str(), path.c_str()) != 0) {
-                    result = failed(errno);
-                    ::unlink(path.c_str());
-                }
-            }
-        } else {
-            result = failed(linkError);
-        }
+    } else {
+        if (::link(temporary.c_str(), path.c_str()) != 0)
+            result = keepByReservation(errno, temporary, path);
+        // The name holds the file now (or never will): the temporary name goes either way.
+        ::unlink(temporary.c_str());
     }
-    // With Keep the file now lives on under path, or nowhere.
-    if (mode == ExistingFile::Keep) ::unlink(temporary.c_str());
     if (result) syncFolder(path);
     return result;
 }

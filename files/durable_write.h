@@ -11,7 +11,9 @@ enum class ExistingFile { Replace, Keep };
 struct DurableWrite {
     enum class Status { Written, NameTaken, Failed };
     Status status = Status::Failed;
-    std::string reason;  // the system's words for a failure, empty otherwise
+    std::string reason;    // the system's words for a failure, empty otherwise
+    int error = 0;         // errno of a failure, 0 otherwise
+    bool created = false;  // a failure came after a file had been created beside the target
     explicit operator bool() const { return status == Status::Written; }
 };
 
@@ -20,6 +22,7 @@ struct DurableWrite {
 // only then take the name; the folder is synced after. Every failed write, full disk
 // included, is reported and leaves whatever had the name as it was. With Keep an existing
 // file is never replaced, even by another process taking the name at the same moment.
+// A symbolic link to a file is kept and the file it points to is replaced.
 DurableWrite writeFileDurably(const std::string& path, std::string_view bytes, ExistingFile mode);
 
 }  // namespace korimet

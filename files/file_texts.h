@@ -31,13 +31,33 @@ inline constexpr const char* kNotAByte = "0～255 の整数ではありません
 inline constexpr const char* kUnclosedQuote = "メモの終わりの \" がありません";
 inline constexpr const char* kMemoUnreadable = "メモの文字コードを読み取れません";
 
+// A run read whole whose memo bytes are neither CP932 nor UTF-8: "<head><path>\n<place>
+// <kMemoUnreadable>\n<kMemoShownWithMarks>".
+inline constexpr const char* kMemoWarningHead = "メモの一部を読み取れません: ";  // + path
+inline constexpr const char* kMemoShownWithMarks =
+    "読み取れない文字は「\uFFFD」で表しています。ファイルは変更していません。";
+
 // Why a save was refused.
 inline constexpr const char* kMemoUnencodable =
     "メモにファイルへ保存できない文字が含まれています: ";  // + the character
 inline constexpr const char* kMemoUnencodableHint = "その文字を消してから保存してください。";
+inline constexpr const char* kMemoWouldChange =
+    "このメモは読み込み時に別の文字に変わってしまうため保存できません（CP932 の文字の並びが UTF-8 "
+    "と区別できません）。";
+inline constexpr const char* kMemoWouldChangeHint =
+    "メモの文字を少し変える（間に空白を入れるなど）と保存できます。";
 inline constexpr const char* kValueNotFinite = "保存できない数値があります（無限大または非数）";
 inline constexpr const char* kCannotCreate = "ファイルを作成できません";
 inline constexpr const char* kCannotWrite = "ファイルに書き込めません";
+// The system's reason, in parentheses after kCannotOpen, kCannotCreate or kCannotWrite.
+inline constexpr const char* kNoSuchFile = "ファイルまたはフォルダーがありません";
+inline constexpr const char* kNoPermission = "アクセス権がありません";
+inline constexpr const char* kIsFolder = "フォルダーです";
+inline constexpr const char* kNotAFolder = "途中の名前がフォルダーではありません";
+inline constexpr const char* kDiskFull = "ディスクの空きが足りません";
+inline constexpr const char* kFileTooBig = "ファイルの大きさの上限を超えます";
+inline constexpr const char* kReadOnly = "読み取り専用の場所です";
+inline constexpr const char* kNameTooLong = "名前が長すぎます";
 inline constexpr const char* kNoEncoder = "Shift_JIS (CP932) の変換が使えません";
 
 }  // namespace korimet::filetexts

@@ -1,4 +1,5 @@
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -75,40 +76,57 @@ bool isAscii(std::string_view bytes) {
     return true;
 }
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
-bool isValidUtf8(std::string_view bytes) {
-    std::size_t i = 0;
-    const std::size_t n = bytes.size();
-    while (i < n) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        if (b < 0x80) {
-            ++i;
-            continue;
-        }
-        int extra;
-        unsigned char lo = 0x80, hi = 0xBF;  // range of the first continuation byte
-        if (b >= 0xC2 && b <= 0xDF) {
-            extra = 1;
-        } else if (b >= 0xE0 && b <= 0xEF) {
-            extra = 2;
-            if (b == 0xE0) lo = 0xA0;
-            if (b == 0xED) hi = 0x9F;
-        } else if (b >= 0xF0 && b <= 0xF4) {
-            extra = 3;
-            if (b == 0xF0) lo = 0x90;
-            if (b == 0xF4) hi = 0x8F;
-        } else {
-            return false;
-        }
-        if (n - i - 1 < static_cast<std::size_t>(extra)) return false;
-        for (int k = 1; k <= extra; ++k) {
-            const auto c = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-            if (k == 1 ? (c < lo || c > hi) : (c < 0x80 || c > 0xBF)) return false;
-        }
-        i += static_cast<std::size_t>(extra) + 1;
-    }
-    return true;
+QByteArrayView view(std::string_view bytes) {
+    return QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
+
+// Characters of three UTF-8 bytes or more that a Japanese memo written in UTF-8 is made
+// of: punctuation and symbols, kana, enclosed and squared forms, kanji, full-width forms.
+bool isJapaneseWide(char32_t c) {
+    return (c >= 0x2010 && c <= 0x27BF) || (c >= 0x3000 && c <= 0x30FF) ||
+           (c >= 0x3200 && c <= 0x33FF) || (c >= 0x4E00 && c <= 0x9FFF) ||
+           (c >= 0xFF00 && c <= 0xFFEF);
+}
+
+struct Utf8Reading {
+    bool valid = false;
+    bool japanese = false;  // some character of 3+ bytes, and every such one Japanese
+};
+
+Utf8Reading readAsUtf8(std::string_view bytes) {
+    QStringDecoder decoder(QStringConverter::Utf8,
+                           kStateless | QStringConverter::Flag::ConvertInitialBom);
+    const QString text = decoder.decode(view(bytes));
+    Utf8Reading r;
+    r.valid = !decoder.hasError();
+    if (!r.valid) return r;
+    bool anyWide = false;
+    bool allJapanese = true;
+    for (const char32_t c : text.toUcs4()) {
+        if (c < 0x800) continue;
+        anyWide = true;
+        allJapanese = allJapanese && isJapaneseWide(c);
+    }
+    r.japanese = anyWide && allJapanese;
+    return r;
+}
+
+std::string tableToText(QString text) {
+    for (QChar& c : text) c = QChar(fromTableControl(c.unicode()));
+    return text.toStdString();
+}
+
+std::optional<std::string> readAsCp932(std::string_view bytes) {
+    QStringDecoder decoder("CP932", kStateless);
+    if (!decoder.isValid()) return std::nullopt;
+    const QString text = decoder.decode(view(bytes));
+    if (decoder.hasError()) return std::nullopt;
+    return tableToText(text);
+}
+
+bool isCp932Lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 }  // namespace
 
@@ -119,8 +137,7 @@ std::optional<std::string> encodeMemo(std::string_view utf8, std::string* unenco
     // Not QString::fromUtf8: it drops a leading U+FEFF, which would then vanish unseen.
     QStringDecoder fromUtf8(QStringConverter::Utf8,
                             kStateless | QStringConverter::Flag::ConvertInitialBom);
-    QString text =
-        fromUtf8.decode(QByteArrayView(utf8.data(), static_cast<qsizetype>(utf8.size())));
+    QString text = fromUtf8.decode(view(utf8));
     for (QChar& c : text) c = QChar(toTableControl(cp932LookAlike(c.unicode())));
 
     QStringEncoder encoder("CP932", kStateless);
@@ -154,16 +171,46 @@ std::optional<std::string> encodeMemo(std::string_view utf8, std::string* unenco
 
 std::optional<std::string> decodeMemo(std::string_view bytes) {
     if (isAscii(bytes)) return std::string(bytes);
-    // UTF-8 first: Japanese in UTF-8 often also forms valid (garbled) CP932, while CP932
-    // Japanese almost never forms valid UTF-8.
-    if (isValidUtf8(bytes)) return std::string(bytes);
+    if (bytes.starts_with(kUtf8Bom)) {
+        const std::string_view rest = bytes.substr(kUtf8Bom.size());
+        if (readAsUtf8(rest).valid) return std::string(rest);
+    }
+    // Short CP932 kana are often valid UTF-8 too, and UTF-8 Japanese is often valid CP932:
+    // UTF-8 wins only when it reads as Japanese text.
+    const Utf8Reading utf8 = readAsUtf8(bytes);
+    if (utf8.japanese) return std::string(bytes);
+    if (auto cp932 = readAsCp932(bytes)) return cp932;
+    if (utf8.valid) return std::string(bytes);
+    return std::nullopt;
+}
 
-    QStringDecoder decoder("CP932", kStateless);
-    if (!decoder.isValid()) return std::nullopt;
-    QString text =
-        decoder.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (decoder.hasError()) return std::nullopt;
-    for (QChar& c : text) c = QChar(fromTableControl(c.unicode()));
+std::string decodeMemoLossy(std::string_view bytes) {
+    if (auto text = decodeMemo(bytes)) return *text;
+    // One CP932 character at a time; whatever does not decode becomes U+FFFD, so the memo
+    // box shows where the damage is and the writer refuses the text until it is dealt with.
+    QString text;
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        const std::size_t len = isCp932Lead(b) && i + 1 < bytes.size() ? 2 : 1;
+        QStringDecoder decoder("CP932", kStateless);
+        const QString one = decoder.decode(view(bytes.substr(i, len)));
+        if (!decoder.hasError() && one.size() >= 1) {
+            text += one;
+            i += len;
+        } else {
+            text += QChar(QChar::ReplacementCharacter);
+            ++i;
+        }
+    }
+    return tableToText(text);
+}
+
+std::string memoAsWritten(std::string_view utf8) {
+    QStringDecoder fromUtf8(QStringConverter::Utf8,
+                            kStateless | QStringConverter::Flag::ConvertInitialBom);
+    QString text = fromUtf8.decode(view(utf8));
+    for (QChar& c : text) c = QChar(cp932LookAlike(c.unicode()));
     return text.toStdString();
 }
 

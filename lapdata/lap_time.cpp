@@ -24,7 +24,8 @@ std::optional<std::string> tryFormatLapTime(double seconds) {
     auto minutes = static_cast<std::int64_t>(std::floor(rest / 60.0));
     rest -= static_cast<double>(minutes) * 60.0;
     auto whole = static_cast<std::int64_t>(std::floor(rest));
-    auto hundredths = static_cast<std::int64_t>(roundHalfAwayFromZero((rest - whole) * 100.0));
+    auto hundredths = static_cast<std::int64_t>(
+        roundHalfAwayFromZero((rest - static_cast<double>(whole)) * 100.0));
     // A fraction of .995 or more rounds to 100 hundredths: carry it, never show "s100".
     if (hundredths >= 100) {
         hundredths -= 100;

@@ -4,8 +4,12 @@
 #include <cstdlib>
 
 #include "library/ui/run_library_ui.h"
+#include "sheet/ui/lap_sheet_commands.h"
+#include "shell/ui/command_line.h"
+#include "shell/ui/given_files.h"
 #include "shell/ui/icon_resources.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/qt_translations.h"
 #include "shell/ui/startup_probe.h"
 
 namespace {
@@ -23,6 +27,13 @@ bool displayAvailable() {
 
 int main(int argc, char** argv) {
     const auto mainEntered = std::chrono::steady_clock::now();
+    // Before the display check: --help and --version work on a bare terminal.
+    const korimet::CommandLine command = korimet::parseCommandLine(argc, argv);
+    if (command.action == korimet::CommandLine::Action::PrintAndExit) {
+        std::fputs(command.output.toLocal8Bit().constData(),
+                   command.toStandardError ? stderr : stdout);
+        return command.exitCode;
+    }
     if (!displayAvailable()) {
         std::fputs(
             "korimet: no display found (DISPLAY is not set). Start it from a desktop session, "
@@ -33,13 +44,20 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Korimet");
     QApplication::setApplicationName("Korimet");
+    QApplication::setApplicationVersion(KORIMET_VERSION_TEXT);
+    QGuiApplication::setDesktopFileName("korimet");
+    korimet::installQtTranslations(app);
     korimet::ensureIconResources();
     QApplication::setWindowIcon(korimet::applicationIcon());
     korimet::MainWindow window;
+    new korimet::RunFileDrops(window);  // owned by the window
+    korimet::attachLapSheet(window);
     korimet::attachRunLibrary(window);
     if (korimet::exitWhenShownRequested()) {
         new korimet::FirstPaintProbe(&window, mainEntered);  // owned by the window
     }
     window.show();
+    // After the load step and once shown, so a failure's message sits over the window.
+    korimet::openGivenFile(window, command.file);
     return QApplication::exec();
 }

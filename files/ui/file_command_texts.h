@@ -6,6 +6,10 @@ namespace korimet::filetexts {
 inline constexpr const char* kOpenDialogTitle = "開く";
 inline constexpr const char* kSaveDialogTitle = "保存";
 
+// After the warning of a memo that did not decode.
+inline constexpr const char* kMemoMarksBlockSave =
+    "「\uFFFD」を消すまでメモは保存できません。消すと元のメモのその部分は失われます。";
+
 // Reasons for a failure that neither the reader nor the writer reported themselves.
 inline constexpr const char* kOutOfMemory = "メモリが足りません";
 inline constexpr const char* kUnexpectedError = "予期しないエラーが発生しました";

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QTextEdit>
@@ -23,6 +24,9 @@ namespace {
 
 QString qs(const char* text) { return QString::fromUtf8(text); }
 QString qs(const std::string& text) { return QString::fromStdString(text); }
+
+// Paths go to the core as the bytes the system knows the file by, not as UTF-8.
+std::string systemPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 void showFailure(Dialogs& dialogs, const std::string& text) noexcept {
     try {
@@ -56,7 +60,7 @@ bool guarded(Dialogs& dialogs, const char* failedHead, const QString& path, Step
 bool writeRun(Dialogs& dialogs, const QString& path, const LapData& data, const QString& memo) {
     SaveResult saved;
     const bool ran = guarded(dialogs, filetexts::kSaveFailed, path, [&] {
-        saved = korimet::saveDataFile(path.toStdString(), data, memoForFile(memo));
+        saved = korimet::saveDataFile(systemPath(path), data, memoForFile(memo));
     });
     if (!ran) return false;
     if (!saved) showFailure(dialogs, saved.error);
@@ -82,12 +86,13 @@ void MainWindow::readTemplateFile() {
         const QFileInfo info(path);
         // No template is the usual case and no fault.
         if (!info.exists() && !info.isSymLink()) return;
-        const DataFileReadResult read =
-            loadTemplateFile(path.toStdString(), session_->currentData());
+        const DataFileReadResult read = loadTemplateFile(systemPath(path), session_->currentData());
         if (!read) {
             logTemplateFailure(read.error);
             return;
         }
+        // The box shows the marks; a save refuses them until the user has dealt with them.
+        if (!read.warning.empty()) logTemplateFailure(read.warning);
         const QString memo = memoForBox(read.content->memo);
         memoBox->setPlainText(memo);
         session_->replaceRun(read.content->data, RunOrigin::Template, QString());
@@ -115,7 +120,7 @@ bool MainWindow::readRunFile(const QString& path, RunOrigin origin) {
     bool opened = false;
     guarded(dialogs(), filetexts::kReadFailed, path, [&] {
         // The whole file is read before anything of the window changes.
-        const DataFileReadResult read = loadDataFile(path.toStdString());
+        const DataFileReadResult read = loadDataFile(systemPath(path));
         if (!read) {
             showFailure(dialogs(), read.error);
             return;
@@ -126,15 +131,21 @@ bool MainWindow::readRunFile(const QString& path, RunOrigin origin) {
         versionLabel->setText(path);
         session_->replaceRun(read.content->data, origin, path);
         opened = true;
+        // The laps are worth having without the memo. The file stays as it is, and the
+        // marks in the box make a save refuse until the user has dealt with them.
+        if (!read.warning.empty()) {
+            showFailure(dialogs(), read.warning + "\n" + filetexts::kMemoMarksBlockSave);
+        }
     });
     return opened;
 }
 
 void MainWindow::saveDataFileAs() {
     try {
-        const QString path =
+        const QString typed =
             dialogs().askSavePath(qs(filetexts::kSaveDialogTitle), qs(texts::kDataFileFilter));
-        if (path.isEmpty()) return;
+        if (typed.isEmpty()) return;
+        const QString path = QFile::decodeName(withDataFileSuffix(systemPath(typed)).c_str());
         // The name is kept only once the file holds the run, so a failed save leaves the
         // next File > Save pointing where it pointed before.
         if (writeRun(dialogs(), path, session_->currentData(), memoBox->toPlainText())) {

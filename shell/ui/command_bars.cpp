@@ -113,7 +113,7 @@ void MainWindow::setupCommandBars() {
     bar->setObjectName(QStringLiteral("frmMainMenuBar"));
 
     auto addItem = [this](QMenu* menu, const char* name, const char* caption,
-                          const QKeySequence& shortcut, std::function<void()> command) {
+                          const QKeySequence& shortcut, const std::function<void()>& command) {
         const QString text = QString::fromUtf8(caption);
         QAction* item = menu->addAction(text);
         item->setObjectName(QString::fromUtf8(name));

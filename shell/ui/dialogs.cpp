@@ -1,10 +1,13 @@
 #include "shell/ui/dialogs.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QStringList>
 
 namespace korimet {
@@ -37,13 +40,34 @@ QString qtFileFilter(const QString& programFilter) {
     return filters.join(QStringLiteral(";;"));
 }
 
+QString dialogStartFolder(const QString& currentFile) {
+    if (!currentFile.isEmpty()) {
+        const QDir folder = QFileInfo(currentFile).absoluteDir();
+        if (folder.exists()) return folder.absolutePath();
+    }
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QDir(documents).exists()) return documents;
+    return QDir::homePath();
+}
+
+QString QtDialogs::startFolder() const {
+    return dialogStartFolder(currentFile_ ? currentFile_() : QString());
+}
+
 QString QtDialogs::askOpenPath(const QString& title, const QString& filter) {
-    return QFileDialog::getOpenFileName(parent_, titleOrApp(title), QString(),
+    return QFileDialog::getOpenFileName(parent_, titleOrApp(title), startFolder(),
                                         qtFileFilter(filter));
 }
 
 QString QtDialogs::askSavePath(const QString& title, const QString& filter) {
-    return QFileDialog::getSaveFileName(parent_, titleOrApp(title), QString(), qtFileFilter(filter),
+    return QFileDialog::getSaveFileName(parent_, titleOrApp(title), startFolder(),
+                                        qtFileFilter(filter), nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+QString QtDialogs::askSavePathFrom(const QString& title, const QString& filter,
+                                   const QString& suggested) {
+    return QFileDialog::getSaveFileName(parent_, titleOrApp(title), suggested, qtFileFilter(filter),
                                         nullptr, QFileDialog::DontConfirmOverwrite);
 }
 

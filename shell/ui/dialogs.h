@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <utility>
 
 class QWidget;
 
@@ -16,6 +18,12 @@ class Dialogs {
     virtual QString askOpenPath(const QString& title, const QString& filter) = 0;
     // Never asks about overwriting: the caller decides what an existing file means.
     virtual QString askSavePath(const QString& title, const QString& filter) = 0;
+    // The same, starting from a suggested name or path; without a way to suggest, asks plainly.
+    virtual QString askSavePathFrom(const QString& title, const QString& filter,
+                                    const QString& suggested) {
+        (void)suggested;
+        return askSavePath(title, filter);
+    }
     // One OK button; an empty title means the application's title.
     virtual void message(const QString& text, const QString& title, MessageIcon icon) = 0;
     // Empty text on cancel; an empty title means the application's title.
@@ -28,12 +36,22 @@ class Dialogs {
 // "Korimet DATAﾌｧｲﾙ (*.krt)|*.krt|All (*.*)|*.*" -> "Korimet DATAﾌｧｲﾙ (*.krt);;All (*.*)".
 QString qtFileFilter(const QString& programFilter);
 
-// The real dialogs, modal over `parent`.
+// Where a file dialog starts: the folder of the file the window shows, else the user's
+// documents folder, else the home folder; never the working directory, which for a program
+// started from the desktop is nothing the user chose.
+QString dialogStartFolder(const QString& currentFile);
+
+// The real dialogs, modal over `parent`. `currentFile` tells the file dialogs which file
+// the window shows now.
 class QtDialogs : public Dialogs {
   public:
-    explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+    explicit QtDialogs(QWidget* parent, std::function<QString()> currentFile = {})
+        : parent_(parent), currentFile_(std::move(currentFile)) {}
+    QString startFolder() const;
     QString askOpenPath(const QString& title, const QString& filter) override;
     QString askSavePath(const QString& title, const QString& filter) override;
+    QString askSavePathFrom(const QString& title, const QString& filter,
+                            const QString& suggested) override;
     void message(const QString& text, const QString& title, MessageIcon icon) override;
     QString inputText(const QString& prompt, const QString& title,
                       const QString& defaultText) override;
@@ -41,6 +59,7 @@ class QtDialogs : public Dialogs {
 
   private:
     QWidget* parent_;
+    std::function<QString()> currentFile_;
 };
 
 }  // namespace korimet

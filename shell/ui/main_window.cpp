@@ -23,6 +23,7 @@
 #include "lapdata/ui/lap_chart.h"
 #include "lapdata/ui/lap_grid.h"
 #include "lapdata/ui/twips.h"
+#include "shell/ui/accessible_names.h"
 #include "shell/ui/icon_resources.h"
 #include "shell/ui/shell_texts.h"
 #include "shell/ui/ui_fonts.h"
@@ -50,6 +51,13 @@ constexpr double kRowTwipsAtStart = 230;
 constexpr double kDifferenceRoomTwips = 6480 - 5160;
 constexpr std::array<double, LapGrid::kColumns> kColumnTwips = {400, 900, 400, 900};
 
+// The file the file dialogs start beside: the one File > Save writes to, else the one the
+// shown run was read from.
+QString dialogFolderFile(const RunSession& session) {
+    return session.currentFileName().isEmpty() ? session.sourceFileName()
+                                               : session.currentFileName();
+}
+
 void setTextColor(QWidget* widget, QRgb rgb) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, QColor(rgb));
@@ -61,12 +69,13 @@ void setTextColor(QWidget* widget, QRgb rgb) {
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent),
       session_(new RunSession(this)),
-      dialogs_(std::make_unique<QtDialogs>(this)) {
+      dialogs_(std::make_unique<QtDialogs>(this, [this] { return dialogFolderFile(*session_); })) {
     setObjectName("frmMain");
     setWindowTitle(texts::kAppTitle);
     setWindowIcon(applicationIcon());
     setFont(japaneseGothicFont(9));
     buildLayout();
+    nameControlsForScreenReaders(*this);
     setupCommandBars();
     setupDeviceLink();
     setupChartEditing();

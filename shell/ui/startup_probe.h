@@ -44,7 +44,8 @@ inline double millisecondsSinceProcessStart() {
     timespec now{};
     if (clock_gettime(CLOCK_BOOTTIME, &now) != 0) return -1.0;
     const double ticksPerSecond = static_cast<double>(sysconf(_SC_CLK_TCK));
-    const double nowMs = static_cast<double>(now.tv_sec) * 1000.0 + now.tv_nsec / 1.0e6;
+    const double nowMs =
+        static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1.0e6;
     return nowMs - static_cast<double>(startTicks) * 1000.0 / ticksPerSecond;
 }
 

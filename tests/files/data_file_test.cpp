@@ -11,9 +11,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <limits>
 #include <random>
+
+#include <QString>
 
 #include "files/file_texts.h"
 
@@ -285,10 +288,63 @@ TEST(MemoEncoding, UnencodableCharacterIsNamed) {
     EXPECT_FALSE(encodeMemo("a\xFF", &bad).has_value());  // not UTF-8 at all
 }
 
+TEST(MemoEncoding, MemosOfTheOriginalSoftwareReadAsCp932) {
+    // Short half-width kana are valid UTF-8 too ("ﾃｸ" is the bytes of "ø").
+    const struct {
+        const char* cp932;
+        const char* text;
+    } cases[] = {
+        {"\xC3\xB8", "ﾃｸ"},
+        {"\xCC\xB4", "ﾌｴ"},
+        {"\xCF\xB2\xC5\xB0", "ﾏｲﾅｰ"},
+        {"\xC3\xBD\xC4\xB1", "ﾃｽﾄｱ"},
+        {"\xC3\xA9", "ﾃｩ"},
+        {"\xBE\xAF\xC3\xA8\xDD\xB8\xDE"
+         "A 2",
+         "ｾｯﾃｨﾝｸﾞA 2"},
+        {"ABC\xC3\xB8"
+         "123",
+         "ABCﾃｸ123"},
+        {"\x97\xFB\x8F\x4B\x91\x96\x8D\x73\x81\x41\x89\x4A\x82\xE8", "練習走行、雨り"},
+        {"\x87\x40\x81\x60", "①～"},
+        {"\x81\x61\x87\x8A\xFB\xFC", "∥㈱髙"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(decodeMemo(c.cp932), std::string(c.text)) << c.text;
+        EXPECT_EQ(encodeMemo(c.text), std::string(c.cp932)) << c.text;
+    }
+}
+
 TEST(MemoEncoding, Utf8FromALinuxEditorIsTakenAsUtf8) {
     // "ああ" in UTF-8 also forms valid CP932 ("縺ゅ≠"); it must still read as UTF-8.
-    for (const char* text : {"ああ", "練習①～ｶﾀｶﾅ", "é", "😀"}) {
-        EXPECT_EQ(decodeMemo(text), std::string(text));
+    for (const char* text : {"ああ", "晴れ", "タイヤ交換", "練習①～ｶﾀｶﾅ", "ｱ。", "😀", "é😀"}) {
+        EXPECT_EQ(decodeMemo(text), std::string(text)) << text;
+    }
+    // A byte order mark says UTF-8 whatever follows, and is not part of the memo.
+    EXPECT_EQ(decodeMemo("\xEF\xBB\xBF"
+                         "caf\xC3\xA9"),
+              "café");
+    EXPECT_EQ(decodeMemo("\xEF\xBB\xBF"), "");
+
+    // 1 to 20 characters, odd and even lengths.
+    const std::u32string hiragana =
+        U"あいうえおかがきくけこさしすせそたちつてとなにぬねのはばぱひふへほまみむめもやゆよらりる"
+        U"れろわをんっゃゅょ";
+    const std::u32string katakana =
+        U"アイウエオカガキクケコサシスセソタチツテトナニヌネノハバパヒフヘホマミムメモヤユヨラリル"
+        U"レロワヲンッャュョー";
+    const std::u32string kanji =
+        U"練習走行雨晴曇風速遅周回目標時間交換調整前後左右路面温度本番予選決勝車体重量電池新品古";
+    std::mt19937_64 rng(1010);
+    for (const std::u32string* set : {&hiragana, &katakana, &kanji}) {
+        for (std::size_t length = 1; length <= 20; ++length) {
+            for (int round = 0; round < 20; ++round) {
+                std::u32string text;
+                for (std::size_t k = 0; k < length; ++k) text += (*set)[rng() % set->size()];
+                const std::string utf8 = QString::fromStdU32String(text).toStdString();
+                ASSERT_EQ(decodeMemo(utf8), utf8) << utf8;
+            }
+        }
     }
 }
 
@@ -296,6 +352,25 @@ TEST(MemoEncoding, BytesThatAreNeitherAreRefused) {
     for (const char* bytes : {"\x80", "\xA0", "\xFD", "\x82", "a\x85\x40"}) {
         EXPECT_FALSE(decodeMemo(bytes).has_value()) << bytes;
     }
+}
+
+TEST(MemoEncoding, LossyReadingMarksWhatDoesNotDecode) {
+    const struct {
+        const char* bytes;
+        const char* shown;
+    } cases[] = {
+        {"\x80", "\uFFFD"},
+        {"\xFD"
+         "ab",
+         "\uFFFDab"},
+        {"a\x85\x40", "a\uFFFD@"},  // an unassigned pair: the lead byte is lost, the rest kept
+        {"\x97\xFB\x8F\x4B\x82", "練習\uFFFD"},  // cut after a lead byte
+        {"\xB6\xC0\xA0\x1A", "ｶﾀ\uFFFD\x1A"},
+        {"ok", "ok"},  // what decodes is read as decodeMemo reads it
+        {"\xC3\xB8", "ﾃｸ"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(decodeMemoLossy(c.bytes), std::string(c.shown)) << c.bytes;
 }
 
 // ---- reader ----------------------------------------------------------------------------
@@ -353,6 +428,13 @@ TEST(DataFileReader, MemoFieldForms) {
         {"\"\"\r\n", ""},
         {"\"\"", ""},
         {"\"ab\"cd\"\r\n", "ab"},  // an old file with a bare quote: read as before
+        // Files of the timer's Windows software: quotes undoubled. With no closing quote
+        // left, the memo ends at its first quote, as that software reads it.
+        {"\"5 inch\"\"\r\n", "5 inch"},
+        {"\"5 inch\"\"", "5 inch"},
+        {"\"a\"\"b", "a"},
+        {"\"the \"A\" line\"\r\n", "the "},
+        {"\"6\"\" tyres\"\r\n", "6\" tyres"},  // doubled reading closes: kept whole
         {"\"a\"\"b\"\r\n", "a\"b"},
         {"\"\"\"\"\r\n", "\""},
         {"unquoted text  \r\nnext", "unquoted text"},
@@ -431,8 +513,6 @@ TEST(DataFileReader, BrokenFilesAreRefusedNamingFileAndPlace) {
         {"race 1.5", with(0, "12,3,655.35,0,0,1.5,0"), 1, 6, filetexts::kNotAByte},
         {"extra byte 1E+300", with(0, "12,3,655.35,0,0,17,1E+300"), 1, 7, filetexts::kNotAByte},
         {"unclosed memo", with(61, "\"ok\r\nand more"), 62, 68, filetexts::kUnclosedQuote},
-        {"memo neither CP932 nor UTF-8", with(61, "\"\x80\x80\""), 62, 68,
-         filetexts::kMemoUnreadable},
     };
     for (const auto& c : cases) {
         const auto read = readDataFileBytes(c.bytes, "/runs/broken.krt");
@@ -443,6 +523,54 @@ TEST(DataFileReader, BrokenFilesAreRefusedNamingFileAndPlace) {
                                      std::to_string(c.field) + filetexts::kFieldSuffix + c.reason;
         EXPECT_EQ(read.error, expected) << c.name;
     }
+}
+
+TEST(DataFileReader, UndecodableMemoKeepsTheRunAndWarns) {
+    const auto lines = exampleLines();
+    const std::string head = joinLines({lines.begin(), lines.end() - 1}, "\r\n");
+    const std::string bytes = head + "\"\x97\xFB\x8F\x4B\x80\x80\"\r\n";
+    const auto read = readDataFileBytes(bytes, "/runs/old.krt");
+    ASSERT_TRUE(read) << read.error;
+    EXPECT_EQ(read.content->data, exampleRecord());
+    EXPECT_EQ(read.content->memo, "練習\uFFFD\uFFFD");
+    EXPECT_EQ(read.warning, filetexts::kMemoWarningHead + "/runs/old.krt\n62"s +
+                                filetexts::kLineSuffix + "68" + filetexts::kFieldSuffix +
+                                filetexts::kMemoUnreadable + "\n" + filetexts::kMemoShownWithMarks);
+    // The marks cannot be saved, so the memo is not silently replaced.
+    const auto written = writeDataFileBytes(read.content->data, read.content->memo);
+    EXPECT_FALSE(written);
+    EXPECT_NE(written.error.find("\uFFFD"), std::string::npos) << written.error;
+
+    const auto fine = readDataFileBytes(exampleFixture(), "ok.krt");
+    EXPECT_TRUE(fine.warning.empty());
+    const auto templ = readTemplate("1,2,3,4,5,6,7\r\n\"\x80\"", "hinagata.krt", LapData{});
+    ASSERT_TRUE(templ) << templ.error;
+    EXPECT_EQ(templ.content->memo, "\uFFFD");
+    EXPECT_FALSE(templ.warning.empty());
+}
+
+TEST(DataFileReader, ComparisonReadTakesTheLapsOnly) {
+    const auto lines = exampleLines();
+    const std::string laps = joinLines({lines.begin(), lines.end() - 1}, "\r\n");
+    const struct {
+        const char* name;
+        std::string bytes;
+    } cases[] = {
+        {"standard", joinLines(lines, "\r\n")},
+        {"undecodable memo", laps + "\"\x80\"\r\n"},
+        {"unclosed memo", laps + "\"no end"},
+        {"no memo at all", laps},
+    };
+    for (const auto& c : cases) {
+        const auto read = readDataFileBytes(c.bytes, "other.krt", MemoField::Skip);
+        ASSERT_TRUE(read) << c.name << ": " << read.error;
+        EXPECT_EQ(read.content->data, exampleRecord()) << c.name;
+        EXPECT_EQ(read.content->memo, "") << c.name;
+        EXPECT_TRUE(read.warning.empty()) << c.name;
+    }
+    // The laps still have to be there.
+    EXPECT_FALSE(readDataFileBytes(joinLines({lines.begin(), lines.begin() + 30}, "\r\n"),
+                                   "other.krt", MemoField::Skip));
 }
 
 TEST(DataFileReader, CP932FileFromAnotherToolKeepsItsMemo) {
@@ -504,6 +632,103 @@ TEST(DataFileReader, RandomRecordsAndMemosRoundTrip) {
     }
 }
 
+// Random memos of what the timer's users write. The writer must refuse, never change, a
+// memo its CP932 bytes would not bring back; the count of refusals is printed.
+TEST(DataFileWriter, EveryMemoTheWriterAcceptsReadsBackIdentical) {
+    std::vector<std::string> halfWidth;  // U+FF61..FF9F
+    for (char32_t c = 0xFF61; c <= 0xFF9F; ++c) {
+        halfWidth.push_back(QString::fromStdU32String(std::u32string(1, c)).toStdString());
+    }
+    std::vector<std::string> level2;  // every kanji of JIS level 2, as CP932 decodes it
+    for (int lead = 0x98; lead <= 0xEA; lead = lead == 0x9F ? 0xE0 : lead + 1) {
+        for (int trail = 0x40; trail <= 0xFC; ++trail) {
+            const int code = lead << 8 | trail;
+            if (trail == 0x7F || code < 0x989F || code > 0xEAA4) continue;
+            const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+            if (const auto text = decodeMemo(bytes)) level2.push_back(*text);
+        }
+    }
+    ASSERT_GT(level2.size(), 3000u);
+    const std::vector<std::string> symbols{"①", "～", "∥", "㈱", "髙", "、", "。", "　", "ー"};
+    const std::vector<std::string> other{"\"", "\"\"", "\r\n", ",", " ", "a", "Z", "7", "-", "."};
+
+    std::mt19937_64 rng(20261210);
+    auto from = [&](const std::vector<std::string>& set) { return set[rng() % set.size()]; };
+    const int total = 50000;
+    int refused = 0;
+    int refusedWithoutLevel2 = 0;
+    for (int i = 0; i < total; ++i) {
+        std::string memo;
+        bool hasLevel2 = false;
+        const int pieces = 1 + static_cast<int>(rng() % 10);
+        for (int k = 0; k < pieces; ++k) {
+            switch (rng() % 5) {
+                case 0:
+                    memo += from(halfWidth);
+                    break;
+                case 1:
+                    memo += from(halfWidth) + from(halfWidth);
+                    break;
+                case 2:
+                    memo += from(level2);
+                    hasLevel2 = true;
+                    break;
+                case 3:
+                    memo += from(symbols);
+                    break;
+                default:
+                    memo += from(other);
+                    break;
+            }
+        }
+        const auto written = writeDataFileBytes(exampleRecord(), memo);
+        if (!written) {
+            // Refused only for the reason given, and rightly: the bytes would read otherwise.
+            ASSERT_EQ(written.error,
+                      filetexts::kMemoWouldChange + "\n"s + filetexts::kMemoWouldChangeHint)
+                << memo;
+            const auto bytes = encodeMemo(memo);
+            ASSERT_TRUE(bytes.has_value()) << memo;
+            ASSERT_NE(decodeMemo(*bytes), memo) << memo;
+            ++refused;
+            if (!hasLevel2) ++refusedWithoutLevel2;
+            continue;
+        }
+        const auto read = readDataFileBytes(*written.bytes, "r.krt");
+        ASSERT_TRUE(read) << read.error << "\n" << memo;
+        ASSERT_EQ(read.content->memo, memo);
+        ASSERT_TRUE(read.warning.empty()) << memo;
+    }
+    std::cout << "[ memo ] refused " << refused << " of " << total << " random memos ("
+              << refusedWithoutLevel2 << " without a level-2 kanji)\n";
+    RecordProperty("memosRefused", refused);
+}
+
+TEST(DataFileWriter, MemosThatWouldReadAsOtherTextAreRefused) {
+    // 鬘 is E9 A1 in CP932 and 。 is 81 42: together the UTF-8 bytes of U+9841 and "B".
+    for (const char* memo : {"鬘。", "陟。", "陟。ﾃｽﾄｱ"}) {
+        const auto written = writeDataFileBytes(exampleRecord(), memo);
+        EXPECT_FALSE(written) << memo;
+        EXPECT_EQ(written.error,
+                  filetexts::kMemoWouldChange + "\n"s + filetexts::kMemoWouldChangeHint);
+    }
+    // What the hint suggests works.
+    EXPECT_TRUE(writeDataFileBytes(exampleRecord(), "鬘 。"));
+}
+
+TEST(DataFileWriter, NaturalMemosAreAccepted) {
+    for (const char* memo :
+         {"ﾃｸ", "ﾌｴ", "ﾏｲﾅｰ", "ﾃｽﾄｱ", "練習走行①～", "雨のち晴れ。路面ウェット", "ﾀｲﾔ交換後 5 inch",
+          "㈱髙橋モータース∥第2戦", "ギア比 8.5、バッテリー 1 本目", "", "\"", "a\r\nb",
+          "予選：3位　決勝：ﾘﾀｲｱ", "〜 ‖ − are written as their CP932 look-alikes"}) {
+        const auto written = writeDataFileBytes(exampleRecord(), memo);
+        ASSERT_TRUE(written) << memo << ": " << written.error;
+        const auto read = readDataFileBytes(*written.bytes, "n.krt");
+        ASSERT_TRUE(read) << read.error;
+        EXPECT_EQ(read.content->memo, memoAsWritten(memo));
+    }
+}
+
 // ---- template ----------------------------------------------------------------------------
 
 TEST(TemplateReader, SetsScalarsAndMemoAndKeepsTheLaps) {
@@ -548,6 +773,25 @@ TEST(TemplateReader, BrokenTemplateIsRefused) {
 
 // ---- files on disk ---------------------------------------------------------------------
 
+TEST(DataFileSuffix, TypedNamesWithoutASuffixGetKrt) {
+    const struct {
+        const char* typed;
+        const char* saved;
+    } cases[] = {
+        {"/runs/run1", "/runs/run1.krt"},
+        {"run1", "run1.krt"},
+        {"/runs/run1.krt", "/runs/run1.krt"},
+        {"/runs/run1.KRT", "/runs/run1.KRT"},
+        {"/runs/run1.txt", "/runs/run1.txt"},
+        {"/runs/run.1/lap", "/runs/run.1/lap.krt"},  // a dot in the folder is no suffix
+        {"/runs/.hidden", "/runs/.hidden.krt"},
+        {"/runs/run.", "/runs/run."},
+        {"/runs/", "/runs/"},
+        {"/runs/\x91\x96\x8D\x73", "/runs/\x91\x96\x8D\x73.krt"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(withDataFileSuffix(c.typed), c.saved) << c.typed;
+}
+
 TEST(DataFileSave, WritesTheFileAndReadsItBack) {
     TempDir dir;
     const std::string path = (dir.path() / "走行 1.krt").string();
@@ -580,22 +824,46 @@ TEST(DataFileSave, MissingDirectoryFailsAndCreatesNothing) {
     const fs::path path = dir.path() / "no such dir" / "run.krt";
     const auto saved = saveDataFile(path.string(), exampleRecord(), "ok");
     EXPECT_FALSE(saved);
-    EXPECT_TRUE(saved.error.starts_with(filetexts::kSaveFailed + path.string() + "\n" +
-                                        filetexts::kCannotCreate))
-        << saved.error;
+    EXPECT_EQ(saved.error, filetexts::kSaveFailed + path.string() + "\n" +
+                               filetexts::kCannotCreate + "（" + filetexts::kNoSuchFile + "）");
     EXPECT_FALSE(fs::exists(path.parent_path()));
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
 TEST(DataFileLoad, UnreadablePathsAreRefusedNamingTheFile) {
     TempDir dir;
-    for (const fs::path& path : {dir.path() / "missing.krt", dir.path()}) {
-        const auto loaded = loadDataFile(path.string());
-        EXPECT_FALSE(loaded) << path;
-        EXPECT_TRUE(loaded.error.starts_with(filetexts::kReadFailed + path.string() + "\n" +
-                                             filetexts::kCannotOpen))
-            << loaded.error;
+    const struct {
+        fs::path path;
+        const char* reason;
+    } cases[] = {
+        {dir.path() / "missing.krt", filetexts::kNoSuchFile},
+        {dir.path(), filetexts::kIsFolder},
+        {dir.path() / "missing" / "run.krt", filetexts::kNoSuchFile},
+    };
+    for (const auto& c : cases) {
+        for (MemoField memo : {MemoField::Read, MemoField::Skip}) {
+            const auto loaded = loadDataFile(c.path.string(), memo);
+            EXPECT_FALSE(loaded) << c.path;
+            EXPECT_EQ(loaded.error, filetexts::kReadFailed + c.path.string() + "\n" +
+                                        filetexts::kCannotOpen + "（" + c.reason + "）");
+        }
+        const auto templ = loadTemplateFile(c.path.string(), LapData{});
+        EXPECT_EQ(templ.error, filetexts::kReadFailed + c.path.string() + "\n" +
+                                   filetexts::kCannotOpen + "（" + c.reason + "）");
     }
+}
+
+TEST(DataFileLoad, NamesThatAreNotUtf8OpenAndSave) {
+    TempDir dir;
+    const std::string path = dir.path().string() + "/\x91\x96\x8D\x73.krt";  // CP932 走行
+    ASSERT_TRUE(saveDataFile(path, exampleRecord(), "ok"));
+    EXPECT_EQ(readBytes(path), exampleFixture());
+    const auto loaded = loadDataFile(path);
+    ASSERT_TRUE(loaded) << loaded.error;
+    EXPECT_EQ(*loaded.content, (DataFileContent{exampleRecord(), "ok"}));
+    const auto templ = loadTemplateFile(path, LapData{});
+    EXPECT_TRUE(templ) << templ.error;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
 }
 
 TEST(DataFileLoad, ParseErrorsNameThePathGiven) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/resource.h>
+
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -12,6 +15,7 @@
 
 #include "files/data_file.h"
 #include "files/file_texts.h"
+#include "files/ui/file_command_texts.h"
 #include "files/ui/memo_line_ends.h"
 #include "lapdata/lap_time.h"
 #include "lapdata/lap_view_model.h"
@@ -29,6 +33,31 @@ using test::frameFor;
 using test::runOfLaps;
 using test::runWithLaps;
 using Kind = FakeDialogs::Kind;
+
+// A file-size limit for this process while it lives, with SIGXFSZ ignored: writes past it
+// fail as they would on a full disk. Raising the limit back needs no privilege.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        oldHandler_ = ::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &old_);
+        struct rlimit limited = old_;
+        limited.rlim_cur = bytes;
+        ok_ = ::setrlimit(RLIMIT_FSIZE, &limited) == 0;
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &old_);
+        ::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool ok() const { return ok_; }
+
+  private:
+    struct rlimit old_ {};
+    sighandler_t oldHandler_ = SIG_DFL;
+    bool ok_ = false;
+};
 
 const QString kFixtures = QStringLiteral(KORIMET_TEST_DATA);
 
@@ -396,6 +425,116 @@ TEST_F(FileCommandsTest, MemoTheFileCannotHoldIsRefusedAndTheFileStaysAsItWas) {
     EXPECT_FALSE(QFile::exists(other));
     EXPECT_EQ(window->currentFileName(), file);
     expectOneMessageNaming(other);
+}
+
+TEST_F(FileCommandsTest, FullDiskSaveIsReportedAndLeavesTheOldFile) {
+    window->feedBytes(frameFor(runOfLaps(6)));
+    const QString file = path("kept.krt");
+    dialogs->answers.push_back(file);
+    window->saveDataFileAs();
+    const QByteArray kept = readBytes(file);
+    ASSERT_FALSE(kept.isEmpty());
+    window->feedBytes(frameFor(runOfLaps(30)));  // a longer run, which empties the name
+    dialogs->answers.push_back(file);
+    window->saveDataFileAs();
+    const QByteArray longer = readBytes(file);
+    ASSERT_GT(longer.size(), kept.size());
+    window->feedBytes(frameFor(runOfLaps(40)));
+    dialogs->answers.push_back(file);
+    window->saveDataFileAs();
+    ASSERT_EQ(window->currentFileName(), file);
+    const QByteArray before = readBytes(file);
+    const QString other = path("other.krt");
+    memoBox(*window).setPlainText("written once there is room");
+    dialogs->calls.clear();
+
+    {
+        const FileSizeLimit limit(static_cast<rlim_t>(kept.size()));
+        ASSERT_TRUE(limit.ok());
+        window->saveDataFile();  // File > Save
+        dialogs->answers.push_back(other);
+        window->saveDataFileAs();  // and Save As to a new name
+    }
+
+    const auto shown = messages();
+    ASSERT_EQ(shown.size(), 2u);
+    for (const auto& [message, named] : {std::pair{shown[0], file}, std::pair{shown[1], other}}) {
+        EXPECT_EQ(message.text, QString::fromStdString(filetexts::kSaveFailed +
+                                                       QFile::encodeName(named).toStdString() +
+                                                       "\n" + filetexts::kCannotWrite + "（" +
+                                                       filetexts::kFileTooBig + "）"));
+        EXPECT_EQ(message.title, texts::kAppTitle);
+    }
+    EXPECT_EQ(readBytes(file), before);
+    EXPECT_FALSE(QFile::exists(other));
+    EXPECT_EQ(window->currentFileName(), file);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::Hidden),
+              QStringList{"kept.krt"});
+
+    // With room again the same Save writes the run.
+    dialogs->calls.clear();
+    window->saveDataFile();
+    EXPECT_TRUE(messages().empty());
+    const auto saved = loadDataFile(QFile::encodeName(file).toStdString());
+    ASSERT_TRUE(saved) << saved.error;
+    EXPECT_EQ(saved.content->memo, "written once there is room");
+}
+
+TEST_F(FileCommandsTest, SaveAsAddsKrtToATypedNameWithoutASuffix) {
+    window->feedBytes(frameFor(runOfLaps(5)));
+    const struct {
+        const char* typed;
+        const char* written;
+    } cases[] = {
+        {"race", "race.krt"},
+        {"race.krt", "race.krt"},
+        {"race.bak", "race.bak"},
+        {"練習 2", "練習 2.krt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        dialogs->answers.push_back(path(c.typed));
+        window->saveDataFileAs();
+        EXPECT_EQ(window->currentFileName(), path(c.written));
+        const auto saved = loadDataFile(QFile::encodeName(path(c.written)).toStdString());
+        ASSERT_TRUE(saved) << saved.error;
+        EXPECT_EQ(saved.content->data, window->currentData());
+    }
+    EXPECT_FALSE(QFile::exists(path("race")));
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(FileCommandsTest, UndecodableMemoOpensTheRunAndCannotBeSavedUnseen) {
+    const QString file = path("old.krt");
+    const QByteArray bytes =
+        dataFileText("12,3,655.35,0,0,17,0", "\"\x97\xFB\x8F\x4B\x80\r\n\x8D\x73\"");
+    writeBytes(file, bytes);
+
+    open(file);
+
+    EXPECT_EQ(window->currentData().lapCount, 3);
+    EXPECT_EQ(window->currentFileName(), file);
+    EXPECT_EQ(memoBox(*window).toPlainText(), QString::fromUtf8("練習\uFFFD\n行"));
+    expectOneMessageNaming(file);
+    EXPECT_TRUE(messages()[0].text.contains(QString::fromUtf8(filetexts::kMemoShownWithMarks)));
+    EXPECT_TRUE(messages()[0].text.contains(QString::fromUtf8(filetexts::kMemoMarksBlockSave)));
+    EXPECT_EQ(readBytes(file), bytes);
+
+    // File > Save refuses the marks and names them: the original bytes stay.
+    dialogs->calls.clear();
+    window->saveDataFile();
+    expectOneMessageNaming(file);
+    EXPECT_TRUE(messages()[0].text.contains(QString::fromUtf8("\uFFFD")));
+    EXPECT_EQ(readBytes(file), bytes);
+
+    // Once the user has dealt with the marks, the memo saves.
+    dialogs->calls.clear();
+    memoBox(*window).setPlainText(QString::fromUtf8("練習\n行"));
+    window->saveDataFile();
+    EXPECT_TRUE(messages().empty());
+    const auto saved = loadDataFile(QFile::encodeName(file).toStdString());
+    ASSERT_TRUE(saved) << saved.error;
+    EXPECT_EQ(saved.content->memo, "練習\r\n行");
 }
 
 TEST_F(FileCommandsTest, ARunSurvivesSaveANewWindowAndOpen) {

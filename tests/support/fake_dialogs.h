@@ -34,6 +34,12 @@ class FakeDialogs : public Dialogs {
         calls.push_back({Kind::SavePath, {}, title, filter, MessageIcon::None, {}});
         return next();
     }
+    // The suggestion is recorded as the call's default text.
+    QString askSavePathFrom(const QString& title, const QString& filter,
+                            const QString& suggested) override {
+        calls.push_back({Kind::SavePath, {}, title, filter, MessageIcon::None, suggested});
+        return next();
+    }
     void message(const QString& text, const QString& title, MessageIcon icon) override {
         calls.push_back({Kind::Message, text, title, {}, icon, {}});
     }

@@ -305,6 +305,35 @@ TEST_F(AnalysisCommandsTest, FailedComparisonLeavesEverythingAsItWas) {
     }
 }
 
+TEST_F(AnalysisCommandsTest, ComparisonTakesTheLapsWhateverTheMemo) {
+    load(runOfLaps(12));
+    const QString good = writeRun("other.krt", comparisonOf15());
+    QByteArray laps;
+    {
+        QFile file(good);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        laps = file.readAll();
+        laps.truncate(laps.lastIndexOf("\"memo of"));  // everything up to the memo field
+    }
+    const struct {
+        const char* name;
+        QByteArray memoField;
+    } cases[] = {
+        {"memo neither CP932 nor UTF-8", "\"\x80\x80\"\r\n"},
+        {"memo without its closing quote", "\"never closed"},
+        {"no memo at all", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        dialogs->calls.clear();
+        compareWith(writeBytes("odd.krt", laps + c.memoField));
+
+        ASSERT_EQ(dialogs->calls.size(), 1u) << dialogs->calls.back().text.toStdString();
+        EXPECT_EQ(window->comparisonData(), comparisonOf15());
+        EXPECT_EQ(label("Label25"), u8("(+.5sec)"));
+    }
+}
+
 TEST_F(AnalysisCommandsTest, CancelledOpenDialogChangesNothing) {
     load(runOfLaps(12));
     compareWith(writeRun("first.krt", comparisonOf15()));

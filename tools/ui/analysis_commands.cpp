@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QLabel>
 #include <exception>
 
@@ -65,7 +66,9 @@ void MainWindow::loadComparisonFile() {
 
 bool MainWindow::readComparisonFile(const QString& path) {
     // Read whole before anything is replaced: a broken file leaves the last comparison.
-    const DataFileReadResult read = loadDataFile(path.toStdString());
+    // Only the laps count here: the other run's memo can neither refuse the file nor warn.
+    const DataFileReadResult read =
+        loadDataFile(QFile::encodeName(path).toStdString(), MemoField::Skip);
     if (!read) {
         dialogs().message(qs(read.error), QString::fromUtf8(kCompareTitle), MessageIcon::Critical);
         return false;

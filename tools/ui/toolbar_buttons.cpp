@@ -12,7 +12,8 @@ QString toolbarIconResource(const ToolbarButton& button) {
     return QStringLiteral(":/icons/%1.png").arg(QString::fromUtf8(button.iconName));
 }
 
-void addToolbarButtons(QToolBar& toolBar, std::function<void(const QString& key)> onButtonClick) {
+void addToolbarButtons(QToolBar& toolBar,
+                       const std::function<void(const QString& key)>& onButtonClick) {
     ensureIconResources();
     toolBar.setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolBar.setIconSize(QSize(16, 16));

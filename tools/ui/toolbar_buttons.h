@@ -34,7 +34,8 @@ QString toolbarIconResource(const ToolbarButton& button);
 // Puts the buttons on `toolBar`, icons only, with their separators. A click calls
 // `onButtonClick` with the button's key. Each action carries its key as data and is named
 // "tbButton<iconName>".
-void addToolbarButtons(QToolBar& toolBar, std::function<void(const QString& key)> onButtonClick);
+void addToolbarButtons(QToolBar& toolBar,
+                       const std::function<void(const QString& key)>& onButtonClick);
 
 struct ToolbarCommand {
     QString key;

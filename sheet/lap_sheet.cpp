@@ -1,0 +1,277 @@
+#include "sheet/lap_sheet.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "lapdata/lap_time.h"
+#include "lapdata/run_statistics.h"
+#include "sheet/sheet_texts.h"
+#include "tools/comparison.h"
+
+namespace korimet {
+
+namespace {
+
+bool isDigits(std::string_view s) {
+    return !s.empty() &&
+           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+int number(std::string_view digits) {
+    int n = 0;
+    for (char c : digits) n = n * 10 + (c - '0');
+    return n;
+}
+
+bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int daysInMonth(int year, int month) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
+}
+
+// The last two parts of a path, with either kind of separator.
+std::pair<std::string_view, std::string_view> lastTwoParts(std::string_view path) {
+    const auto fileAt = path.find_last_of("/\\");
+    if (fileAt == std::string_view::npos) return {{}, path};
+    const std::string_view file = path.substr(fileAt + 1);
+    const std::string_view rest = path.substr(0, fileAt);
+    const auto dirAt = rest.find_last_of("/\\");
+    return {dirAt == std::string_view::npos ? rest : rest.substr(dirAt + 1), file};
+}
+
+std::string baseName(std::string_view path) { return std::string(lastTwoParts(path).second); }
+
+std::string runName(const std::string& fileName) {
+    return fileName.empty() ? texts::kUnsavedRunName : baseName(fileName);
+}
+
+std::string trimmed(std::string text) {
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string::npos ? std::string() : text.substr(first);
+}
+
+std::string formatted(const char* format, double value) {
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, format, value);
+    return buffer;
+}
+
+LapRole roleOfColor(std::uint32_t color) {
+    switch (color) {
+        case kCellWorst:
+            return LapRole::Worst;
+        case kCellBest:
+            return LapRole::Best;
+        case kCellTarget:
+            return LapRole::Target;
+        default:
+            return LapRole::None;
+    }
+}
+
+const char* markOf(LapRole role) {
+    switch (role) {
+        case LapRole::Worst:
+            return texts::kWorstMark;
+        case LapRole::Best:
+            return texts::kBestMark;
+        case LapRole::Target:
+            return texts::kTargetMark;
+        case LapRole::None:
+            break;
+    }
+    return "";
+}
+
+std::string unlessEmpty(const std::string& text) {
+    return text.empty() ? texts::kNoValueText : text;
+}
+
+}  // namespace
+
+std::optional<SheetDateTime> libraryDownloadTime(std::string_view path) {
+    const auto [folder, file] = lastTwoParts(path);
+    // YYYY-MM-DD / HHMMSS-carNN...krt
+    if (folder.size() != 10 || folder[4] != '-' || folder[7] != '-') return std::nullopt;
+    const std::string_view y = folder.substr(0, 4), mo = folder.substr(5, 2),
+                           d = folder.substr(8, 2);
+    if (!isDigits(y) || !isDigits(mo) || !isDigits(d)) return std::nullopt;
+    if (file.size() < 15 || !file.ends_with(".krt")) return std::nullopt;
+    const std::string_view time = file.substr(0, 6);
+    if (!isDigits(time) || file.substr(6, 4) != "-car") return std::nullopt;
+    const std::string_view car = file.substr(10, file.size() - 14);
+    const auto carDigits =
+        car.substr(0, std::min<std::size_t>(car.find_first_not_of("0123456789"), car.size()));
+    if (carDigits.empty()) return std::nullopt;
+
+    SheetDateTime t{number(y),
+                    number(mo),
+                    number(d),
+                    number(time.substr(0, 2)),
+                    number(time.substr(2, 2)),
+                    number(time.substr(4, 2))};
+    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > daysInMonth(t.year, t.month) ||
+        t.hour > 23 || t.minute > 59 || t.second > 59) {
+        return std::nullopt;
+    }
+    return t;
+}
+
+SheetDateTime sheetDate(std::string_view path, std::optional<SheetDateTime> fileTime,
+                        SheetDateTime now) {
+    if (auto downloaded = libraryDownloadTime(path)) return *downloaded;
+    if (!path.empty() && fileTime) return *fileTime;
+    return now;
+}
+
+std::string sheetDateText(const SheetDateTime& d) {
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d", d.year, d.month, d.day, d.hour,
+                  d.minute);
+    return buffer;
+}
+
+std::string suggestedSheetFileName(const SheetDateTime& d, const LapData& data,
+                                   std::string_view extension) {
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d_%02d%02d_car%02d", d.year, d.month, d.day,
+                  d.hour, d.minute, static_cast<int>(data.carId));
+    return std::string(buffer) + std::string(extension);
+}
+
+LapSheet buildLapSheet(const SheetInput& input) {
+    const LapData& data = input.run.data;
+    const LapView view = buildLapView(data);
+    const RunStatistics stats = runStatistics(data);
+
+    LapSheet sheet;
+    sheet.title = std::string(texts::kSheetTitle) + "  " + texts::kCarCaption + view.carText;
+    sheet.header = {
+        {texts::kCarCaption, view.carText},
+        {texts::kLapCountCaption, view.lapCountText},
+        {texts::kTargetCaption, trimmed(view.targetText)},
+        {texts::kRaceCaption, unlessEmpty(view.raceLine)},
+        {texts::kDateCaption, sheetDateText(input.date)},
+        {texts::kFileCaption, runName(input.run.fileName)},
+    };
+    const std::string none = texts::kNoValueText;
+    sheet.statistics = {
+        {texts::kBestCaption, view.bestText},
+        {texts::kWorstCaption, view.worstText},
+        {texts::kAverageCaption, view.averageText},
+        {texts::kMedianCaption, stats.median ? lapTimeOrPlaceholder(*stats.median) : none},
+        {texts::kSpreadCaption,
+         stats.spread ? formatted("%.2f", *stats.spread) + texts::kSecondsUnit : none},
+        {texts::kConsistencyCaption,
+         stats.consistency ? formatted("%.1f%%", *stats.consistency) : none},
+    };
+
+    for (int slot = 0; slot < stats.counted; ++slot) {
+        const GridPlace place = gridPlaceOfSlot(slot);
+        const auto row = static_cast<std::size_t>(place.row);
+        const std::uint32_t color = view.colors[row][static_cast<std::size_t>(place.timeColumn)];
+        const LapRole role = roleOfColor(color);
+        sheet.laps.push_back({slot + 1, view.cells[row][static_cast<std::size_t>(place.timeColumn)],
+                              role, color, markOf(role)});
+    }
+    sheet.legend = {
+        {LapRole::Best, kCellBest, texts::kBestMark, texts::kBestMeaning},
+        {LapRole::Worst, kCellWorst, texts::kWorstMark, texts::kWorstMeaning},
+    };
+    if (data.targetTime < kNoTargetTime) {
+        sheet.legend.push_back(
+            {LapRole::Target, kCellTarget, texts::kTargetMark, texts::kTargetMeaning});
+    }
+
+    if (view.chart && stats.counted > 0) sheet.chart = *view.chart;
+    sheet.seriesNames = {runName(input.run.fileName)};
+
+    const std::string& memo = input.memo;
+    for (std::size_t i = 0; i < memo.size(); ++i) {
+        if (memo[i] != '\r') {
+            sheet.memo.push_back(memo[i]);
+        } else if (i + 1 >= memo.size() || memo[i + 1] != '\n') {
+            sheet.memo.push_back('\n');  // a lone CR ends a line too
+        }
+    }
+
+    if (input.comparison) {
+        const ComparisonOutcome outcome =
+            buildComparison(data, view.stats, input.comparison->data, input.comparison->fileName);
+        if (outcome.refusal) {
+            sheet.comparisonRefusal = outcome.refusal->message;
+        } else {
+            const ComparisonView& c = outcome.view;
+            sheet.chart = c.chart;
+            sheet.seriesNames.push_back(runName(input.comparison->fileName));
+            sheet.comparison =
+                SheetComparison{runName(input.comparison->fileName),
+                                {{texts::kBestDifferenceCaption, c.bestDifferenceText},
+                                 {texts::kWorstDifferenceCaption, c.worstDifferenceText},
+                                 {texts::kAverageDifferenceCaption, c.averageDifferenceText}}};
+        }
+    }
+    return sheet;
+}
+
+// ---- Page layout ----
+
+namespace {
+constexpr double kMargin = 15.0;
+constexpr double kGap = 3.0;
+constexpr double kTitleHeight = 9.0;
+constexpr double kFieldRowHeight = 9.0;  // caption over value
+constexpr double kComparisonHeight = 11.0;
+constexpr double kRowHeight = 4.6;
+constexpr double kLegendHeight = 5.0;
+constexpr double kMemoHeight = 34.0;
+}  // namespace
+
+PageLayout layoutPage(const LapSheet& sheet, Paper paper) {
+    PageLayout p;
+    p.pageWidth = paper == Paper::Letter ? 215.9 : 210.0;
+    p.pageHeight = paper == Paper::Letter ? 279.4 : 297.0;
+    const double width = p.pageWidth - 2 * kMargin;
+    const int laps = static_cast<int>(sheet.laps.size());
+
+    double y = kMargin;
+    auto take = [&](double height) {
+        const SheetRect r{kMargin, y, width, height};
+        y += height + (height > 0 ? kGap : 0.0);
+        return r;
+    };
+    p.title = take(kTitleHeight);
+    p.header = take(2 * kFieldRowHeight);
+    p.statistics = take(kFieldRowHeight);
+    p.comparison = take(sheet.comparison ? kComparisonHeight : 0.0);
+
+    p.rowsPerGroup = kSheetRowsPerGroup;
+    p.lapGroups = kSheetLapGroups;
+    p.rowHeight = kRowHeight;
+    const int bodyRows = std::max(1, std::min(laps, kSheetRowsPerGroup));  // one for "no laps"
+    const double tableHeight = (bodyRows + 1) * kRowHeight;
+
+    // The chart takes whatever the fixed parts leave.
+    const double bottom = p.pageHeight - kMargin;
+    const double fixedBelow = tableHeight + kGap + kLegendHeight + kGap + kMemoHeight;
+    p.chart = {kMargin, y, width, std::max(40.0, bottom - fixedBelow - kGap - y)};
+    y = p.chart.bottom() + kGap;
+    p.lapTable = {kMargin, y, width, tableHeight};
+    y = p.lapTable.bottom() + kGap;
+    p.legend = {kMargin, y, width, kLegendHeight};
+    y = p.legend.bottom() + kGap;
+    p.memo = {kMargin, y, width, std::max(kRowHeight, bottom - y)};
+    return p;
+}
+
+SheetRect lapCellRect(const PageLayout& layout, int lapIndex) {
+    const int rows = std::max(1, layout.rowsPerGroup);
+    const double groupWidth = layout.lapTable.width / std::max(1, layout.lapGroups);
+    return {layout.lapTable.x + (lapIndex / rows) * groupWidth,
+            layout.lapTable.y + (lapIndex % rows + 1) * layout.rowHeight, groupWidth,
+            layout.rowHeight};
+}
+
+}  // namespace korimet

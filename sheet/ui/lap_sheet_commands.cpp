@@ -1,0 +1,132 @@
+#include "sheet/ui/lap_sheet_commands.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QPageSize>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include "sheet/lap_sheet.h"
+#include "sheet/sheet_texts.h"
+#include "sheet/ui/sheet_renderer.h"
+#include "shell/ui/additions_menu.h"
+#include "shell/ui/main_window.h"
+
+namespace korimet {
+
+namespace {
+
+QString qs(const char* text) { return QString::fromUtf8(text); }
+
+SheetDateTime fromQt(const QDateTime& t) {
+    return {t.date().year(), t.date().month(),  t.date().day(),
+            t.time().hour(), t.time().minute(), t.time().second()};
+}
+
+SheetDateTime dateOf(const RunSession& session) {
+    // A run from the library is dated by its download even after Save As moved it.
+    const QString path = session.origin() == RunOrigin::Library ? session.sourceFileName()
+                                                                : session.currentFileName();
+    std::optional<SheetDateTime> fileTime;
+    const QFileInfo info(path);
+    if (!path.isEmpty() && info.exists()) fileTime = fromQt(info.lastModified());
+    return sheetDate(path.toStdString(), fileTime, fromQt(QDateTime::currentDateTime()));
+}
+
+class LapSheetCommands : public QObject {
+  public:
+    explicit LapSheetCommands(MainWindow& window) : QObject(&window), window_(window) {}
+
+    void print() {
+        const LapSheet sheet = sheetOfWindow(window_);
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setPageSize(
+            QPageSize(defaultPaper() == Paper::Letter ? QPageSize::Letter : QPageSize::A4));
+        printer.setDocName(QString::fromStdString(sheet.title));
+        QPrintPreviewDialog preview(&printer, &window_);
+        preview.setObjectName(QStringLiteral("dlgLapSheetPreview"));
+        preview.setWindowTitle(qs(texts::kPrintTitle));
+        bool failed = false;
+        connect(&preview, &QPrintPreviewDialog::paintRequested, this,
+                [&](QPrinter* target) { failed = !printSheet(*target, sheet) || failed; });
+        preview.exec();
+        if (failed) {
+            window_.dialogs().message(qs(texts::kPrintFailed).arg(printer.printerName()), QString(),
+                                      MessageIcon::None);
+        }
+    }
+
+    void savePdf() {
+        const LapSheet sheet = sheetOfWindow(window_);
+        const QString path = askPath(texts::kSavePdfTitle, texts::kSavePdfFilter, ".pdf");
+        if (path.isEmpty()) return;
+        if (const SheetWriteResult w = writeSheetPdf(sheet, defaultPaper(), path); !w) {
+            window_.dialogs().message(qs(texts::kPdfWriteFailed).arg(path, w.error), QString(),
+                                      MessageIcon::None);
+        }
+    }
+
+    void saveChart() {
+        const LapSheet sheet = sheetOfWindow(window_);
+        const QString path = askPath(texts::kSaveChartTitle, texts::kSaveChartFilter, ".png");
+        if (path.isEmpty()) return;
+        const int width = static_cast<int>(2 * kChartPictureSize.width());  // sharp at 2x
+        if (const SheetWriteResult w = writeChartPng(sheet, width, path); !w) {
+            window_.dialogs().message(qs(texts::kPngWriteFailed).arg(path, w.error), QString(),
+                                      MessageIcon::None);
+        }
+    }
+
+  private:
+    // Suggests a name from the run's date and car beside its file; adds the extension
+    // when the answer has none.
+    QString askPath(const char* title, const char* filter, const char* extension) {
+        const RunSession& session = window_.runSession();
+        const QString name = QString::fromStdString(
+            suggestedSheetFileName(dateOf(session), session.currentData(), extension));
+        const QString file = session.currentFileName();
+        const QString suggested = file.isEmpty() ? name : QFileInfo(file).dir().filePath(name);
+        QString path = window_.dialogs().askSavePathFrom(qs(title), qs(filter), suggested);
+        if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += qs(extension);
+        return path;
+    }
+
+    MainWindow& window_;
+};
+
+QAction* addCommand(QMenu* menu, const char* text, const char* name) {
+    QAction* action = menu->addAction(qs(text));  // the menu owns it
+    action->setObjectName(qs(name));
+    return action;
+}
+
+}  // namespace
+
+LapSheet sheetOfWindow(const MainWindow& window) {
+    const RunSession& session = window.runSession();
+    SheetInput input;
+    input.run = {session.currentData(), session.currentFileName().toStdString()};
+    input.memo = session.memoText().toStdString();
+    input.date = dateOf(session);
+    if (session.hasComparison()) {
+        input.comparison =
+            SheetRun{session.comparisonData(), session.comparisonFileName().toStdString()};
+    }
+    return buildLapSheet(input);
+}
+
+void attachLapSheet(MainWindow& window) {
+    auto* commands = new LapSheetCommands(window);  // the window owns it
+    QMenu* menu = additionsMenu(window);
+    QObject::connect(addCommand(menu, texts::kPrintCommand, texts::kPrintCommandName),
+                     &QAction::triggered, commands, [commands] { commands->print(); });
+    QObject::connect(addCommand(menu, texts::kSavePdfCommand, texts::kSavePdfCommandName),
+                     &QAction::triggered, commands, [commands] { commands->savePdf(); });
+    QObject::connect(addCommand(menu, texts::kSaveChartCommand, texts::kSaveChartCommandName),
+                     &QAction::triggered, commands, [commands] { commands->saveChart(); });
+}
+
+}  // namespace korimet

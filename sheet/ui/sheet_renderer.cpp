@@ -1,0 +1,350 @@
+#include "sheet/ui/sheet_renderer.h"
+
+#include <qcustomplot.h>
+#include <QBuffer>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "files/durable_write.h"
+#include "lapdata/ui/lap_chart.h"
+#include "sheet/sheet_texts.h"
+#include "shell/ui/ui_fonts.h"
+
+namespace korimet {
+
+namespace {
+
+// The page is drawn in points; the layout is in millimetres.
+constexpr double kPointsPerMm = 72.0 / 25.4;
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
+
+QRectF pt(const SheetRect& r) {
+    return {r.x * kPointsPerMm, r.y * kPointsPerMm, r.width * kPointsPerMm,
+            r.height * kPointsPerMm};
+}
+
+QColor fromCellColor(std::uint32_t bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
+                  static_cast<int>((bgr >> 16) & 0xFF));
+}
+
+// Pixel sizes, so that a font scales with the painter like everything else on the page
+// instead of following the device's resolution.
+QFont sheetFont(int size, bool bold = false) {
+    QFont font = japaneseGothicFont(10, bold);
+    font.setStretch(QFont::Unstretched);
+    font.setPixelSize(size);
+    return font;
+}
+
+const QColor kCaptionColor(90, 90, 90);
+const QColor kRuleColor(160, 160, 160);
+const QColor kHeadFill(235, 235, 235);
+
+// A row of fields, each a small caption over its value.
+void drawFields(QPainter& p, const QRectF& area, const std::vector<SheetField>& fields, int perRow,
+                int valueSize) {
+    if (fields.empty()) return;
+    const int rows = (static_cast<int>(fields.size()) + perRow - 1) / perRow;
+    const double w = area.width() / perRow;
+    const double h = area.height() / rows;
+    for (int i = 0; i < static_cast<int>(fields.size()); ++i) {
+        const QRectF cell(area.x() + (i % perRow) * w, area.y() + (i / perRow) * h, w, h);
+        const QRectF inner = cell.adjusted(3, 1, -3, -1);
+        p.setFont(sheetFont(7));
+        p.setPen(kCaptionColor);
+        p.drawText(inner, Qt::AlignLeft | Qt::AlignTop,
+                   q(fields[static_cast<std::size_t>(i)].caption));
+        p.setFont(sheetFont(valueSize));
+        p.setPen(Qt::black);
+        const QString value = q(fields[static_cast<std::size_t>(i)].value);
+        p.drawText(
+            inner, Qt::AlignLeft | Qt::AlignBottom,
+            p.fontMetrics().elidedText(value, Qt::ElideMiddle, static_cast<int>(inner.width())));
+    }
+}
+
+// The chart's widget on the sheet: the window's chart, named by run, in pixel-sized fonts.
+void drawChart(QCPPainter& p, const QRectF& area, const LapSheet& sheet, int fontSize) {
+    if (sheet.chart.empty()) {
+        p.setFont(sheetFont(9));
+        p.setPen(kCaptionColor);
+        p.drawText(area, Qt::AlignCenter, QString::fromUtf8(texts::kNoLapsText));
+        return;
+    }
+    LapChart chart;
+    QCustomPlot* plot = chart.plot();
+    const QSize size(static_cast<int>(area.width()), static_cast<int>(area.height()));
+    chart.resize(size);
+    plot->setGeometry(QRect(QPoint(0, 0), size));
+    const QFont font = sheetFont(fontSize);
+    for (QCPAxis* axis : {plot->xAxis, plot->yAxis, plot->yAxis2}) axis->setTickLabelFont(font);
+    plot->legend->setFont(font);
+    chart.setChartData(sheet.chart);
+    for (int g = 0; g < plot->graphCount(); ++g) {
+        if (static_cast<std::size_t>(g) < sheet.seriesNames.size())
+            plot->graph(g)->setName(q(sheet.seriesNames[static_cast<std::size_t>(g)]));
+    }
+    if (plot->graphCount() > 1) {
+        // Above the plot, in one row: on paper nothing may hide a lap.
+        plot->axisRect()->insetLayout()->take(plot->legend);
+        plot->axisRect()->insetLayout()->simplify();
+        plot->plotLayout()->insertRow(0);
+        plot->plotLayout()->addElement(0, 0, plot->legend);
+        plot->plotLayout()->setRowStretchFactor(0, 0.001);
+        plot->legend->setFillOrder(QCPLegend::foColumnsFirst);
+        plot->legend->setBorderPen(Qt::NoPen);
+        plot->legend->setVisible(true);
+    }
+
+    p.save();
+    p.translate(area.topLeft());
+    p.setClipRect(QRectF(QPointF(0, 0), area.size()));
+    p.setMode(QCPPainter::pmVectorized);
+    p.setMode(QCPPainter::pmNoCaching);
+    plot->toPainter(&p, size.width(), size.height());
+    p.restore();
+}
+
+void drawLapTable(QPainter& p, const PageLayout& layout, const LapSheet& sheet) {
+    const double row = layout.rowHeight * kPointsPerMm;
+    const double groupWidth = layout.lapTable.width * kPointsPerMm / layout.lapGroups;
+    const double numberWidth = groupWidth * 0.26;
+    const double markWidth = groupWidth * 0.16;
+    const QRectF table = pt(layout.lapTable);
+    const int used = std::max(
+        1, (static_cast<int>(sheet.laps.size()) + layout.rowsPerGroup - 1) / layout.rowsPerGroup);
+
+    p.setPen(QPen(kRuleColor, 0.5));
+    for (int g = 0; g < used; ++g) {
+        const QRectF head(table.x() + g * groupWidth, table.y(), groupWidth, row);
+        p.fillRect(head, kHeadFill);
+        p.setFont(sheetFont(8, true));
+        p.setPen(Qt::black);
+        p.drawText(QRectF(head.x(), head.y(), numberWidth, row), Qt::AlignCenter,
+                   QString::fromUtf8(texts::kLapNumberHeader));
+        p.drawText(QRectF(head.x() + numberWidth + markWidth, head.y(),
+                          groupWidth - numberWidth - markWidth, row),
+                   Qt::AlignCenter, QString::fromUtf8(texts::kLapTimeHeader));
+        p.setPen(QPen(kRuleColor, 0.5));
+        p.drawRect(head);
+    }
+    if (sheet.laps.empty()) {
+        p.setFont(sheetFont(8));
+        p.setPen(kCaptionColor);
+        p.drawText(QRectF(table.x() + 3, table.y() + row, table.width(), row),
+                   Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(texts::kNoLapsText));
+        return;
+    }
+    for (std::size_t i = 0; i < sheet.laps.size(); ++i) {
+        const SheetLap& lap = sheet.laps[i];
+        const QRectF cell = pt(lapCellRect(layout, static_cast<int>(i)));
+        p.fillRect(cell, fromCellColor(lap.color));
+        p.setPen(QPen(kRuleColor, 0.5));
+        p.drawRect(cell);
+        p.setPen(Qt::black);
+        p.setFont(sheetFont(8));
+        p.drawText(QRectF(cell.x(), cell.y(), numberWidth, row), Qt::AlignCenter,
+                   QString::number(lap.number));
+        p.drawText(QRectF(cell.x() + numberWidth, cell.y(), markWidth, row), Qt::AlignCenter,
+                   q(lap.mark));
+        p.setFont(sheetFont(9, lap.role == LapRole::Best || lap.role == LapRole::Worst));
+        p.drawText(QRectF(cell.x() + numberWidth + markWidth, cell.y(),
+                          cell.width() - numberWidth - markWidth, row),
+                   Qt::AlignCenter, q(lap.timeText));
+    }
+}
+
+void drawLegend(QPainter& p, const QRectF& area, const LapSheet& sheet) {
+    double x = area.x();
+    const double box = area.height() * 0.7;
+    p.setFont(sheetFont(8));
+    for (const SheetLegendEntry& entry : sheet.legend) {
+        const QRectF swatch(x, area.y() + (area.height() - box) / 2, box * 1.6, box);
+        p.fillRect(swatch, fromCellColor(entry.color));
+        p.setPen(QPen(kRuleColor, 0.5));
+        p.drawRect(swatch);
+        p.setPen(Qt::black);
+        p.drawText(swatch, Qt::AlignCenter, q(entry.mark));
+        const QString meaning = q(entry.meaning);
+        const double textWidth = p.fontMetrics().horizontalAdvance(meaning);
+        p.drawText(QRectF(swatch.right() + 3, area.y(), textWidth + 2, area.height()),
+                   Qt::AlignLeft | Qt::AlignVCenter, meaning);
+        x = swatch.right() + 3 + textWidth + 14;
+    }
+}
+
+// Wrapped at word or character boundaries; whatever does not fit the box is cut at a line
+// and marked.
+void drawMemo(QPainter& p, const QRectF& area, const std::string& memo) {
+    p.setFont(sheetFont(7));
+    p.setPen(kCaptionColor);
+    p.drawText(area, Qt::AlignLeft | Qt::AlignTop, QString::fromUtf8(texts::kMemoCaption));
+    const QRectF box = area.adjusted(0, 10, 0, 0);
+    p.setPen(QPen(kRuleColor, 0.5));
+    p.drawRect(box);
+    const QRectF text = box.adjusted(4, 3, -4, -3);
+    const QFont font = sheetFont(9);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    double y = text.y();
+    for (const QString& paragraph : q(memo).split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font, p.device());
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(text.width());
+            if (y + line.height() > text.bottom()) {
+                layout.endLayout();
+                // Say that the memo goes on; the window holds the whole of it.
+                const QString more = QStringLiteral(" …");
+                const QFontMetricsF metrics(font);
+                // Over the end of the last line drawn, which ends at y.
+                const QRectF mark(text.right() - metrics.horizontalAdvance(more),
+                                  y - metrics.height(), metrics.horizontalAdvance(more) + 2,
+                                  metrics.height());
+                p.fillRect(mark, Qt::white);
+                p.drawText(mark, Qt::AlignRight | Qt::AlignVCenter, more);
+                return;
+            }
+            line.setPosition(QPointF(0, y - text.y()));
+            line.draw(&p, text.topLeft());
+            y += line.height();
+        }
+        layout.endLayout();
+        if (paragraph.isEmpty()) y += QFontMetricsF(font).height();
+    }
+}
+
+}  // namespace
+
+Paper defaultPaper() {
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    if (!printer.isNull() && printer.defaultPageSize().id() == QPageSize::Letter)
+        return Paper::Letter;
+    return Paper::A4;
+}
+
+Paper paperOf(const QPrinter& printer) {
+    return printer.pageLayout().pageSize().id() == QPageSize::Letter ? Paper::Letter : Paper::A4;
+}
+
+void paintSheet(QCPPainter& p, const QRectF& pageRect, const LapSheet& sheet, Paper paper) {
+    const PageLayout layout = layoutPage(sheet, paper);
+    const double scale = std::min(pageRect.width() / (layout.pageWidth * kPointsPerMm),
+                                  pageRect.height() / (layout.pageHeight * kPointsPerMm));
+    p.save();
+    p.translate(pageRect.topLeft());
+    p.scale(scale, scale);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+
+    const QRectF title = pt(layout.title);
+    p.setPen(Qt::black);
+    p.setFont(sheetFont(15, true));
+    p.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, q(sheet.title));
+    p.setFont(sheetFont(8));
+    p.setPen(kCaptionColor);
+    p.drawText(title, Qt::AlignRight | Qt::AlignBottom, QStringLiteral("Korimet"));
+    p.setPen(QPen(Qt::black, 0.8));
+    p.drawLine(title.bottomLeft() + QPointF(0, 2), title.bottomRight() + QPointF(0, 2));
+
+    drawFields(p, pt(layout.header), sheet.header, 3, 10);
+    const QRectF stats = pt(layout.statistics);
+    p.fillRect(stats, kHeadFill);
+    drawFields(p, stats, sheet.statistics, 6, 10);
+
+    if (sheet.comparison) {
+        const QRectF area = pt(layout.comparison);
+        p.setPen(QPen(kRuleColor, 0.5));
+        p.drawRect(area);
+        std::vector<SheetField> fields = {{texts::kComparedRunCaption, sheet.comparison->runName}};
+        fields.insert(fields.end(), sheet.comparison->differences.begin(),
+                      sheet.comparison->differences.end());
+        drawFields(p, area.adjusted(0, 2, 0, -2), fields, 4, 10);
+    }
+
+    const QRectF chart = pt(layout.chart);
+    drawChart(p, chart, sheet, 8);
+    p.setPen(QPen(kRuleColor, 0.5));
+    p.drawRect(chart);
+
+    drawLapTable(p, layout, sheet);
+    drawLegend(p, pt(layout.legend), sheet);
+    drawMemo(p, pt(layout.memo), sheet.memo);
+    p.restore();
+}
+
+bool printSheet(QPrinter& printer, const LapSheet& sheet) {
+    printer.setFullPage(true);
+    QCPPainter painter;
+    if (!painter.begin(&printer)) return false;
+    paintSheet(painter, QRectF(0, 0, printer.width(), printer.height()), sheet, paperOf(printer));
+    return painter.end();
+}
+
+QImage renderChartPicture(const LapSheet& sheet, double scale) {
+    QImage image(static_cast<int>(std::lround(kChartPictureSize.width() * scale)),
+                 static_cast<int>(std::lround(kChartPictureSize.height() * scale)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(scale);
+    image.fill(Qt::white);
+    QCPPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawChart(painter, QRectF(QPointF(0, 0), kChartPictureSize), sheet, 11);
+    painter.end();
+    return image;
+}
+
+namespace {
+
+SheetWriteResult written(const QByteArray& bytes, const QString& path) {
+    const DurableWrite w = writeFileDurably(
+        path.toStdString(),
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+        ExistingFile::Replace);
+    return {static_cast<bool>(w), QString::fromStdString(w.reason)};
+}
+
+}  // namespace
+
+SheetWriteResult writeSheetPdf(const LapSheet& sheet, Paper paper, const QString& path) {
+    // Drawn whole in memory first: a failure half way never reaches the disk.
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setTitle(q(sheet.title));
+        writer.setCreator(QStringLiteral("Korimet"));
+        writer.setResolution(600);
+        writer.setPageSize(QPageSize(paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        QCPPainter painter;
+        if (!painter.begin(&writer)) return {false, QString::fromUtf8(texts::kPaintFailed)};
+        paintSheet(painter, QRectF(0, 0, writer.width(), writer.height()), sheet, paper);
+        if (!painter.end()) return {false, QString::fromUtf8(texts::kPaintFailed)};
+    }
+    return written(bytes, path);
+}
+
+SheetWriteResult writeChartPng(const LapSheet& sheet, int width, const QString& path) {
+    const QImage image =
+        renderChartPicture(sheet, width / static_cast<double>(kChartPictureSize.width()));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG")) return {false, QString::fromUtf8(texts::kPaintFailed)};
+    return written(bytes, path);
+}
+
+}  // namespace korimet

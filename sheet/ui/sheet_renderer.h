@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QImage>
+#include <QRectF>
+#include <QSize>
+#include <QString>
+
+#include "sheet/lap_sheet.h"
+
+class QCPPainter;
+class QPrinter;
+
+namespace korimet {
+
+// The paper of the default printer's default page: Letter where it says so, else A4.
+Paper defaultPaper();
+Paper paperOf(const QPrinter& printer);
+
+// Paints the sheet on one page. `pageRect` is the whole sheet of paper in the painter's
+// coordinates; the layout is scaled to fit it. Text stays text, the chart stays vectors.
+void paintSheet(QCPPainter& painter, const QRectF& pageRect, const LapSheet& sheet, Paper paper);
+
+// Prints onto a printer that has already been set up; false when it could not begin.
+bool printSheet(QPrinter& printer, const LapSheet& sheet);
+
+// The chart alone: 800 x 400 logical pixels drawn at `scale`, so 2 gives a picture for
+// sharp screens.
+inline constexpr QSize kChartPictureSize{800, 400};
+QImage renderChartPicture(const LapSheet& sheet, double scale);
+
+struct SheetWriteResult {
+    bool ok = false;
+    QString error;  // the system's words; the caller names the file
+    explicit operator bool() const { return ok; }
+};
+
+// Draws in memory, then writes durably: the name only ever holds a complete file, and on
+// any failure nothing new stays behind and an existing file keeps its content.
+SheetWriteResult writeSheetPdf(const LapSheet& sheet, Paper paper, const QString& path);
+SheetWriteResult writeChartPng(const LapSheet& sheet, int width, const QString& path);
+
+}  // namespace korimet

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include "shell/ui/given_files.h"
+
+namespace korimet {
+
+// What the command line asks of the window program, decided before any window or display.
+struct CommandLine {
+    enum class Action { Run, PrintAndExit };
+    Action action = Action::Run;
+    GivenFile file;    // the run file to open after the load step; empty path for none
+    QString output;    // printed before exiting: help or version on stdout, error on stderr
+    int exitCode = 0;  // 0 for help and version, 2 for a wrong command line
+    bool toStandardError = false;
+};
+
+// `korimet [FILE.krt]`, `--help`, `--version`. Qt's own window options (-style, -platform,
+// ...) are let through for QApplication, which takes them from argv itself.
+CommandLine parseCommandLine(const QStringList& arguments);
+// The same from main's argv, decoded as Qt decodes file names; says whether the file's
+// name survived that.
+CommandLine parseCommandLine(int argc, char** argv);
+
+}  // namespace korimet

@@ -1,0 +1,78 @@
+#include "shell/ui/given_files.h"
+
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QUrl>
+#include <QWidget>
+
+#include "files/file_texts.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/shell_texts.h"
+
+namespace korimet {
+
+GivenFile runFileAmong(const QMimeData* data) {
+    if (!data || !data->hasUrls()) return {};
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) continue;
+        const QString path = url.toLocalFile();
+        if (!path.endsWith(QLatin1String(".krt"), Qt::CaseInsensitive)) continue;
+        const QByteArray bytes =
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+        return {path, QFile::encodeName(path) == bytes};
+    }
+    return {};
+}
+
+bool openGivenFile(MainWindow& window, const GivenFile& file) {
+    if (file.path.isEmpty()) return false;
+    if (!file.nameIntact) {
+        window.dialogs().message(QString::fromUtf8(filetexts::kReadFailed) + file.path +
+                                     QString::fromUtf8(texts::kLineBreak) +
+                                     QString::fromUtf8(texts::kFileNameNotUtf8),
+                                 QString::fromUtf8(texts::kAppTitle), MessageIcon::None);
+        return false;
+    }
+    return window.runSession().openRunFile(file.path, RunOrigin::File);
+}
+
+RunFileDrops::RunFileDrops(MainWindow& window) : QObject(&window), window_(window) {
+    window.setAcceptDrops(true);
+    window.installEventFilter(this);
+    // A control that takes drops of its own (the memo, the combo's text) gets them before
+    // the window does.
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        if (control->acceptDrops()) control->installEventFilter(this);
+    }
+}
+
+bool RunFileDrops::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove: {
+            auto* drag = static_cast<QDragMoveEvent*>(event);
+            if (runFileAmong(drag->mimeData()).path.isEmpty()) break;
+            drag->acceptProposedAction();
+            return true;
+        }
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            const GivenFile file = runFileAmong(drop->mimeData());
+            if (file.path.isEmpty()) break;
+            drop->acceptProposedAction();
+            // Opened once the drop has finished: a failure's message box must not keep the
+            // dragging program waiting for the end of the drop.
+            QMetaObject::invokeMethod(
+                this, [this, file] { openGivenFile(window_, file); }, Qt::QueuedConnection);
+            return true;
+        }
+        default:
+            break;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+}  // namespace korimet

@@ -1,0 +1,230 @@
+#include "files/durable_write.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "files/data_file.h"
+#include "files/file_texts.h"
+#include "support/temp_dir.h"
+
+namespace korimet {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+std::string readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+void writeBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    out << bytes;
+}
+
+std::size_t entries(const fs::path& dir) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
+}
+
+// What a write in a child process with a file-size limit reported. The limit stands in for
+// a full disk: writes past it fail with EFBIG (SIGXFSZ ignored), as they would with ENOSPC.
+struct LimitedRun {
+    int status = -1;  // DurableWrite::Status, or -1 when the child did not report
+    int error = 0;
+    bool created = false;
+    std::string message;  // saveDataFile's message, when that ran
+};
+
+template <typename Write>
+LimitedRun runWithFileSizeLimit(rlim_t limit, Write write) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0) return {};
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipeFds[0]);
+        ::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit rl {};
+        ::getrlimit(RLIMIT_FSIZE, &rl);
+        rl.rlim_cur = limit;
+        if (::setrlimit(RLIMIT_FSIZE, &rl) != 0) ::_exit(3);
+        const LimitedRun r = write();
+        const std::string report = std::to_string(r.status) + " " + std::to_string(r.error) + " " +
+                                   std::to_string(r.created ? 1 : 0) + " " + r.message;
+        const ssize_t n = ::write(pipeFds[1], report.data(), report.size());
+        ::_exit(n == static_cast<ssize_t>(report.size()) ? 0 : 4);
+    }
+    ::close(pipeFds[1]);
+    std::string report;
+    char buf[4096];
+    for (ssize_t n; (n = ::read(pipeFds[0], buf, sizeof buf)) > 0;) report.append(buf, buf + n);
+    ::close(pipeFds[0]);
+    int wstatus = 0;
+    ::waitpid(child, &wstatus, 0);
+    if (!WIFEXITED(wstatus) || WEXITSTATUS(wstatus) != 0) return {};
+    LimitedRun r;
+    std::size_t a = report.find(' '), b = report.find(' ', a + 1), c = report.find(' ', b + 1);
+    r.status = std::stoi(report.substr(0, a));
+    r.error = std::stoi(report.substr(a + 1, b - a - 1));
+    r.created = report.substr(b + 1, c - b - 1) == "1";
+    r.message = report.substr(c + 1);
+    return r;
+}
+
+LimitedRun asRun(const DurableWrite& w) {
+    return {static_cast<int>(w.status), w.error, w.created, w.reason};
+}
+
+TEST(DurableWrite, WritesReplacesOrKeepsAsAsked) {
+    const struct {
+        const char* name;
+        bool existing;
+        ExistingFile mode;
+        DurableWrite::Status status;
+        const char* after;
+    } cases[] = {
+        {"new name, replace", false, ExistingFile::Replace, DurableWrite::Status::Written, "new"},
+        {"new name, keep", false, ExistingFile::Keep, DurableWrite::Status::Written, "new"},
+        {"taken name, replace", true, ExistingFile::Replace, DurableWrite::Status::Written, "new"},
+        {"taken name, keep", true, ExistingFile::Keep, DurableWrite::Status::NameTaken, "old"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const fs::path path = dir.path() / "run-001.krt";
+        if (c.existing) writeBytes(path, "old");
+        const DurableWrite w = writeFileDurably(path.string(), "new", c.mode);
+        EXPECT_EQ(w.status, c.status) << c.name << ": " << w.reason;
+        EXPECT_EQ(readBytes(path), c.after) << c.name;
+        EXPECT_EQ(entries(dir.path()), 1u) << c.name << ": a temporary file was left";
+    }
+}
+
+TEST(DurableWrite, ReplacedFileKeepsItsPermissions) {
+    TempDir dir;
+    const fs::path path = dir.path() / "run.krt";
+    writeBytes(path, "old");
+    ::chmod(path.c_str(), 0640);
+    ASSERT_TRUE(writeFileDurably(path.string(), "new", ExistingFile::Replace));
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST(DurableWrite, LinkStaysALinkAndItsFileIsReplaced) {
+    TempDir dir;
+    const fs::path target = dir.path() / "real.krt";
+    const fs::path link = dir.path() / "link.krt";
+    writeBytes(target, "old");
+    fs::create_symlink(target, link);
+    ASSERT_TRUE(writeFileDurably(link.string(), "new", ExistingFile::Replace));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(readBytes(target), "new");
+    EXPECT_EQ(entries(dir.path()), 2u);
+}
+
+TEST(DurableWrite, NamesTheSystemTakesAreWrittenAsBytes) {
+    TempDir dir;
+    // A CP932 name from a Windows archive (not UTF-8), and one at the length limit.
+    for (const std::string& name : {std::string("\x91\x96\x8D\x73.krt"), std::string(250, 'n')}) {
+        const std::string path = dir.path().string() + "/" + name;
+        const DurableWrite w = writeFileDurably(path, "bytes", ExistingFile::Replace);
+        ASSERT_TRUE(w) << w.reason;
+        EXPECT_EQ(readBytes(path), "bytes");
+    }
+    EXPECT_EQ(entries(dir.path()), 2u);
+}
+
+TEST(DurableWrite, FailuresAreReportedAndTouchNothing) {
+    TempDir dir;
+    const fs::path folder = dir.path() / "folder";
+    fs::create_directory(folder);
+    const struct {
+        const char* name;
+        std::string path;
+        int error;
+        bool created;
+    } cases[] = {
+        {"missing folder", (dir.path() / "none" / "run.krt").string(), ENOENT, false},
+        {"path ends in a slash", dir.path().string() + "/", EISDIR, false},
+        {"a folder has the name", folder.string(), EISDIR, true},
+    };
+    for (const auto& c : cases) {
+        for (ExistingFile mode : {ExistingFile::Replace, ExistingFile::Keep}) {
+            const DurableWrite w = writeFileDurably(c.path, "new", mode);
+            const bool keepSeesATakenName =
+                mode == ExistingFile::Keep && c.error == EISDIR && c.created;
+            if (keepSeesATakenName) {
+                EXPECT_EQ(w.status, DurableWrite::Status::NameTaken) << c.name;
+            } else {
+                EXPECT_EQ(w.status, DurableWrite::Status::Failed) << c.name;
+                EXPECT_EQ(w.error, c.error) << c.name;
+                EXPECT_EQ(w.created, c.created) << c.name;
+                EXPECT_FALSE(w.reason.empty()) << c.name;
+            }
+        }
+    }
+    EXPECT_TRUE(fs::is_empty(folder));
+    EXPECT_EQ(entries(dir.path()), 1u);
+}
+
+TEST(DurableWrite, FullDiskLeavesTheOldFileByteForByte) {
+    const std::string old = "12,3,655.35,0,0,17,0\r\n65.43\r\n";
+    const std::string bigger(4096, 'x');
+    for (ExistingFile mode : {ExistingFile::Replace, ExistingFile::Keep}) {
+        // Partly written, and not even the first byte.
+        for (rlim_t limit : {rlim_t{1000}, rlim_t{0}}) {
+            TempDir dir;
+            const fs::path path = dir.path() / "run.krt";
+            writeBytes(path, old);
+            const fs::path fresh = dir.path() / "fresh.krt";
+            const LimitedRun r = runWithFileSizeLimit(limit, [&] {
+                const DurableWrite a = writeFileDurably(path.string(), bigger, mode);
+                if (a) return LimitedRun{99, 0, false, "written over the old file"};
+                if (mode == ExistingFile::Keep && a.status == DurableWrite::Status::NameTaken) {
+                    return asRun(writeFileDurably(fresh.string(), bigger, mode));
+                }
+                return asRun(a);
+            });
+            EXPECT_EQ(r.status, static_cast<int>(DurableWrite::Status::Failed)) << r.message;
+            EXPECT_EQ(r.error, EFBIG) << r.message;
+            EXPECT_TRUE(r.created);
+            EXPECT_EQ(readBytes(path), old);
+            EXPECT_FALSE(fs::exists(fresh));
+            EXPECT_EQ(entries(dir.path()), 1u) << "a temporary file was left";
+        }
+    }
+}
+
+TEST(DataFileSave, FullDiskIsReportedAndLeavesTheOldRun) {
+    TempDir dir;
+    const fs::path path = dir.path() / "run.krt";
+    LapData old;
+    old.lapCount = 2;
+    old.laps[0] = 61.5;
+    ASSERT_TRUE(saveDataFile(path.string(), old, "old memo"));
+    const std::string before = readBytes(path);
+    LapData fresh = old;
+    fresh.laps[1] = 62.25;
+    const LimitedRun r = runWithFileSizeLimit(100, [&] {
+        const SaveResult s = saveDataFile(path.string(), fresh, "new memo");
+        return LimitedRun{s.ok ? 0 : 2, 0, false, s.error};
+    });
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.message, filetexts::kSaveFailed + path.string() + "\n" + filetexts::kCannotWrite +
+                             "（" + filetexts::kFileTooBig + "）");
+    EXPECT_EQ(readBytes(path), before);
+    EXPECT_EQ(entries(dir.path()), 1u);
+}
+
+}  // namespace
+}  // namespace korimet

@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "files/data_file.h"
+#include "lapdata/lap_time.h"
+#include "sheet/lap_sheet.h"
+#include "support/frames.h"
+#include "support/run_cli.h"
+#include "support/temp_dir.h"
+
+namespace korimet {
+namespace {
+
+namespace fs = std::filesystem;
+using test::runWithLaps;
+using test::TempDir;
+
+std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
+
+// Qt's font and platform libraries keep caches for the life of the process: the renderer
+// runs without the leak checker, as the widget tests do.
+test::CliResult runCli(const std::string& args) {
+    test::CliResult r;
+    const std::string command = std::string("ASAN_OPTIONS=\"${ASAN_OPTIONS:-}:detect_leaks=0\" '") +
+                                KORIMET_CLI + "' " + args;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return r;
+    std::array<char, 4096> buffer;
+    std::size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        r.out.append(buffer.data(), n);
+    const int raw = pclose(pipe);
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return r;
+}
+
+std::string readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool haveTool(const char* name) {
+    return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string output(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return out;
+    std::array<char, 4096> buffer;
+    std::size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        out.append(buffer.data(), n);
+    pclose(pipe);
+    return out;
+}
+
+std::set<std::string> entries(const fs::path& dir) {
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
+    return names;
+}
+
+// Width and height from a PNG's header.
+std::pair<int, int> pngSize(const std::string& bytes) {
+    if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {-1, -1};
+    auto be32 = [&](std::size_t at) {
+        int v = 0;
+        for (std::size_t i = 0; i < 4; ++i)
+            v = (v << 8) | static_cast<unsigned char>(bytes[at + i]);
+        return v;
+    };
+    return {be32(16), be32(20)};
+}
+
+// Laps between 58 and 66 seconds that do not repeat, with a target that some meet.
+LapData fortyLaps() {
+    LapData d = runWithLaps({}, 60.5, 17, 7);
+    for (int i = 0; i < 40; ++i)
+        d.laps[static_cast<std::size_t>(i)] = 58.0 + (i * 37 % 80) / 10.0 + i / 100.0;
+    d.lapCount = 40;
+    return d;
+}
+
+class SheetCli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        run = dir.path() / "run.krt";
+        other = dir.path() / "other.krt";
+        ASSERT_TRUE(saveDataFile(run.string(), data, "雨上がり、路面は半乾き。\r\n二本目"));
+        ASSERT_TRUE(saveDataFile(other.string(), runWithLaps({59.0, 61.0, 60.0}), ""));
+    }
+    TempDir dir;
+    LapData data = fortyLaps();
+    fs::path run;
+    fs::path other;
+};
+
+TEST_F(SheetCli, PdfIsOnePageThatHoldsTheSheetAsText) {
+    const fs::path pdf = dir.path() / "sheet.pdf";
+    ASSERT_EQ(runCli("sheet " + quoted(run) + " --pdf " + quoted(pdf)).status, 0);
+    const std::string bytes = readBytes(pdf);
+    ASSERT_TRUE(bytes.starts_with("%PDF-"));
+    if (!haveTool("pdftotext") || !haveTool("pdfinfo") || !haveTool("pdffonts"))
+        GTEST_SKIP() << "poppler-utils not installed";
+
+    const std::string info = output("pdfinfo " + quoted(pdf));
+    EXPECT_TRUE(std::regex_search(info, std::regex("\nPages: +1\n"))) << info;
+    EXPECT_TRUE(std::regex_search(info, std::regex("\nPage size: +(595 x 842 pts \\(A4\\)|"
+                                                   "612 x 792 pts \\(letter\\))")))
+        << info;
+
+    const std::string text = output("pdftotext -enc UTF-8 " + quoted(pdf) + " -");
+    const LapSheet sheet = buildLapSheet({{data, run.string()}, "", {}, std::nullopt});
+    EXPECT_NE(text.find("ラップシート"), std::string::npos) << text;
+    EXPECT_NE(text.find("車番07"), std::string::npos) << text;
+    EXPECT_NE(text.find(sheet.statistics[0].value), std::string::npos);  // best lap
+    EXPECT_NE(text.find("run.krt"), std::string::npos);
+    EXPECT_NE(text.find("雨上がり、路面は半乾き。"), std::string::npos) << text;
+    for (int i = 0; i < data.lapCount; ++i) {
+        const std::string time = formatLapTime(data.laps[static_cast<std::size_t>(i)]);
+        EXPECT_NE(text.find(time), std::string::npos) << "lap " << i + 1 << " " << time;
+    }
+
+    // Every font is in the file, so any reader shows the same glyphs.
+    std::istringstream fonts(output("pdffonts " + quoted(pdf)));
+    std::string line;
+    int fontLines = 0;
+    for (int n = 0; std::getline(fonts, line); ++n) {
+        if (n < 2 || line.empty()) continue;  // heading and rule
+        ++fontLines;
+        EXPECT_NE(line.find(" yes "), std::string::npos) << line;
+    }
+    EXPECT_GT(fontLines, 0);
+}
+
+TEST_F(SheetCli, ComparedPdfNamesTheOtherRunAndItsDifferences) {
+    const fs::path pdf = dir.path() / "compared.pdf";
+    ASSERT_EQ(
+        runCli("sheet " + quoted(run) + " --compare " + quoted(other) + " --pdf " + quoted(pdf))
+            .status,
+        0);
+    if (!haveTool("pdftotext")) GTEST_SKIP() << "poppler-utils not installed";
+    const std::string text = output("pdftotext -enc UTF-8 " + quoted(pdf) + " -");
+    SheetInput in{
+        {data, run.string()}, "", {}, SheetRun{runWithLaps({59.0, 61.0, 60.0}), "other.krt"}};
+    const LapSheet sheet = buildLapSheet(in);
+    ASSERT_TRUE(sheet.comparison);
+    EXPECT_NE(text.find("other.krt"), std::string::npos) << text;
+    for (const SheetField& d : sheet.comparison->differences) {
+        EXPECT_NE(text.find(d.caption), std::string::npos) << d.caption;
+        EXPECT_NE(text.find(d.value), std::string::npos) << d.value;
+    }
+}
+
+TEST_F(SheetCli, PngHasTheAskedSize) {
+    struct Case {
+        const char* width;
+        int expectedWidth;
+        int expectedHeight;
+    };
+    const Case cases[] = {{nullptr, 1600, 800}, {"640", 640, 320}, {"1001", 1001, 501}};
+    for (const Case& c : cases) {
+        const fs::path png = dir.path() / "chart.png";
+        std::string args =
+            "sheet " + quoted(run) + " --compare " + quoted(other) + " --png " + quoted(png);
+        if (c.width) args += std::string(" --width ") + c.width;
+        ASSERT_EQ(runCli(args).status, 0) << args;
+        EXPECT_EQ(pngSize(readBytes(png)), std::make_pair(c.expectedWidth, c.expectedHeight))
+            << args;
+        fs::remove(png);
+    }
+}
+
+TEST_F(SheetCli, RefusedInputsAndUnwritableOutputsLeaveNothingBehind) {
+    const fs::path empty = dir.path() / "empty.krt";
+    ASSERT_TRUE(saveDataFile(empty.string(), runWithLaps({}), ""));
+    const fs::path broken = fs::path(KORIMET_TEST_DATA) / "broken_lap_text.krt";
+    const fs::path aFolder = dir.path() / "taken";
+    fs::create_directory(aFolder);
+    const fs::path pdf = dir.path() / "out.pdf";
+    const fs::path png = dir.path() / "out.png";
+    const std::string cases[] = {
+        "sheet " + quoted(dir.path() / "missing.krt") + " --pdf " + quoted(pdf),
+        "sheet " + quoted(broken) + " --pdf " + quoted(pdf),
+        "sheet " + quoted(run) + " --compare " + quoted(broken) + " --pdf " + quoted(pdf),
+        "sheet " + quoted(run) + " --compare " + quoted(empty) + " --png " + quoted(png),
+        "sheet " + quoted(run) + " --pdf " + quoted(run / "out.pdf"),  // below a file
+        "sheet " + quoted(run) + " --pdf " + quoted(dir.path() / "no" / "out.pdf"),
+        "sheet " + quoted(run) + " --pdf " + quoted(aFolder),  // the name is a folder
+        "sheet " + quoted(run) + " --png " + quoted(aFolder),
+        "sheet " + quoted(run),                                             // nothing to write
+        "sheet " + quoted(run) + " --pdf " + quoted(pdf) + " --width 800",  // width of no picture
+        "sheet " + quoted(run) + " --png " + quoted(png) + " --width 12",
+        "sheet " + quoted(run) + " --png " + quoted(png) + " --width 12x",
+        "sheet --pdf " + quoted(pdf),
+    };
+    const std::set<std::string> before = entries(dir.path());
+    for (const std::string& args : cases) {
+        EXPECT_EQ(runCli(args).status, 2) << args;
+        EXPECT_EQ(entries(dir.path()), before) << args;
+        EXPECT_TRUE(fs::is_directory(aFolder)) << args;
+        EXPECT_TRUE(fs::is_empty(aFolder)) << args;
+    }
+}
+
+TEST_F(SheetCli, AnExistingOutputIsReplacedWhole) {
+    const fs::path pdf = dir.path() / "again.pdf";
+    std::ofstream(pdf) << "old";
+    ASSERT_EQ(runCli("sheet " + quoted(run) + " --pdf " + quoted(pdf)).status, 0);
+    EXPECT_TRUE(readBytes(pdf).starts_with("%PDF-"));
+    EXPECT_TRUE(readBytes(pdf).ends_with("%%EOF\n"));
+}
+
+TEST_F(SheetCli, WithoutTheRendererBesideItTheVerbSaysSoAndWritesNothing) {
+    const fs::path alone = dir.path() / "alone";
+    fs::create_directory(alone);
+    fs::copy_file(KORIMET_CLI, alone / "korimet-cli");
+    const fs::path pdf = dir.path() / "never.pdf";
+    const std::string command =
+        quoted(alone / "korimet-cli") + " sheet " + quoted(run) + " --pdf " + quoted(pdf) + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::array<char, 4096> buffer;
+    std::string said;
+    std::size_t n;
+    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
+        said.append(buffer.data(), n);
+    const int raw = pclose(pipe);
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
+    EXPECT_NE(said.find("korimet-sheet"), std::string::npos) << said;
+    EXPECT_FALSE(fs::exists(pdf));
+}
+
+}  // namespace
+}  // namespace korimet

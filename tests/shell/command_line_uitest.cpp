@@ -1,0 +1,259 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTextEdit>
+#include <cctype>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "files/data_file.h"
+#include "files/file_texts.h"
+#include "shell/ui/command_line.h"
+#include "shell/ui/given_files.h"
+#include "shell/ui/main_window.h"
+#include "shell/ui/shell_texts.h"
+#include "support/fake_dialogs.h"
+#include "support/frames.h"
+
+namespace korimet {
+namespace {
+
+using test::FakeDialogs;
+using test::runWithLaps;
+using Action = CommandLine::Action;
+
+struct ParseCase {
+    const char* what;
+    std::vector<const char*> arguments;  // after the program name
+    Action action;
+    int exitCode;
+    bool toStandardError;
+    const char* file;    // expected file for Run
+    const char* output;  // a piece the printed text must contain
+};
+
+class ParseCommandLine : public ::testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseCommandLine, DecidesBeforeAnyWindow) {
+    const ParseCase& c = GetParam();
+    QStringList arguments{QStringLiteral("/usr/bin/korimet")};
+    for (const char* a : c.arguments) arguments.append(QString::fromUtf8(a));
+    const CommandLine line = parseCommandLine(arguments);
+    EXPECT_EQ(line.action, c.action);
+    EXPECT_EQ(line.exitCode, c.exitCode);
+    EXPECT_EQ(line.toStandardError, c.toStandardError);
+    EXPECT_EQ(line.file.path, QString::fromUtf8(c.file));
+    EXPECT_TRUE(line.file.nameIntact);
+    EXPECT_TRUE(line.output.contains(QString::fromUtf8(c.output))) << line.output.toStdString();
+    if (c.action == Action::PrintAndExit) {
+        EXPECT_TRUE(line.output.endsWith('\n'));
+        // A wrong command line is one line, so a script's log shows it whole.
+        if (c.exitCode != 0) {
+            EXPECT_EQ(line.output.count('\n'), 1) << line.output.toStdString();
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ParseCommandLine,
+    ::testing::Values(
+        ParseCase{"nothing", {}, Action::Run, 0, false, "", ""},
+        ParseCase{"a file", {"/home/u/run 1.krt"}, Action::Run, 0, false, "/home/u/run 1.krt", ""},
+        ParseCase{"a Japanese file name", {"走行.krt"}, Action::Run, 0, false, "走行.krt", ""},
+        ParseCase{"help",
+                  {"--help"},
+                  Action::PrintAndExit,
+                  0,
+                  false,
+                  "",
+                  "Usage: korimet [options] [FILE.krt]\n"},
+        ParseCase{"help lists the file", {"-h"}, Action::PrintAndExit, 0, false, "", "FILE.krt"},
+        ParseCase{"help wins over a file",
+                  {"a.krt", "--help"},
+                  Action::PrintAndExit,
+                  0,
+                  false,
+                  "",
+                  "--version"},
+        ParseCase{"version",
+                  {"--version"},
+                  Action::PrintAndExit,
+                  0,
+                  false,
+                  "",
+                  "korimet " KORIMET_VERSION_TEXT "\n"},
+        ParseCase{
+            "short version", {"-v"}, Action::PrintAndExit, 0, false, "", KORIMET_VERSION_TEXT},
+        ParseCase{"unknown long option",
+                  {"--bogus"},
+                  Action::PrintAndExit,
+                  2,
+                  true,
+                  "",
+                  "korimet: Unknown option 'bogus'."},
+        ParseCase{"unknown single-dash option",
+                  {"-x", "a.krt"},
+                  Action::PrintAndExit,
+                  2,
+                  true,
+                  "",
+                  "'x'"},
+        ParseCase{
+            "two files", {"a.krt", "b.krt"}, Action::PrintAndExit, 2, true, "", "only one file"},
+        // QApplication takes its own options out of argv; they must not be refused first.
+        ParseCase{
+            "Qt's style option", {"-style", "fusion", "a.krt"}, Action::Run, 0, false, "a.krt", ""},
+        ParseCase{
+            "Qt's platform option", {"-platform", "offscreen"}, Action::Run, 0, false, "", ""},
+        ParseCase{"a file named like an option",
+                  {"--", "-odd.krt"},
+                  Action::Run,
+                  0,
+                  false,
+                  "-odd.krt",
+                  ""}),
+    [](const auto& info) {
+        std::string name = info.param.what;
+        for (char& ch : name) {
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        }
+        return name;
+    });
+
+// Qt names files to the system in UTF-8; a name in another encoding cannot survive that,
+// and must be told apart rather than reported as missing.
+TEST(CommandLineFromArgv, SaysWhetherTheFileNameSurvivedDecoding) {
+    const struct {
+        QByteArray name;
+        bool intact;
+    } cases[] = {
+        {"/tmp/走行 1.krt", true},
+        {"/tmp/plain.krt", true},
+        {"/tmp/\x91\x96\x8d\x73.krt", false},  // Shift_JIS from an old Windows disk
+        {"/tmp/caf\xe9.krt", false},           // Latin-1
+    };
+    for (const auto& c : cases) {
+        QByteArray program("korimet");
+        QByteArray style("-style");
+        QByteArray fusion("fusion");
+        QByteArray argument = c.name;
+        char* argv[] = {program.data(), style.data(), fusion.data(), argument.data()};
+        const CommandLine line = parseCommandLine(4, argv);
+        ASSERT_EQ(line.action, Action::Run);
+        EXPECT_EQ(line.file.nameIntact, c.intact) << c.name.toHex().toStdString();
+        if (c.intact) {
+            EXPECT_EQ(QFile::encodeName(line.file.path), c.name);
+        }
+    }
+}
+
+// What main does with a file given on the command line, after the load step.
+class FileGivenAtStart : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        QSettings().clear();
+        ASSERT_TRUE(dir.isValid());
+        previous = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    }
+    void TearDown() override { QDir::setCurrent(previous); }
+
+    // The load step, then the file given.
+    void start(const QString& argument) {
+        makeWindow();
+        give(argument);
+    }
+    void makeWindow() {
+        window = std::make_unique<MainWindow>();
+        auto owned = std::make_unique<FakeDialogs>();
+        dialogs = owned.get();
+        window->setDialogs(std::move(owned));
+    }
+    void give(const QString& argument) { give(QFile::encodeName(argument)); }
+    void give(QByteArray argument) {
+        QByteArray program("korimet");
+        char* argv[] = {program.data(), argument.data()};
+        const CommandLine line = parseCommandLine(2, argv);
+        ASSERT_EQ(line.action, Action::Run);
+        opened = openGivenFile(*window, line.file);
+    }
+    QString label(const char* name) const { return window->findChild<QLabel*>(name)->text(); }
+    QTextEdit& memo() const { return *window->findChild<QTextEdit*>("RichTextBox1"); }
+    QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
+
+    QTemporaryDir dir;
+    QString previous;
+    std::unique_ptr<MainWindow> window;
+    FakeDialogs* dialogs = nullptr;
+    bool opened = false;
+};
+
+TEST_F(FileGivenAtStart, OpensAsFileOpenDoesAndSaveWritesBack) {
+    const QString file = path("走行 1.krt");
+    ASSERT_TRUE(saveDataFile(QFile::encodeName(file).toStdString(), runWithLaps({64.9, 66.25}),
+                             "given memo"));
+    start(file);
+    ASSERT_TRUE(opened);
+    EXPECT_TRUE(dialogs->calls.empty());
+    EXPECT_EQ(label("Label17"), "01m04s90");
+    EXPECT_EQ(label("Label21"), "01m06s25");
+    EXPECT_EQ(label("Label2"), QString::fromUtf8(filetexts::kLoadDataCaption));
+    EXPECT_EQ(label("Label3"), file);
+    EXPECT_EQ(memo().toPlainText(), "given memo");
+    EXPECT_EQ(window->currentFileName(), file);
+
+    memo().setPlainText("edited after start");
+    window->saveDataFile();
+    EXPECT_TRUE(dialogs->calls.empty()) << "File > Save asked for a name";
+    const DataFileReadResult back = loadDataFile(QFile::encodeName(file).toStdString());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back.content->memo, "edited after start");
+}
+
+TEST_F(FileGivenAtStart, AnUnreadableFileShowsFileOpensMessageAndKeepsTheTemplate) {
+    ASSERT_TRUE(
+        saveDataFile(path(kTemplateFileName).toStdString(), runWithLaps({70.5}), "template memo"));
+    const QString missing = path("gone.krt");
+    makeWindow();
+    const LapData templateRun = window->currentData();
+    const QString templateMemo = memo().toPlainText();
+    ASSERT_EQ(templateRun.lapCount, 1);
+    give(missing);
+    EXPECT_FALSE(opened);
+    ASSERT_EQ(dialogs->calls.size(), 1u);
+    EXPECT_EQ(dialogs->calls[0].kind, FakeDialogs::Kind::Message);
+    EXPECT_TRUE(dialogs->calls[0].text.contains(missing)) << dialogs->calls[0].text.toStdString();
+    EXPECT_TRUE(window->currentFileName().isEmpty());
+    EXPECT_EQ(window->currentData(), templateRun);
+    EXPECT_EQ(memo().toPlainText(), templateMemo);
+    EXPECT_TRUE(label("Label2").isEmpty());
+    EXPECT_TRUE(label("Label3").isEmpty());
+}
+
+}  // namespace
+}  // namespace korimet
+
+namespace korimet {
+namespace {
+
+TEST_F(FileGivenAtStart, ANameNotInUtf8IsToldAsSuchAndChangesNothing) {
+    makeWindow();
+    const LapData before = window->currentData();
+    const QString memoBefore = memo().toPlainText();
+    give(QFile::encodeName(dir.path()) + "/\x91\x96\x8d\x73.krt");
+    EXPECT_FALSE(opened);
+    ASSERT_EQ(dialogs->calls.size(), 1u);
+    EXPECT_TRUE(dialogs->calls[0].text.contains(QString::fromUtf8(texts::kFileNameNotUtf8)));
+    EXPECT_TRUE(dialogs->calls[0].text.startsWith(QString::fromUtf8(filetexts::kReadFailed)));
+    EXPECT_EQ(window->currentData(), before);
+    EXPECT_EQ(memo().toPlainText(), memoBefore);
+    EXPECT_TRUE(window->currentFileName().isEmpty());
+}
+
+}  // namespace
+}  // namespace korimet
