@@ -3,12 +3,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "files/file_texts.h"
 #include "files/run_naming.h"
@@ -57,17 +56,19 @@ LocalTime localTimeOf(std::chrono::system_clock::time_point when) {
 }
 
 std::string isoText(const LocalTime& t) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day,
-                  t.hour, t.minute, t.second);
-    return text;
+    char text[96];  // room for any six ints
+    const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month,
+                                t.day, t.hour, t.minute, t.second);
+    return n > 0 ? std::string(text, std::min(static_cast<std::size_t>(n), sizeof text - 1))
+                 : std::string();
 }
 
 RunFileCandidates libraryNameCandidates(const LocalTime& t, int carId) {
-    char stem[64];
-    std::snprintf(stem, sizeof stem, "%04d-%02d-%02d/%02d%02d%02d-car%02d", t.year, t.month, t.day,
-                  t.hour, t.minute, t.second, carId);
-    return [stem = std::string(stem)](int attempt) {
+    char text[96];  // room for any seven ints
+    const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d/%02d%02d%02d-car%02d", t.year,
+                                t.month, t.day, t.hour, t.minute, t.second, carId);
+    std::string stem(text, n > 0 ? std::min(static_cast<std::size_t>(n), sizeof text - 1) : 0);
+    return [stem = std::move(stem)](int attempt) {
         return attempt <= 1 ? stem + ".krt" : stem + "-" + std::to_string(attempt) + ".krt";
     };
 }
