@@ -70,11 +70,14 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
      "Exit status: 0 compared, 2 wrong arguments, a file cannot be read or the runs cannot be\n"
      "compared.",
      "終了コード: 0 比較した、2 引数の誤り・ファイルを読めない・比較できない。"},
-    {Text::ListenSummary, "read the timer's line, save each frame as DIR/run-NNN.krt",
-     "タイマーの回線を受信し、フレームごとに DIR/run-NNN.krt に保存"},
+    {Text::ListenSummary,
+     "read the timer's line, save each frame as DIR/run-NNN.krt (without --out: into the run "
+     "library)",
+     "タイマーの回線を受信し、フレームごとに DIR/run-NNN.krt に保存 (--out 省略時はラン一覧へ)"},
     {Text::ListenPort, "COM1 to COM8 (as set up for the window) or a device path",
      "COM1～COM8 (ウィンドウの設定どおり) またはデバイスのパス"},
-    {Text::ListenOut, "folder for the runs", "走行を保存するフォルダー"},
+    {Text::ListenOut, "folder for the runs (default: the run library)",
+     "走行を保存するフォルダー (省略時はラン一覧)"},
     {Text::ListenCount, "stop after N saved runs", "N 件保存したら終了"},
     {Text::ListenExit,
      "Exit status: 0 at least one run saved (Ctrl+C or end of input) or N runs saved, 1 none,\n"
@@ -95,6 +98,15 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
      "終了コード: 0 保存した、2 引数の誤り・ファイルを読めない・出力を保存できない\n"
      "(書きかけのファイルは残らない)。"},
     {Text::SheetCannotStart, "cannot start {}: {}", "{} を起動できません: {}"},
+    {Text::RunsSummary, "the run library, oldest first: statistics per run, unreadable files",
+     "ラン一覧 (古い順): 走行ごとの統計、読めないファイル"},
+    {Text::RunsLibrary, "the library folder (default: the one the window keeps runs in)",
+     "ラン一覧のフォルダー (省略時はウィンドウが走行を保存するフォルダー)"},
+    {Text::RunsCar, "only the runs of car N (0 to 255)", "車番 N (0～255) の走行だけ"},
+    {Text::RunsJson, "one JSON array, one object per run", "JSON の配列 (走行ごとに 1 つ)"},
+    {Text::RunsExit, "Exit status: 0 listed (even empty), 2 wrong arguments or the folder cannot be read.",
+     "終了コード: 0 一覧を表示した (空でも)、2 引数の誤り・フォルダーを読めない。"},
+    {Text::RunsCannotRead, "cannot read the run library {}", "ラン一覧を読めません: {}"},
     {Text::UnknownVerb, "unknown verb '{}' (korimet-cli --help lists them)",
      "'{}' という動作はありません (korimet-cli --help で一覧を表示)"},
     {Text::MissingVerb, "no verb given (korimet-cli --help lists them)",

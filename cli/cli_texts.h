@@ -63,6 +63,12 @@ enum class Text {
     SheetCompare,
     SheetExit,
     SheetCannotStart,
+    RunsSummary,
+    RunsLibrary,
+    RunsCar,
+    RunsJson,
+    RunsExit,
+    RunsCannotRead,
     // Wrong arguments, each completed by what was wrong.
     UnknownVerb,
     MissingVerb,

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <cerrno>
 #include <charconv>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -22,6 +23,8 @@
 #include "device/posix_serial.h"
 #include "device/ui/port_paths.h"
 #include "files/run_naming.h"
+#include "library/run_library.h"
+#include "library/ui/library_folder.h"
 
 namespace korimet::cli {
 
@@ -44,9 +47,10 @@ class Fd {
 
 struct ListenOptions {
     std::string port;
-    std::string outDir;
+    std::string outDir;     // empty: into the run library
     std::string countText;  // empty: until Ctrl+C or the end of the input
     std::optional<long> count;
+    bool intoLibrary = false;  // outDir is the run library's folder
 };
 
 // The count as a number; false when it is not a whole number of 1 or more.
@@ -120,6 +124,8 @@ class Listener {
           terminal_(::isatty(line) == 1),
           portText_(std::move(portText)),
           count_(options.count),
+          folder_(options.outDir),
+          intoLibrary_(options.intoLibrary),
           saver_(options.outDir, runNumberName) {}
 
     int run() {
@@ -171,13 +177,26 @@ class Listener {
 
     // One line per saved run; nothing is printed for a run that was not saved.
     bool saveFrame(const DecodedFrame& frame) {
-        const RunSaveResult saved = saver_.save(frame.data, "");
-        if (!saved) {
-            std::cerr << texts_.windowMessage(saved.error) << "\n";
-            return false;
+        std::string shown;
+        if (intoLibrary_) {
+            // Named by the moment it arrived and its car, as the window keeps downloads.
+            const KeptRun kept =
+                keepRun(folder_, frame.data, localTimeOf(std::chrono::system_clock::now()));
+            if (!kept) {
+                std::cerr << texts_.windowMessage(kept.error) << "\n";
+                return false;
+            }
+            shown = std::filesystem::path(kept.path).lexically_relative(folder_).string();
+        } else {
+            const RunSaveResult saved = saver_.save(frame.data, "");
+            if (!saved) {
+                std::cerr << texts_.windowMessage(saved.error) << "\n";
+                return false;
+            }
+            shown = std::filesystem::path(*saved.path).filename().string();
         }
         ++frames_;
-        std::cout << std::filesystem::path(*saved.path).filename().string() << "  "
+        std::cout << shown << "  "
                   << frame.modelCaption.value_or("model " + std::to_string(frame.modelCode)) << "  "
                   << frame.versionText << "  car " << static_cast<int>(frame.data.carId) << "  "
                   << static_cast<int>(frame.data.lapCount) << " laps" << std::endl;
@@ -191,6 +210,8 @@ class Listener {
     bool terminal_;
     std::string portText_;
     std::optional<long> count_;
+    std::string folder_;
+    bool intoLibrary_;
     RunFileSaver saver_;
     FrameReceiver receiver_;
     long frames_ = 0;
@@ -199,7 +220,16 @@ class Listener {
 int runListen(ListenOptions o, const CLI::App& verb, const Texts& t) {
     const std::string prefix = messagePrefix(verb);
     if (!takeCount(o)) return wrongArguments(verb, t(Text::CountNotWhole));
-    if (o.outDir.empty()) return wrongArguments(verb, t.with(Text::OptionNeedsValue, {"--out"}));
+    if (o.outDir.empty()) {
+        if (verb.count("--out") > 0) {
+            return wrongArguments(verb, t.with(Text::OptionNeedsValue, {"--out"}));
+        }
+        // The window's settings store and data location, so both keep runs in one library.
+        QCoreApplication::setOrganizationName(QStringLiteral("Korimet"));
+        QCoreApplication::setApplicationName(QStringLiteral("Korimet"));
+        o.outDir = libraryFolder().toStdString();
+        o.intoLibrary = true;
+    }
     const std::optional<std::string> device = devicePathFor(o.port);
     if (!device) {
         std::cerr << prefix << t.with(Text::NotAPort, {o.port}) << "\n";
@@ -226,7 +256,7 @@ int runListen(ListenOptions o, const CLI::App& verb, const Texts& t) {
 VerbRun listenVerb(CLI::App& verb, const Texts& texts) {
     auto options = std::make_shared<ListenOptions>();
     verb.add_option("PORT", options->port, texts(Text::ListenPort))->required();
-    verb.add_option("--out", options->outDir, texts(Text::ListenOut))->type_name("DIR")->required();
+    verb.add_option("--out", options->outDir, texts(Text::ListenOut))->type_name("DIR");
     verb.add_option("--count", options->countText, texts(Text::ListenCount))->type_name("N");
     verb.footer(texts(Text::ListenExit));
     return [options, texts, &verb] { return runListen(*options, verb, texts); };

@@ -28,6 +28,7 @@ constexpr Verb kVerbs[] = {
     {"compare", Text::CompareSummary, compareVerb},
     {"listen", Text::ListenSummary, listenVerb},
     {"sheet", Text::SheetSummary, sheetVerb},
+    {"runs", Text::RunsSummary, runsVerb},
 };
 
 constexpr const char* kTool = "korimet-cli";

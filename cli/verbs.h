@@ -23,6 +23,7 @@ VerbRun simulateVerb(CLI::App& verb, const Texts& texts);
 VerbRun compareVerb(CLI::App& verb, const Texts& texts);
 VerbRun listenVerb(CLI::App& verb, const Texts& texts);
 VerbRun sheetVerb(CLI::App& verb, const Texts& texts);
+VerbRun runsVerb(CLI::App& verb, const Texts& texts);
 
 // Wrong arguments found after parsing: one line naming the problem on standard error.
 // Returns 2, the status of every argument error.

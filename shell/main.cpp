@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "library/ui/run_library_ui.h"
 #include "sheet/ui/lap_sheet_commands.h"
 #include "shell/ui/command_line.h"
 #include "shell/ui/given_files.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
     korimet::MainWindow window;
     new korimet::RunFileDrops(window);  // owned by the window
     korimet::attachLapSheet(window);
+    korimet::attachRunLibrary(window);
     if (korimet::exitWhenShownRequested()) {
         new korimet::FirstPaintProbe(&window, mainEntered);  // owned by the window
     }

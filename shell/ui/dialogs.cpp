@@ -88,4 +88,10 @@ QString QtDialogs::inputText(const QString& prompt, const QString& title,
     return ok ? answer : QString();
 }
 
+bool QtDialogs::ask(const QString& question, const QString& title) {
+    return QMessageBox::question(parent_, titleOrApp(title), question,
+                                 QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
 }  // namespace korimet

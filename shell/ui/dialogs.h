@@ -29,6 +29,8 @@ class Dialogs {
     // Empty text on cancel; an empty title means the application's title.
     virtual QString inputText(const QString& prompt, const QString& title,
                               const QString& defaultText) = 0;
+    // A yes/no question, No by default; true only for Yes.
+    virtual bool ask(const QString& question, const QString& title) = 0;
 };
 
 // "Korimet DATAﾌｧｲﾙ (*.krt)|*.krt|All (*.*)|*.*" -> "Korimet DATAﾌｧｲﾙ (*.krt);;All (*.*)".
@@ -53,6 +55,7 @@ class QtDialogs : public Dialogs {
     void message(const QString& text, const QString& title, MessageIcon icon) override;
     QString inputText(const QString& prompt, const QString& title,
                       const QString& defaultText) override;
+    bool ask(const QString& question, const QString& title) override;
 
   private:
     QWidget* parent_;

@@ -137,9 +137,10 @@ done
 set +m
 [ ! -e "$work/int-bad/run-001.krt" ] || fail "a bad frame was saved"
 
-# Refusals: no such port, a name that is no port, missing --out, a folder inside a file.
+# Refusals: no such port, a name that is no port, --out without its folder, a folder inside
+# a file.
 : >"$work/plain"
-for bad in "/nonexistent/tty --out $work/x" "COM9 --out $work/x" "$tty" \
+for bad in "/nonexistent/tty --out $work/x" "COM9 --out $work/x" "$tty --out" \
   "--count 0 COM1 --out $work/x" "$tty --out $work/plain/runs"; do
   status=0
   # shellcheck disable=SC2086

@@ -11,7 +11,7 @@ namespace korimet::test {
 // Records every question and answers from a script; an empty script answers as Cancel.
 class FakeDialogs : public Dialogs {
   public:
-    enum class Kind { OpenPath, SavePath, Message, Input };
+    enum class Kind { OpenPath, SavePath, Message, Input, Question };
     struct Call {
         Kind kind;
         QString text;  // message text or input prompt
@@ -23,6 +23,8 @@ class FakeDialogs : public Dialogs {
 
     std::vector<Call> calls;
     std::deque<QString> answers;
+    // Answers to yes/no questions, in order; none left answers No.
+    std::deque<bool> yesNoAnswers;
 
     QString askOpenPath(const QString& title, const QString& filter) override {
         calls.push_back({Kind::OpenPath, {}, title, filter, MessageIcon::None, {}});
@@ -45,6 +47,13 @@ class FakeDialogs : public Dialogs {
                       const QString& defaultText) override {
         calls.push_back({Kind::Input, prompt, title, {}, MessageIcon::None, defaultText});
         return next();
+    }
+    bool ask(const QString& question, const QString& title) override {
+        calls.push_back({Kind::Question, question, title, {}, MessageIcon::None, {}});
+        if (yesNoAnswers.empty()) return false;
+        const bool yes = yesNoAnswers.front();
+        yesNoAnswers.pop_front();
+        return yes;
     }
 
   private:

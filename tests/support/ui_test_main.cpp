@@ -10,6 +10,9 @@ int main(int argc, char** argv) {
     // Keep the user's own settings out of reach of the tests.
     QTemporaryDir configHome;
     setenv("XDG_CONFIG_HOME", configHome.path().toLocal8Bit().constData(), 1);
+    // Nor their data: the run library's default folder and the trash live there.
+    QTemporaryDir dataHome;
+    setenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit().constData(), 1);
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName("Korimet");
     QCoreApplication::setApplicationName("Korimet");

@@ -1,0 +1,151 @@
+#include <QCoreApplication>
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/verbs.h"
+#include "lapdata/lap_time.h"
+#include "library/run_library.h"
+#include "library/ui/library_folder.h"
+
+namespace korimet::cli {
+
+namespace {
+
+nlohmann::ordered_json optionalJson(const std::optional<double>& value) {
+    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
+}
+
+nlohmann::ordered_json entryJson(const LibraryEntry& e) {
+    nlohmann::ordered_json j;
+    j["path"] = e.path;
+    if (!e.readable()) {
+        j["error"] = e.error;
+        return j;
+    }
+    const LapData& d = e.content->data;
+    const RunStatistics& s = e.statistics;
+    j["downloaded"] = isoText(e.downloaded);
+    j["carId"] = d.carId;
+    j["lapCount"] = d.lapCount;
+    j["targetTime"] = d.targetTime;
+    j["raceMinutes"] = d.raceMinutes;
+    j["best"] = s.best;
+    j["worst"] = s.worst;
+    j["average"] = s.average;
+    j["median"] = optionalJson(s.median);
+    j["spread"] = optionalJson(s.spread);
+    j["consistency"] = optionalJson(s.consistency);
+    j["memo"] = e.content->memo;
+    return j;
+}
+
+std::string fixed2(const std::optional<double>& value) {
+    if (!value) return "-";
+    char text[512];  // any finite double in fixed notation
+    const auto [end, ec] =
+        std::to_chars(text, text + sizeof text, *value, std::chars_format::fixed, 2);
+    return ec == std::errc() ? std::string(text, end) : std::string("-");
+}
+
+std::string firstLine(const std::string& memo) {
+    return memo.substr(0, memo.find_first_of("\r\n"));
+}
+
+// One row of cells per run; columns padded to their widest cell, the last left free.
+void printTable(const std::vector<LibraryEntry>& entries) {
+    std::vector<std::vector<std::string>> rows;
+    rows.push_back({"DOWNLOADED", "CAR", "LAPS", "BEST", "AVERAGE", "WORST", "MEDIAN", "SPREAD",
+                    "CONSIST%", "TARGET", "PATH", "MEMO"});
+    for (const LibraryEntry& e : entries) {
+        const std::string car = e.carId ? std::to_string(*e.carId) : "-";
+        if (!e.readable()) {
+            std::string error = e.error;
+            std::replace(error.begin(), error.end(), '\n', ' ');
+            rows.push_back({isoText(e.downloaded), car, "-", "-", "-", "-", "-", "-", "-", "-",
+                            e.path, "unreadable: " + error});
+            continue;
+        }
+        const LapData& d = e.content->data;
+        const RunStatistics& s = e.statistics;
+        rows.push_back({isoText(e.downloaded), car, std::to_string(s.counted),
+                        lapTimeOrPlaceholder(s.best), lapTimeOrPlaceholder(s.average),
+                        lapTimeOrPlaceholder(s.worst),
+                        s.median ? lapTimeOrPlaceholder(*s.median) : "-", fixed2(s.spread),
+                        fixed2(s.consistency),
+                        d.targetTime >= kNoTargetTime ? "-" : lapTimeOrPlaceholder(d.targetTime),
+                        e.path, firstLine(e.content->memo)});
+    }
+    std::vector<std::size_t> widths(rows.front().size(), 0);
+    for (const auto& row : rows)
+        for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
+    std::string out;
+    for (const auto& row : rows) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            line += row[c];
+            if (c + 1 < row.size()) line.append(widths[c] - row[c].size() + 2, ' ');
+        }
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        out += line + "\n";
+    }
+    std::cout << out;
+}
+
+struct RunsOptions {
+    std::string folder;  // empty: the run library the window keeps
+    std::optional<int> car;
+    bool json = false;
+};
+
+int runRuns(RunsOptions o, const CLI::App& verb, const Texts& t) {
+    if (o.folder.empty()) {
+        if (verb.count("--library") > 0) {
+            return wrongArguments(verb, t.with(Text::OptionNeedsValue, {"--library"}));
+        }
+        // The window's settings store and data location, so both see the same library.
+        QCoreApplication::setOrganizationName(QStringLiteral("Korimet"));
+        QCoreApplication::setApplicationName(QStringLiteral("Korimet"));
+        o.folder = libraryFolder().toStdString();
+    }
+    const LibraryListing listing = scanLibrary(o.folder, o.car);
+    if (!listing.ok) {
+        std::cerr << messagePrefix(verb) << t.with(Text::RunsCannotRead, {listing.error}) << "\n";
+        return 2;
+    }
+    if (o.json) {
+        // One array, one run per line: valid JSON that line tools can still read.
+        std::string out = "[";
+        for (std::size_t i = 0; i < listing.entries.size(); ++i) {
+            out += i == 0 ? "\n" : ",\n";
+            out += entryJson(listing.entries[i]).dump();
+        }
+        out += listing.entries.empty() ? "]\n" : "\n]\n";
+        std::cout << out;
+    } else {
+        printTable(listing.entries);
+    }
+    std::cout.flush();
+    return 0;
+}
+
+}  // namespace
+
+VerbRun runsVerb(CLI::App& verb, const Texts& texts) {
+    auto options = std::make_shared<RunsOptions>();
+    verb.add_option("--library", options->folder, texts(Text::RunsLibrary))->type_name("DIR");
+    verb.add_option("--car", options->car, texts(Text::RunsCar))
+        ->type_name("N")
+        ->check(CLI::Range(0, 255));
+    verb.add_flag("--json", options->json, texts(Text::RunsJson));
+    verb.footer(texts(Text::RunsExit));
+    return [options, texts, &verb] { return runRuns(*options, verb, texts); };
+}
+
+}  // namespace korimet::cli

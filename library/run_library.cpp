@@ -1,0 +1,210 @@
+#include "library/run_library.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+#include <utility>
+
+#include "files/file_texts.h"
+#include "files/run_naming.h"
+
+namespace korimet {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+LocalTime fromTm(const std::tm& tm) {
+    return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+LocalTime localTimeOfSeconds(std::time_t seconds) {
+    std::tm tm{};
+    localtime_r(&seconds, &tm);
+    return fromTm(tm);
+}
+
+// Digits only, exactly `count` of them.
+std::optional<int> digits(std::string_view text, std::size_t count) {
+    if (text.size() != count) return std::nullopt;
+    int value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+bool hiddenName(const std::string& name) { return !name.empty() && name.front() == '.'; }
+
+bool runFileName(const std::string& name) {
+    if (name.size() < 5 || hiddenName(name)) return false;
+    std::string ext = name.substr(name.size() - 4);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext == ".krt";
+}
+
+}  // namespace
+
+LocalTime localTimeOf(std::chrono::system_clock::time_point when) {
+    return localTimeOfSeconds(std::chrono::system_clock::to_time_t(when));
+}
+
+std::string isoText(const LocalTime& t) {
+    char text[96];  // room for any six ints
+    const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month,
+                                t.day, t.hour, t.minute, t.second);
+    return n > 0 ? std::string(text, std::min(static_cast<std::size_t>(n), sizeof text - 1))
+                 : std::string();
+}
+
+RunFileCandidates libraryNameCandidates(const LocalTime& t, int carId) {
+    char text[96];  // room for any seven ints
+    const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d/%02d%02d%02d-car%02d", t.year,
+                                t.month, t.day, t.hour, t.minute, t.second, carId);
+    std::string stem(text, n > 0 ? std::min(static_cast<std::size_t>(n), sizeof text - 1) : 0);
+    return [stem = std::move(stem)](int attempt) {
+        return attempt <= 1 ? stem + ".krt" : stem + "-" + std::to_string(attempt) + ".krt";
+    };
+}
+
+std::optional<NameInfo> parseLibraryName(const std::string& relativePath) {
+    // YYYY-MM-DD/HHMMSS-carNN[-K].krt
+    const std::string_view p = relativePath;
+    const auto slash = p.rfind('/');
+    if (slash == std::string_view::npos || slash < 10) return std::nullopt;
+    const std::string_view day = p.substr(slash - 10, 10);
+    std::string_view file = p.substr(slash + 1);
+    if (day[4] != '-' || day[7] != '-' || !file.ends_with(".krt")) return std::nullopt;
+    file.remove_suffix(4);
+    const auto year = digits(day.substr(0, 4), 4);
+    const auto month = digits(day.substr(5, 2), 2);
+    const auto dayOfMonth = digits(day.substr(8, 2), 2);
+    if (file.size() < 12 || file.substr(6, 4) != "-car") return std::nullopt;
+    const auto hour = digits(file.substr(0, 2), 2);
+    const auto minute = digits(file.substr(2, 2), 2);
+    const auto second = digits(file.substr(4, 2), 2);
+    std::string_view rest = file.substr(10);
+    const auto dash = rest.find('-');
+    const std::string_view carText = rest.substr(0, dash);
+    if (dash != std::string_view::npos) {
+        const std::string_view suffix = rest.substr(dash + 1);
+        if (suffix.empty() || !digits(suffix, suffix.size())) return std::nullopt;
+    }
+    if (carText.size() < 2 || carText.size() > 3) return std::nullopt;
+    const auto car = digits(carText, carText.size());
+    if (!year || !month || !dayOfMonth || !hour || !minute || !second || !car) return std::nullopt;
+    if (*month < 1 || *month > 12 || *dayOfMonth < 1 || *dayOfMonth > 31 || *hour > 23 ||
+        *minute > 59 || *second > 60 || *car > 255) {
+        return std::nullopt;
+    }
+    return NameInfo{{*year, *month, *dayOfMonth, *hour, *minute, *second}, *car};
+}
+
+KeptRun keepRun(const std::string& libraryFolder, const LapData& data, const LocalTime& when) {
+    KeptRun result;
+    const RunFileCandidates names = libraryNameCandidates(when, data.carId);
+    const fs::path dayFolder = (fs::path(libraryFolder) / names(1)).parent_path();
+    std::error_code ec;
+    fs::create_directories(dayFolder, ec);
+    if (ec) {
+        result.error =
+            std::string(filetexts::kSaveToFolderFailed) + dayFolder.string() + "\n" + ec.message();
+        return result;
+    }
+    RunFileSaver saver(libraryFolder, names);
+    RunSaveResult saved = saver.save(data, "");
+    if (!saved) {
+        result.error = std::move(saved.error);
+        return result;
+    }
+    result.ok = true;
+    result.path = std::move(*saved.path);
+    return result;
+}
+
+bool listRunFiles(const std::string& libraryFolder, std::vector<std::string>& relativePaths,
+                  std::string& error) {
+    std::error_code ec;
+    fs::recursive_directory_iterator it(libraryFolder,
+                                        fs::directory_options::skip_permission_denied, ec);
+    if (ec) {
+        error = libraryFolder + ": " + ec.message();
+        return false;
+    }
+    const std::size_t prefix = fs::path(libraryFolder).lexically_normal().string().size();
+    for (; it != fs::recursive_directory_iterator(); it.increment(ec)) {
+        if (ec) {
+            // A folder that vanished or cannot be read mid-walk: skip it, keep the rest.
+            ec.clear();
+            continue;
+        }
+        const fs::directory_entry& entry = *it;
+        const std::string name = entry.path().filename().string();
+        std::error_code typeError;
+        if (entry.is_directory(typeError)) {
+            if (hiddenName(name)) it.disable_recursion_pending();
+            continue;
+        }
+        if (!runFileName(name)) continue;
+        std::string full = entry.path().lexically_normal().string();
+        std::string relative = full.substr(std::min(prefix, full.size()));
+        while (!relative.empty() && relative.front() == '/') relative.erase(0, 1);
+        relativePaths.push_back(std::move(relative));
+    }
+    return true;
+}
+
+LibraryEntry readLibraryEntry(const std::string& libraryFolder, const std::string& relativePath) {
+    LibraryEntry entry;
+    entry.path = relativePath;
+    const std::string full = (fs::path(libraryFolder) / relativePath).string();
+    if (const auto named = parseLibraryName(relativePath)) {
+        entry.downloaded = named->downloaded;
+        entry.timeFromName = true;
+        entry.carId = named->carId;
+    } else {
+        struct stat info {};
+        if (::stat(full.c_str(), &info) == 0) entry.downloaded = localTimeOfSeconds(info.st_mtime);
+    }
+    DataFileReadResult read = loadDataFile(full);
+    if (!read) {
+        entry.error = std::move(read.error);
+        return entry;
+    }
+    entry.content = std::move(read.content);
+    entry.carId = entry.content->data.carId;
+    entry.statistics = runStatistics(entry.content->data);
+    return entry;
+}
+
+bool listedBefore(const LibraryEntry& a, const LibraryEntry& b) {
+    if (a.downloaded != b.downloaded) return a.downloaded < b.downloaded;
+    return a.path < b.path;
+}
+
+void sortOldestFirst(std::vector<LibraryEntry>& entries) {
+    std::sort(entries.begin(), entries.end(), listedBefore);
+}
+
+LibraryListing scanLibrary(const std::string& libraryFolder, std::optional<int> car) {
+    LibraryListing listing;
+    std::vector<std::string> paths;
+    if (!listRunFiles(libraryFolder, paths, listing.error)) return listing;
+    listing.ok = true;
+    listing.entries.reserve(paths.size());
+    for (const std::string& path : paths) {
+        LibraryEntry entry = readLibraryEntry(libraryFolder, path);
+        if (car && entry.carId != car) continue;
+        listing.entries.push_back(std::move(entry));
+    }
+    sortOldestFirst(listing.entries);
+    return listing;
+}
+
+}  // namespace korimet

@@ -1,0 +1,89 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "files/data_file.h"
+#include "files/run_naming.h"
+#include "lapdata/lap_data.h"
+#include "lapdata/run_statistics.h"
+
+// The run library: one folder that keeps every downloaded run as an ordinary .krt file,
+// in day folders named by the local date, so a synchronising tool or a file manager sees
+// plain files and a hand-copied file is listed like any other.
+namespace korimet {
+
+// A local calendar date and time of day, to the second.
+struct LocalTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    friend auto operator<=>(const LocalTime&, const LocalTime&) = default;
+};
+
+LocalTime localTimeOf(std::chrono::system_clock::time_point when);
+// "2026-12-10T14:35:12".
+std::string isoText(const LocalTime& time);
+
+// The names a run downloaded at `when` by car `carId` may take, relative to the library:
+// attempt 1 is "2026-12-10/143512-car07.krt", attempt 2 "…-car07-2.krt", and so on.
+RunFileCandidates libraryNameCandidates(const LocalTime& when, int carId);
+
+// The date and time a library name says, and its car; none for any other name.
+struct NameInfo {
+    LocalTime downloaded;
+    int carId = 0;
+};
+std::optional<NameInfo> parseLibraryName(const std::string& relativePath);
+
+struct KeptRun {
+    bool ok = false;
+    std::string path;   // the file written, full path
+    std::string error;  // what failed, naming the folder or file, with the system's reason
+    explicit operator bool() const { return ok; }
+};
+
+// Writes a downloaded run into the library with an empty memo, under the first free name
+// for its time and car; never replaces a file, even one another process writes meanwhile.
+KeptRun keepRun(const std::string& libraryFolder, const LapData& data, const LocalTime& when);
+
+// One file of the library as listed.
+struct LibraryEntry {
+    std::string path;  // relative to the library, '/' between folders
+    LocalTime downloaded;
+    bool timeFromName = false;  // else the file's modification time
+    std::optional<int> carId;   // the record's, else the name's for an unreadable file
+    std::optional<DataFileContent> content;
+    RunStatistics statistics;
+    std::string error;  // the reader's reason when content is empty
+    bool readable() const { return content.has_value(); }
+};
+
+struct LibraryListing {
+    bool ok = false;
+    std::string error;  // why the folder could not be read
+    std::vector<LibraryEntry> entries;
+};
+
+// The run files under the folder, relative, in no particular order: every *.krt below it,
+// hidden files and folders (half-written files, a synchronising tool's own) left out.
+// Sub-folders that cannot be read are skipped; only the folder itself failing is an error.
+bool listRunFiles(const std::string& libraryFolder, std::vector<std::string>& relativePaths,
+                  std::string& error);
+
+// Reads one listed file; an unreadable one gives the reader's reason, never an exception.
+LibraryEntry readLibraryEntry(const std::string& libraryFolder, const std::string& relativePath);
+
+// Oldest first; equal times by path.
+bool listedBefore(const LibraryEntry& a, const LibraryEntry& b);
+void sortOldestFirst(std::vector<LibraryEntry>& entries);
+
+// The whole listing, oldest first; with a car, only that car's runs.
+LibraryListing scanLibrary(const std::string& libraryFolder, std::optional<int> car = {});
+
+}  // namespace korimet

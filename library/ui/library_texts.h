@@ -1,0 +1,56 @@
+#pragma once
+
+// Texts of the run library, written once so that code and tests use the same words.
+namespace korimet::librarytexts {
+
+inline constexpr const char* kMenuItem = "ラン一覧(&L)...";
+inline constexpr const char* kMenuItemName = "mnuRunList";
+inline constexpr const char* kWindowTitle = "ラン一覧";
+
+// Columns of the list, in order.
+inline constexpr const char* kColumnDownloaded = "日時";
+inline constexpr const char* kColumnCar = "CarID";
+inline constexpr const char* kColumnLaps = "Lap数";
+inline constexpr const char* kColumnBest = "ベスト";
+inline constexpr const char* kColumnAverage = "平均";
+inline constexpr const char* kColumnWorst = "ワースト";
+inline constexpr const char* kColumnMedian = "中央値";
+inline constexpr const char* kColumnSpread = "ばらつき";
+inline constexpr const char* kColumnConsistency = "安定度(%)";
+inline constexpr const char* kColumnTarget = "目標";
+inline constexpr const char* kColumnMemo = "メモ";
+
+inline constexpr const char* kAllCars = "全車";
+inline constexpr const char* kCarFilterCaption = "CarID:";
+inline constexpr const char* kFolderCaption = "保存先: ";
+inline constexpr const char* kOpenButton = "開く";
+inline constexpr const char* kCompareButton = "比較";
+inline constexpr const char* kDeleteButton = "削除";
+inline constexpr const char* kRefreshButton = "更新";
+inline constexpr const char* kOpenFolderButton = "フォルダを開く";
+inline constexpr const char* kNoTarget = "なし";
+inline constexpr const char* kUnreadable = "読めないファイル: ";
+inline constexpr const char* kRunCount = "%1 件";
+inline constexpr const char* kReading = "読み込み中...";
+inline constexpr const char* kFolderUnreadable = "ラン一覧のフォルダを読めません。\n%1";
+inline constexpr const char* kFolderOpenFailed = "フォルダを開けませんでした。\n%1";
+
+// Trend chart.
+inline constexpr const char* kTrendBest = "ベスト";
+inline constexpr const char* kTrendAverage = "平均";
+inline constexpr const char* kTrendPersonalBest = "自己ベスト";
+inline constexpr const char* kTrendTitle = "CarID %1 の推移";
+inline constexpr const char* kTrendTip = "%1\n%2  ベスト %3  平均 %4";
+
+// Delete.
+inline constexpr const char* kDeleteQuestion = "次のランをごみ箱に移動しますか？\n%1";
+inline constexpr const char* kDeleteTitle = "ランの削除";
+inline constexpr const char* kDeleteFailed = "ごみ箱に移動できませんでした。\n%1";
+
+// Keeping downloads: said once, not for every later frame.
+inline constexpr const char* kKeepFailedTitle = "ラン一覧";
+inline constexpr const char* kKeepFailed =
+    "受信したランをラン一覧に保存できませんでした。表示はそのまま続きます。\n%1";
+inline constexpr const char* kKeepFailedNoticeName = "libraryKeepNotice";
+
+}  // namespace korimet::librarytexts

@@ -1,0 +1,397 @@
+#include "library/ui/library_window.h"
+
+#include <qcustomplot.h>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QProgressBar>
+#include <QPromise>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QTableView>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QtConcurrent/QtConcurrentRun>
+#include <algorithm>
+#include <cmath>
+
+#include "lapdata/lap_time.h"
+#include "library/ui/library_folder.h"
+#include "library/ui/library_table_model.h"
+#include "library/ui/library_texts.h"
+#include "shell/ui/main_window.h"
+
+namespace korimet {
+
+namespace {
+
+namespace lt = librarytexts;
+
+using Column = LibraryTableModel::Column;
+
+// A point this close to the pointer (pixels) is the one hovered.
+constexpr double kHoverPixels = 8.0;
+
+QString u8(const char* text) { return QString::fromUtf8(text); }
+
+QDateTime dateTimeOf(const LocalTime& t) {
+    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second));
+}
+
+QString lapText(double seconds) { return QString::fromStdString(lapTimeOrPlaceholder(seconds)); }
+
+LibraryListing readFolder(QPromise<LibraryListing>& promise, const std::string& folder) {
+    LibraryListing listing;
+    std::vector<std::string> paths;
+    if (!listRunFiles(folder, paths, listing.error)) return listing;
+    listing.ok = true;
+    promise.setProgressRange(0, static_cast<int>(paths.size()));
+    listing.entries.reserve(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        if (promise.isCanceled()) return listing;
+        listing.entries.push_back(readLibraryEntry(folder, paths[i]));
+        promise.setProgressValue(static_cast<int>(i + 1));
+    }
+    sortOldestFirst(listing.entries);
+    return listing;
+}
+
+}  // namespace
+
+LibraryWindow::LibraryWindow(MainWindow& window) : QWidget(&window, Qt::Window), window_(window) {
+    setObjectName("frmRunLibrary");
+    setWindowTitle(u8(lt::kWindowTitle));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    resize(980, 640);
+
+    auto* layout = new QVBoxLayout(this);  // owned by the window
+    auto* top = new QHBoxLayout;           // owned by the layout
+    layout->addLayout(top);
+    folderLabel_ = new QLabel(this);
+    folderLabel_->setObjectName("libraryFolderLabel");
+    folderLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    top->addWidget(folderLabel_, 1);
+    auto* openFolder = new QPushButton(u8(lt::kOpenFolderButton), this);
+    openFolder->setObjectName("openFolderButton");
+    top->addWidget(openFolder);
+    auto* refreshButton = new QPushButton(u8(lt::kRefreshButton), this);
+    refreshButton->setObjectName("refreshButton");
+    refreshButton->setShortcut(QKeySequence::Refresh);
+    top->addWidget(refreshButton);
+
+    auto* bar = new QHBoxLayout;  // owned by the layout
+    layout->addLayout(bar);
+    bar->addWidget(new QLabel(u8(lt::kCarFilterCaption), this));
+    carFilter_ = new QComboBox(this);
+    carFilter_->setObjectName("carFilter");
+    bar->addWidget(carFilter_);
+    auto* openButton = new QPushButton(u8(lt::kOpenButton), this);
+    openButton->setObjectName("openButton");
+    auto* compareButton = new QPushButton(u8(lt::kCompareButton), this);
+    compareButton->setObjectName("compareButton");
+    auto* deleteButton = new QPushButton(u8(lt::kDeleteButton), this);
+    deleteButton->setObjectName("deleteButton");
+    bar->addWidget(openButton);
+    bar->addWidget(compareButton);
+    bar->addWidget(deleteButton);
+    bar->addStretch(1);
+    progress_ = new QProgressBar(this);
+    progress_->setObjectName("readProgress");
+    progress_->setFormat(u8(lt::kReading));
+    progress_->setVisible(false);
+    bar->addWidget(progress_);
+    countLabel_ = new QLabel(this);
+    countLabel_->setObjectName("runCountLabel");
+    bar->addWidget(countLabel_);
+
+    auto* split = new QSplitter(Qt::Vertical, this);
+    layout->addWidget(split, 1);
+    model_ = new LibraryTableModel(this);
+    proxy_ = new QSortFilterProxyModel(this);
+    proxy_->setSourceModel(model_);
+    proxy_->setSortRole(LibraryTableModel::kSortRole);
+    proxy_->setFilterRole(LibraryTableModel::kCarRole);
+    proxy_->setFilterKeyColumn(Column::kCar);
+    table_ = new QTableView(split);
+    table_->setObjectName("runTable");
+    table_->setModel(proxy_);
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(Column::kDownloaded, Qt::AscendingOrder);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    table_->verticalHeader()->setVisible(false);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    trend_ = new QCustomPlot(split);
+    trend_->setObjectName("trendChart");
+    trend_->setMouseTracking(true);
+    trend_->installEventFilter(this);
+    trend_->legend->setVisible(true);
+    auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
+    ticker->setDateTimeFormat(QStringLiteral("yyyy-MM-dd"));
+    trend_->xAxis->setTicker(ticker);
+    trend_->yAxis->setLabel(u8(lt::kTrendBest) + " / " + u8(lt::kTrendAverage));
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 2);
+
+    connect(table_, &QAbstractItemView::activated, this, [this] { openSelection(); });
+    connect(openButton, &QPushButton::clicked, this, &LibraryWindow::openSelection);
+    connect(compareButton, &QPushButton::clicked, this, &LibraryWindow::openSelection);
+    connect(deleteButton, &QPushButton::clicked, this, &LibraryWindow::deleteSelection);
+    table_->installEventFilter(this);  // Delete key
+    connect(refreshButton, &QPushButton::clicked, this, &LibraryWindow::refresh);
+    connect(openFolder, &QPushButton::clicked, this, [this] {
+        QDir().mkpath(folder_);
+        if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder_))) {
+            window_.dialogs().message(u8(lt::kFolderOpenFailed).arg(folder_), {},
+                                      MessageIcon::Critical);
+        }
+    });
+    connect(carFilter_, &QComboBox::currentIndexChanged, this, [this] {
+        applyCarFilter();
+        drawTrend();
+    });
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+        if (carFilter_->currentIndex() <= 0) drawTrend();
+    });
+    connect(&watcher_, &QFutureWatcher<LibraryListing>::progressRangeChanged, progress_,
+            &QProgressBar::setRange);
+    connect(&watcher_, &QFutureWatcher<LibraryListing>::progressValueChanged, progress_,
+            &QProgressBar::setValue);
+    connect(&watcher_, &QFutureWatcher<LibraryListing>::finished, this,
+            &LibraryWindow::listingRead);
+}
+
+LibraryWindow::~LibraryWindow() {
+    watcher_.cancel();
+    watcher_.waitForFinished();
+}
+
+bool LibraryWindow::reading() const { return reading_; }
+
+void LibraryWindow::refresh() {
+    watcher_.cancel();
+    watcher_.waitForFinished();
+    folder_ = libraryFolder();
+    folderLabel_->setText(u8(lt::kFolderCaption) + QDir::toNativeSeparators(folder_));
+    progress_->setRange(0, 0);
+    progress_->setVisible(true);
+    reading_ = true;
+    const std::string folder = folder_.toStdString();
+    watcher_.setFuture(QtConcurrent::run([folder](QPromise<LibraryListing>& promise) {
+        promise.addResult(readFolder(promise, folder));
+    }));
+}
+
+void LibraryWindow::listingRead() {
+    // A read dropped for a newer one: that one finishes the job.
+    if (watcher_.isCanceled() || watcher_.future().resultCount() == 0) return;
+    progress_->setVisible(false);
+    reading_ = false;
+    LibraryListing listing = watcher_.result();
+    if (!listing.ok) {
+        // A library nothing was kept in yet is simply empty.
+        if (QDir(folder_).exists()) {
+            countLabel_->setText(
+                u8(lt::kFolderUnreadable).arg(QString::fromStdString(listing.error)));
+        }
+        listing.entries.clear();
+    }
+    model_->setEntries(std::move(listing.entries));
+    tableChanged();
+}
+
+void LibraryWindow::addKeptRun(const QString& fullPath) {
+    if (folder_.isEmpty() || reading()) return;
+    const QString relative = QDir(folder_).relativeFilePath(fullPath);
+    if (relative.startsWith(QStringLiteral(".."))) return;  // kept before the folder changed
+    model_->addEntry(readLibraryEntry(folder_.toStdString(), relative.toStdString()));
+    tableChanged();
+}
+
+QString LibraryWindow::fullPath(const LibraryEntry& entry) const {
+    return QDir(folder_).filePath(QString::fromStdString(entry.path));
+}
+
+void LibraryWindow::tableChanged() {
+    countLabel_->setText(u8(lt::kRunCount).arg(model_->entries().size()));
+    fillCarFilter();
+    applyCarFilter();
+    drawTrend();
+}
+
+void LibraryWindow::fillCarFilter() {
+    const QVariant chosen = carFilter_->currentData();
+    std::vector<int> cars;
+    for (const LibraryEntry& e : model_->entries()) {
+        if (e.carId && std::find(cars.begin(), cars.end(), *e.carId) == cars.end())
+            cars.push_back(*e.carId);
+    }
+    std::sort(cars.begin(), cars.end());
+    const QSignalBlocker quiet(carFilter_);
+    carFilter_->clear();
+    carFilter_->addItem(u8(lt::kAllCars), QVariant());
+    for (int car : cars) carFilter_->addItem(QString::number(car), car);
+    const int again = carFilter_->findData(chosen);
+    carFilter_->setCurrentIndex(chosen.isValid() && again >= 0 ? again : 0);
+}
+
+void LibraryWindow::applyCarFilter() {
+    const QVariant car = carFilter_->currentData();
+    proxy_->setFilterRegularExpression(car.isValid() ? QStringLiteral("^%1$").arg(car.toInt())
+                                                     : QString());
+}
+
+std::vector<int> LibraryWindow::selectedEntries() const {
+    QModelIndexList rows = table_->selectionModel()->selectedRows(Column::kDownloaded);
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    std::vector<int> result;
+    for (const QModelIndex& index : rows) result.push_back(proxy_->mapToSource(index).row());
+    return result;
+}
+
+void LibraryWindow::openSelection() {
+    const std::vector<int> chosen = selectedEntries();
+    if (chosen.empty()) return;
+    RunSession& session = window_.runSession();
+    const auto& entries = model_->entries();
+    const auto& first = entries[static_cast<std::size_t>(chosen[0])];
+    if (!session.openRunFile(fullPath(first), RunOrigin::Library)) return;
+    if (chosen.size() >= 2) {
+        session.compareWithFile(fullPath(entries[static_cast<std::size_t>(chosen[1])]));
+    }
+}
+
+void LibraryWindow::deleteSelection() {
+    const std::vector<int> chosen = selectedEntries();
+    if (chosen.empty()) return;
+    const auto& entries = model_->entries();
+    QStringList names;
+    for (int i : chosen) names << QString::fromStdString(entries[static_cast<std::size_t>(i)].path);
+    if (!window_.dialogs().ask(u8(lt::kDeleteQuestion).arg(names.join('\n')),
+                               u8(lt::kDeleteTitle))) {
+        return;
+    }
+    std::vector<bool> gone(entries.size(), false);
+    for (int i : chosen) {
+        const QString path = fullPath(entries[static_cast<std::size_t>(i)]);
+        if (QFile::moveToTrash(path)) {
+            gone[static_cast<std::size_t>(i)] = true;
+        } else {
+            window_.dialogs().message(u8(lt::kDeleteFailed).arg(QDir::toNativeSeparators(path)), {},
+                                      MessageIcon::Critical);
+        }
+    }
+    std::vector<LibraryEntry> kept;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!gone[i]) kept.push_back(entries[i]);
+    }
+    model_->setEntries(std::move(kept));
+    tableChanged();
+}
+
+void LibraryWindow::drawTrend() {
+    const auto& entries = model_->entries();
+    const QVariant filtered = carFilter_->currentData();
+    trendCar_ = -1;
+    if (filtered.isValid()) {
+        trendCar_ = filtered.toInt();
+    } else if (const QModelIndex current = table_->currentIndex(); current.isValid()) {
+        const int entry = proxy_->mapToSource(current).row();
+        const auto& car = entries[static_cast<std::size_t>(entry)].carId;
+        if (car) trendCar_ = *car;
+    } else if (!entries.empty() && entries.back().carId) {
+        trendCar_ = *entries.back().carId;
+    }
+
+    trend_->clearGraphs();
+    trend_->clearItems();
+    trendPoints_.clear();
+    QVector<double> times, bests, averages;
+    int personalBest = -1;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const LibraryEntry& e = entries[i];
+        if (!e.readable() || e.carId != trendCar_ || e.statistics.counted == 0) continue;
+        times << static_cast<double>(dateTimeOf(e.downloaded).toSecsSinceEpoch());
+        bests << e.statistics.best;
+        averages << e.statistics.average;
+        trendPoints_.push_back(static_cast<int>(i));
+        if (personalBest < 0 || e.statistics.best < bests[personalBest])
+            personalBest = static_cast<int>(bests.size() - 1);
+    }
+    auto addLine = [this](const QString& name, const QColor& color, const QVector<double>& x,
+                          const QVector<double>& y, QCPScatterStyle::ScatterShape shape,
+                          double size) {
+        QCPGraph* graph = trend_->addGraph();
+        graph->setName(name);
+        graph->setPen(QPen(color));
+        graph->setScatterStyle(QCPScatterStyle(shape, color, size));
+        graph->setData(x, y, true);
+        return graph;
+    };
+    addLine(u8(lt::kTrendBest), Qt::blue, times, bests, QCPScatterStyle::ssDisc, 6);
+    addLine(u8(lt::kTrendAverage), Qt::darkGray, times, averages, QCPScatterStyle::ssCircle, 6);
+    QCPGraph* best =
+        addLine(u8(lt::kTrendPersonalBest), Qt::red, {}, {}, QCPScatterStyle::ssStar, 14);
+    best->setLineStyle(QCPGraph::lsNone);
+    if (personalBest >= 0) best->addData(times[personalBest], bests[personalBest]);
+    trend_->plotLayout()->setRowSpacing(0);
+    trend_->xAxis->setLabel(trendCar_ >= 0 ? u8(lt::kTrendTitle).arg(trendCar_) : QString());
+    trend_->rescaleAxes();
+    // A single run still needs a visible span around it.
+    const auto pad = [](QCPAxis* axis, double margin) {
+        const QCPRange r = axis->range();
+        const double extra = std::max(r.size() * 0.05, margin);
+        axis->setRange(r.lower - extra, r.upper + extra);
+    };
+    pad(trend_->xAxis, 3600.0);
+    pad(trend_->yAxis, 0.5);
+    trend_->replot();
+}
+
+bool LibraryWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == trend_ && event->type() == QEvent::MouseMove) {
+        showTrendTip(static_cast<QMouseEvent*>(event)->position().toPoint());
+    }
+    if (watched == table_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        deleteSelection();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Names the run under the pointer, on the best or the average line.
+void LibraryWindow::showTrendTip(const QPoint& position) {
+    QString tip;
+    double nearest = kHoverPixels;
+    for (int g = 0; g < 2 && g < trend_->graphCount(); ++g) {
+        const QCPGraph* graph = trend_->graph(g);
+        int index = 0;
+        for (auto it = graph->data()->constBegin(); it != graph->data()->constEnd();
+             ++it, ++index) {
+            const QPointF at(trend_->xAxis->coordToPixel(it->key),
+                             trend_->yAxis->coordToPixel(it->value));
+            const double distance = std::hypot(at.x() - position.x(), at.y() - position.y());
+            if (distance > nearest || index >= static_cast<int>(trendPoints_.size())) continue;
+            nearest = distance;
+            const LibraryEntry& e = model_->entries()[static_cast<std::size_t>(
+                trendPoints_[static_cast<std::size_t>(index)])];
+            tip = u8(lt::kTrendTip)
+                      .arg(QString::fromStdString(e.path),
+                           dateTimeOf(e.downloaded).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                           lapText(e.statistics.best), lapText(e.statistics.average));
+        }
+    }
+    trend_->setToolTip(tip);
+}
+
+}  // namespace korimet

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QFutureWatcher>
+#include <QString>
+#include <QWidget>
+#include <vector>
+
+#include "library/run_library.h"
+
+class QComboBox;
+class QCustomPlot;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QSortFilterProxyModel;
+class QTableView;
+
+namespace korimet {
+
+class LibraryTableModel;
+class MainWindow;
+
+// The run library's own window, beside the main window and never modal: every kept run
+// with its statistics, a trend chart for one car, and the doors to open, compare and
+// delete runs. The folder is read on a worker thread.
+class LibraryWindow : public QWidget {
+    Q_OBJECT
+  public:
+    explicit LibraryWindow(MainWindow& window);
+    ~LibraryWindow() override;
+
+    // Reads the library folder again (the setting included); a read under way is dropped.
+    void refresh();
+    // A run the keeper has just written; added without reading the whole folder again.
+    void addKeptRun(const QString& fullPath);
+
+    bool reading() const;
+    const QString& folder() const { return folder_; }
+    // The car the trend chart shows, or -1 for none.
+    int trendCar() const { return trendCar_; }
+    // Opens the selected run, or with two selected compares the second against the first.
+    void openSelection();
+    // Moves the selected runs to the trash after asking.
+    void deleteSelection();
+
+  private:
+    void listingRead();
+    void tableChanged();  // count, car filter and trend follow the table
+    void fillCarFilter();
+    void applyCarFilter();
+    void drawTrend();
+    void showTrendTip(const QPoint& position);
+    std::vector<int> selectedEntries() const;  // table rows, in view order
+    QString fullPath(const LibraryEntry& entry) const;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    MainWindow& window_;
+    QString folder_;
+    int trendCar_ = -1;
+    std::vector<int> trendPoints_;  // table row of each point of the best and average lines
+
+    QFutureWatcher<LibraryListing> watcher_;
+    bool reading_ = false;  // until the listing read is in the table
+    QLabel* folderLabel_ = nullptr;
+    QLabel* countLabel_ = nullptr;
+    QComboBox* carFilter_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QTableView* table_ = nullptr;
+    LibraryTableModel* model_ = nullptr;
+    QSortFilterProxyModel* proxy_ = nullptr;
+    QCustomPlot* trend_ = nullptr;
+};
+
+}  // namespace korimet

@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <utime.h>
+
+#include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "files/data_file.h"
+#include "library/run_library.h"
+#include "support/frames.h"
+#include "support/run_cli.h"
+#include "support/temp_dir.h"
+
+namespace korimet {
+namespace {
+
+namespace fs = std::filesystem;
+using test::runCli;
+using test::runWithLaps;
+
+std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
+
+std::string bytesOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<fs::path> runFilesUnder(const fs::path& root) {
+    std::vector<fs::path> files;
+    std::error_code ec;
+    for (const auto& e : fs::recursive_directory_iterator(root, ec))
+        if (e.is_regular_file() && e.path().extension() == ".krt") files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// Sets an environment variable for the tool the test starts, and restores it after.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = getenv(name)) old_ = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~ScopedEnv() {
+        if (old_) {
+            setenv(name_, old_->c_str(), 1);
+        } else {
+            unsetenv(name_);
+        }
+    }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+class CliRuns : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        root = dir.path() / "runs";
+        empty = keep(runWithLaps({}, kNoTargetTime, 0, 3), {2026, 11, 1, 9, 0, 0});
+        single = keep(runWithLaps({61.25}, 60.0, 8, 7), {2026, 12, 10, 14, 35, 12});
+        fs::create_directories(root / "anna");
+        ASSERT_TRUE(saveDataFile((root / "anna" / "race.krt").string(),
+                                 runWithLaps({60.0, 62.0, 61.0, 65.0}, kNoTargetTime, 20, 7),
+                                 "雨\n二本目"));
+        struct utimbuf times {};
+        times.actime = times.modtime = 946684800;  // 2000-01-01 00:00 UTC
+        ::utime((root / "anna" / "race.krt").c_str(), &times);
+        fs::create_directories(root / "2026-12-11");
+        std::ofstream(root / "2026-12-11" / "101010-car07.krt") << "garbage\r\n";
+    }
+    std::string keep(const LapData& d, const LocalTime& when) {
+        const KeptRun kept = keepRun(root.string(), d, when);
+        EXPECT_TRUE(kept) << kept.error;
+        return fs::relative(kept.path, root).string();
+    }
+    nlohmann::json listJson(const std::string& extra = "") {
+        const auto r = runCli("runs --library " + quoted(root) + " --json" + extra);
+        EXPECT_EQ(r.status, 0);
+        return nlohmann::json::parse(r.out);
+    }
+
+    test::TempDir dir;
+    fs::path root;
+    std::string empty;
+    std::string single;
+};
+
+TEST_F(CliRuns, JsonListsEveryRunOldestFirstWithNullsBelowTwoLaps) {
+    const nlohmann::json all = listJson();
+    ASSERT_TRUE(all.is_array());
+    ASSERT_EQ(all.size(), 4u);
+    EXPECT_EQ(all[0]["path"], "anna/race.krt");
+    EXPECT_EQ(all[1]["path"], empty);
+    EXPECT_EQ(all[2]["path"], single);
+    EXPECT_EQ(all[3]["path"], "2026-12-11/101010-car07.krt");
+
+    const std::vector<std::string> expected = {
+        "path",  "downloaded", "carId",  "lapCount", "targetTime",  "raceMinutes", "best",
+        "worst", "average",    "median", "spread",   "consistency", "memo"};
+    EXPECT_EQ(all[2].size(), expected.size());
+    for (const std::string& key : expected) EXPECT_TRUE(all[2].contains(key)) << key;
+
+    const auto& hand = all[0];
+    EXPECT_EQ(hand["downloaded"],
+              isoText(localTimeOf(std::chrono::system_clock::from_time_t(946684800))));
+    EXPECT_EQ(hand["carId"], 7);
+    EXPECT_EQ(hand["lapCount"], 4);
+    EXPECT_EQ(hand["raceMinutes"], 20);
+    EXPECT_EQ(hand["best"], 60.0);
+    EXPECT_EQ(hand["worst"], 65.0);
+    EXPECT_EQ(hand["average"], 62.0);
+    EXPECT_EQ(hand["median"], 61.5);
+    const RunStatistics s = runStatistics(runWithLaps({60.0, 62.0, 61.0, 65.0}));
+    EXPECT_DOUBLE_EQ(hand["spread"].get<double>(), *s.spread);
+    EXPECT_DOUBLE_EQ(hand["consistency"].get<double>(), *s.consistency);
+    EXPECT_EQ(hand["memo"], loadDataFile((root / "anna" / "race.krt").string()).content->memo);
+    EXPECT_EQ(hand["memo"].get<std::string>().substr(0, 3), "雨");
+
+    const auto& none = all[1];
+    EXPECT_EQ(none["downloaded"], "2026-11-01T09:00:00");
+    EXPECT_EQ(none["lapCount"], 0);
+    EXPECT_EQ(none["best"], 0.0);
+    EXPECT_TRUE(none["median"].is_null());
+    EXPECT_TRUE(none["spread"].is_null());
+    EXPECT_TRUE(none["consistency"].is_null());
+    EXPECT_EQ(none["memo"], "");
+
+    const auto& one = all[2];
+    EXPECT_EQ(one["downloaded"], "2026-12-10T14:35:12");
+    EXPECT_EQ(one["targetTime"], 60.0);
+    EXPECT_EQ(one["median"], 61.25);
+    EXPECT_TRUE(one["spread"].is_null());
+    EXPECT_TRUE(one["consistency"].is_null());
+
+    const auto& broken = all[3];
+    EXPECT_EQ(broken.size(), 2u);
+    EXPECT_EQ(broken["error"],
+              loadDataFile((root / "2026-12-11" / "101010-car07.krt").string()).error);
+
+    // Keys in the order given, as printed.
+    const auto raw = runCli("runs --library " + quoted(root) + " --json").out;
+    std::size_t at = raw.find("\"path\":\"" + single);
+    ASSERT_NE(at, std::string::npos);
+    for (const std::string& key : expected) {
+        const std::size_t next = raw.find("\"" + key + "\":", at);
+        ASSERT_NE(next, std::string::npos) << key;
+        at = next;
+    }
+}
+
+TEST_F(CliRuns, FiltersByCar) {
+    const nlohmann::json sevens = listJson(" --car 7");
+    ASSERT_EQ(sevens.size(), 3u);  // the unreadable file names car 07
+    for (const auto& run : sevens) {
+        if (run.contains("carId")) {
+            EXPECT_EQ(run["carId"], 7);
+        }
+    }
+    EXPECT_EQ(listJson(" --car 3").size(), 1u);
+    EXPECT_TRUE(listJson(" --car 42").empty());
+}
+
+TEST_F(CliRuns, TableIsAlignedForPeople) {
+    const auto r = runCli("runs --library " + quoted(root));
+    ASSERT_EQ(r.status, 0);
+    std::istringstream in(r.out);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 5u);
+    const std::size_t pathColumn = lines[0].find("PATH");
+    const std::size_t bestColumn = lines[0].find("BEST");
+    ASSERT_NE(pathColumn, std::string::npos);
+    EXPECT_EQ(lines[1].substr(pathColumn, 13), "anna/race.krt");
+    EXPECT_EQ(lines[1].substr(bestColumn, 8), "01m00s00");
+    EXPECT_EQ(lines[2].substr(pathColumn, empty.size()), empty);
+    EXPECT_EQ(lines[3].substr(bestColumn, 8), "01m01s25");
+    EXPECT_NE(lines[4].find("unreadable"), std::string::npos);
+    EXPECT_NE(lines[1].find("雨"), std::string::npos);  // the memo's first line only
+    EXPECT_EQ(lines[1].find("二本目"), std::string::npos);
+}
+
+TEST(CliRunsStatus, EmptyListsMissingFailsAndBadArgumentsAreRefused) {
+    test::TempDir dir;
+    const auto listed = runCli("runs --library " + quoted(dir.path()) + " --json");
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(nlohmann::json::parse(listed.out), nlohmann::json::array());
+    EXPECT_EQ(runCli("runs --library " + quoted(dir.path() / "nowhere") + " 2>/dev/null").status,
+              2);
+    for (const char* bad : {"--car", "--car x", "--car 256", "--json --json", "--frobnicate"}) {
+        EXPECT_EQ(runCli(std::string("runs ") + bad + " 2>/dev/null").status, 2) << bad;
+    }
+}
+
+// listen without --out keeps each frame in the library, as the window does, and decode
+// --out makes the same bytes of the same frames.
+TEST(CliListenIntoLibrary, KeepsEachFrameInTheLibraryFolder) {
+    test::TempDir dir;
+    const ScopedEnv config("XDG_CONFIG_HOME", (dir.path() / "config").string());
+    const ScopedEnv data("XDG_DATA_HOME", (dir.path() / "data").string());
+    const LapData runs[] = {runWithLaps({61.5, 60.25}), runWithLaps({59.0}, 60.0, 5, 9),
+                            runWithLaps({61.5, 60.25})};
+    QByteArray capture;
+    for (const LapData& run : runs) capture += test::frameFor(run);
+    const fs::path capturePath = dir.path() / "capture.bin";
+    std::ofstream(capturePath, std::ios::binary)
+        .write(capture.constData(), static_cast<std::streamsize>(capture.size()));
+    ASSERT_EQ(runCli("decode " + quoted(capturePath) + " --out " + quoted(dir.path() / "decoded") +
+                     " >/dev/null")
+                  .status,
+              0);
+
+    // The default folder: the user's data location.
+    const auto r = runCli("listen " + quoted(capturePath) + " 2>/dev/null");
+    EXPECT_EQ(r.status, 0);
+    const fs::path library = dir.path() / "data" / "Korimet" / "Korimet" / "runs";
+    auto files = runFilesUnder(library);
+    ASSERT_EQ(files.size(), 3u);
+    std::multiset<std::string> kept, decoded;
+    for (const auto& f : files) {
+        kept.insert(bytesOf(f));
+        EXPECT_NE(r.out.find(fs::relative(f, library).string()), std::string::npos);
+    }
+    for (int i = 1; i <= 3; ++i)
+        decoded.insert(bytesOf(dir.path() / "decoded" / ("run-00" + std::to_string(i) + ".krt")));
+    EXPECT_EQ(kept, decoded);
+
+    // The settings store's Library/Folder.
+    fs::create_directories(dir.path() / "config" / "Korimet");
+    const fs::path shared = dir.path() / "shared";
+    std::ofstream(dir.path() / "config" / "Korimet" / "Korimet.conf")
+        << "[Library]\nFolder=" << shared.string() << "\n";
+    EXPECT_EQ(runCli("listen " + quoted(capturePath) + " --count 2 >/dev/null 2>&1").status, 0);
+    EXPECT_EQ(runFilesUnder(shared).size(), 2u);
+    EXPECT_EQ(runCli("runs --json").out,
+              runCli("runs --library " + quoted(shared) + " --json").out);
+
+    // A library that cannot be written ends listen with 2, as a file that cannot be saved does.
+    std::ofstream(dir.path() / "config" / "Korimet" / "Korimet.conf")
+        << "[Library]\nFolder=" << (capturePath / "runs").string() << "\n";
+    EXPECT_EQ(runCli("listen " + quoted(capturePath) + " >/dev/null 2>&1").status, 2);
+}
+
+}  // namespace
+}  // namespace korimet
