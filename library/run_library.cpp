@@ -73,6 +73,16 @@ RunFileCandidates libraryNameCandidates(const LocalTime& t, int carId) {
     };
 }
 
+namespace {
+
+int daysInMonth(int year, int month) {
+    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[month - 1];
+}
+
+}  // namespace
+
 std::optional<NameInfo> parseLibraryName(const std::string& relativePath) {
     // YYYY-MM-DD/HHMMSS-carNN[-K].krt
     const std::string_view p = relativePath;
@@ -99,8 +109,8 @@ std::optional<NameInfo> parseLibraryName(const std::string& relativePath) {
     if (carText.size() < 2 || carText.size() > 3) return std::nullopt;
     const auto car = digits(carText, carText.size());
     if (!year || !month || !dayOfMonth || !hour || !minute || !second || !car) return std::nullopt;
-    if (*month < 1 || *month > 12 || *dayOfMonth < 1 || *dayOfMonth > 31 || *hour > 23 ||
-        *minute > 59 || *second > 60 || *car > 255) {
+    if (*month < 1 || *month > 12 || *dayOfMonth < 1 || *dayOfMonth > daysInMonth(*year, *month) ||
+        *hour > 23 || *minute > 59 || *second > 59 || *car > 255) {
         return std::nullopt;
     }
     return NameInfo{{*year, *month, *dayOfMonth, *hour, *minute, *second}, *car};

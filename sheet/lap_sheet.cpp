@@ -6,30 +6,13 @@
 
 #include "lapdata/lap_time.h"
 #include "lapdata/run_statistics.h"
+#include "library/run_library.h"
 #include "sheet/sheet_texts.h"
 #include "tools/comparison.h"
 
 namespace korimet {
 
 namespace {
-
-bool isDigits(std::string_view s) {
-    return !s.empty() &&
-           std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
-int number(std::string_view digits) {
-    int n = 0;
-    for (char c : digits) n = n * 10 + (c - '0');
-    return n;
-}
-
-bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int daysInMonth(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && isLeapYear(year) ? 29 : kDays[month - 1];
-}
 
 // The last two parts of a path, with either kind of separator.
 std::pair<std::string_view, std::string_view> lastTwoParts(std::string_view path) {
@@ -92,31 +75,12 @@ std::string unlessEmpty(const std::string& text) {
 }  // namespace
 
 std::optional<SheetDateTime> libraryDownloadTime(std::string_view path) {
+    // The library names its files; a path copied from Windows may use backslashes.
     const auto [folder, file] = lastTwoParts(path);
-    // YYYY-MM-DD / HHMMSS-carNN...krt
-    if (folder.size() != 10 || folder[4] != '-' || folder[7] != '-') return std::nullopt;
-    const std::string_view y = folder.substr(0, 4), mo = folder.substr(5, 2),
-                           d = folder.substr(8, 2);
-    if (!isDigits(y) || !isDigits(mo) || !isDigits(d)) return std::nullopt;
-    if (file.size() < 15 || !file.ends_with(".krt")) return std::nullopt;
-    const std::string_view time = file.substr(0, 6);
-    if (!isDigits(time) || file.substr(6, 4) != "-car") return std::nullopt;
-    const std::string_view car = file.substr(10, file.size() - 14);
-    const auto carDigits =
-        car.substr(0, std::min<std::size_t>(car.find_first_not_of("0123456789"), car.size()));
-    if (carDigits.empty()) return std::nullopt;
-
-    SheetDateTime t{number(y),
-                    number(mo),
-                    number(d),
-                    number(time.substr(0, 2)),
-                    number(time.substr(2, 2)),
-                    number(time.substr(4, 2))};
-    if (t.month < 1 || t.month > 12 || t.day < 1 || t.day > daysInMonth(t.year, t.month) ||
-        t.hour > 23 || t.minute > 59 || t.second > 59) {
-        return std::nullopt;
-    }
-    return t;
+    const auto named = parseLibraryName(std::string(folder) + "/" + std::string(file));
+    if (!named) return std::nullopt;
+    const LocalTime& t = named->downloaded;
+    return SheetDateTime{t.year, t.month, t.day, t.hour, t.minute, t.second};
 }
 
 SheetDateTime sheetDate(std::string_view path, std::optional<SheetDateTime> fileTime,

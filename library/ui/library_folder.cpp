@@ -8,8 +8,10 @@ namespace korimet {
 QString libraryFolder() {
     const QString chosen = QSettings().value(QStringLiteral("Library/Folder")).toString();
     if (!chosen.isEmpty()) return chosen;
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/runs");
+    // $XDG_DATA_HOME/Korimet/runs: the application's folder under the data location, named
+    // once rather than once for the organisation and again for the application.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Korimet/runs");
 }
 
 }  // namespace korimet

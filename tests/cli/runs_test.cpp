@@ -216,7 +216,7 @@ TEST(CliListenIntoLibrary, KeepsEachFrameInTheLibraryFolder) {
     // The default folder: the user's data location.
     const auto r = runCli("listen " + quoted(capturePath) + " 2>/dev/null");
     EXPECT_EQ(r.status, 0);
-    const fs::path library = dir.path() / "data" / "Korimet" / "Korimet" / "runs";
+    const fs::path library = dir.path() / "data" / "Korimet" / "runs";
     auto files = runFilesUnder(library);
     ASSERT_EQ(files.size(), 3u);
     std::multiset<std::string> kept, decoded;

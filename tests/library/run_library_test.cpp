@@ -83,7 +83,7 @@ TEST(LibraryNames, RandomNamesRoundTrip) {
     for (int i = 0; i < 2000; ++i) {
         const LocalTime when{
             1990 + static_cast<int>(random() % 100), 1 + static_cast<int>(random() % 12),
-            1 + static_cast<int>(random() % 31),     static_cast<int>(random() % 24),
+            1 + static_cast<int>(random() % 28),     static_cast<int>(random() % 24),
             static_cast<int>(random() % 60),         static_cast<int>(random() % 60)};
         const int car = static_cast<int>(random() % 256);
         const int attempt = 1 + static_cast<int>(random() % 50);

@@ -23,7 +23,8 @@ TEST(LibraryDownloadTime, ReadsOnlyPathsOfTheLibrarysShape) {
     };
     const Case cases[] = {
         {"/home/a/library/2026-12-10/143507-car07.krt", SheetDateTime{2026, 12, 10, 14, 35, 7}},
-        {"2026-01-31/000000-car1.krt", SheetDateTime{2026, 1, 31, 0, 0, 0}},
+        {"2026-01-31/000000-car01.krt", SheetDateTime{2026, 1, 31, 0, 0, 0}},
+        {"lib/2026-01-31/000000-car1.krt", std::nullopt},  // the library writes two digits
         {"C:\\runs\\2024-02-29\\235959-car123.krt", SheetDateTime{2024, 2, 29, 23, 59, 59}},
         {"lib/2026-12-10/143507-car07-2.krt", SheetDateTime{2026, 12, 10, 14, 35, 7}},
         {"lib/2025-02-29/120000-car07.krt", std::nullopt},  // not a leap year
