@@ -129,17 +129,30 @@ LibraryWindow::LibraryWindow(MainWindow& window) : QWidget(&window, Qt::Window),
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     table_->verticalHeader()->setVisible(false);
     table_->horizontalHeader()->setStretchLastSection(true);
+    // One line a run: the date column is as wide as the longest date and time.
+    table_->setWordWrap(false);
+    table_->horizontalHeader()->resizeSection(
+        Column::kDownloaded,
+        table_->fontMetrics().horizontalAdvance(QStringLiteral("2026-12-10T14:35:07")) + 24);
     trend_ = new QCustomPlot(split);
     trend_->setObjectName("trendChart");
     trend_->setMouseTracking(true);
     trend_->installEventFilter(this);
+    trend_->setMinimumHeight(200);
+    // The legend gets a row of its own above the plot, so it never covers a run's point.
     trend_->legend->setVisible(true);
+    trend_->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+    trend_->axisRect()->insetLayout()->take(trend_->legend);
+    trend_->plotLayout()->insertRow(0);
+    trend_->plotLayout()->addElement(0, 0, trend_->legend);
+    trend_->plotLayout()->setRowStretchFactor(0, 0.001);
     auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
     ticker->setDateTimeFormat(QStringLiteral("yyyy-MM-dd"));
     trend_->xAxis->setTicker(ticker);
     trend_->yAxis->setLabel(u8(lt::kTrendBest) + " / " + u8(lt::kTrendAverage));
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
+    split->setSizes({360, 240});
 
     connect(table_, &QAbstractItemView::activated, this, [this] { openSelection(); });
     connect(openButton, &QPushButton::clicked, this, &LibraryWindow::openSelection);
