@@ -23,7 +23,7 @@ nlohmann::ordered_json lapDataJson(const LapData& d) {
 
 nlohmann::ordered_json frameJson(const DecodedFrame& frame) {
     nlohmann::ordered_json j;
-    j["model"] = frame.modelCaption ? nlohmann::ordered_json(*frame.modelCaption) : nullptr;
+    j["model"] = optionalJson(frame.modelCaption);
     j["version"] = frame.versionText;
     addLapData(j, frame.data);
     return j;

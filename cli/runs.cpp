@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/json_out.h"
 #include "cli/verbs.h"
 #include "lapdata/lap_time.h"
 #include "library/run_library.h"
@@ -17,10 +18,6 @@
 namespace korimet::cli {
 
 namespace {
-
-nlohmann::ordered_json optionalJson(const std::optional<double>& value) {
-    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
-}
 
 nlohmann::ordered_json entryJson(const LibraryEntry& e) {
     nlohmann::ordered_json j;

@@ -3,6 +3,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "cli/json_out.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "lapdata/lap_view_model.h"
@@ -24,10 +25,6 @@ struct CompareOptions {
     std::string file;
     std::string other;
 };
-
-nlohmann::ordered_json cellJson(const std::optional<double>& value) {
-    return value ? nlohmann::ordered_json(*value) : nlohmann::ordered_json(nullptr);
-}
 
 std::string cellText(const std::optional<double>& value) {
     if (!value) return "-";
@@ -98,7 +95,8 @@ int runCompare(const CompareOptions& o, const Texts& t) {
         };
         nlohmann::ordered_json chart = nlohmann::ordered_json::array();
         for (const ChartRow& row : c.chart) {
-            chart.push_back({row.label, cellJson(valueAt(row, 0)), cellJson(valueAt(row, 1))});
+            chart.push_back(
+                {row.label, optionalJson(valueAt(row, 0)), optionalJson(valueAt(row, 1))});
         }
         j["chart"] = std::move(chart);
         std::cout << j.dump() << "\n";

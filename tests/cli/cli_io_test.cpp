@@ -22,6 +22,7 @@
 #include "files/data_file.h"
 #include "files/file_texts.h"
 #include "files/run_naming.h"
+#include "support/files.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 
@@ -37,14 +38,8 @@ const std::string kCli = KORIMET_CLI;
 // テスト in CP932, as a name unpacked from an archive made on Windows.
 const std::string kCp932Name = "\x83\x65\x83\x58\x83\x67";
 
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using test::readBytes;
+using test::writeBytes;
 
 std::string shq(const fs::path& p) { return "'" + p.string() + "'"; }
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "support/files.h"
 #include "support/temp_dir.h"
 
 #include <cstdlib>
@@ -22,10 +23,7 @@ using test::runCli;
 
 const std::string kData = KORIMET_TEST_DATA;
 
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using test::readBytes;
 
 using test::TempDir;
 

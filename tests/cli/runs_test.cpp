@@ -9,6 +9,7 @@
 
 #include "files/data_file.h"
 #include "library/run_library.h"
+#include "support/files.h"
 #include "support/frames.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
@@ -20,21 +21,10 @@ namespace fs = std::filesystem;
 using test::runCli;
 using test::runWithLaps;
 
-std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
+using test::quoted;
 
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::vector<fs::path> runFilesUnder(const fs::path& root) {
-    std::vector<fs::path> files;
-    std::error_code ec;
-    for (const auto& e : fs::recursive_directory_iterator(root, ec))
-        if (e.is_regular_file() && e.path().extension() == ".krt") files.push_back(e.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
+using test::readBytes;
+using test::runFilesUnder;
 
 // Sets an environment variable for the tool the test starts, and restores it after.
 class ScopedEnv {
@@ -221,11 +211,11 @@ TEST(CliListenIntoLibrary, KeepsEachFrameInTheLibraryFolder) {
     ASSERT_EQ(files.size(), 3u);
     std::multiset<std::string> kept, decoded;
     for (const auto& f : files) {
-        kept.insert(bytesOf(f));
+        kept.insert(readBytes(f));
         EXPECT_NE(r.out.find(fs::relative(f, library).string()), std::string::npos);
     }
     for (int i = 1; i <= 3; ++i)
-        decoded.insert(bytesOf(dir.path() / "decoded" / ("run-00" + std::to_string(i) + ".krt")));
+        decoded.insert(readBytes(dir.path() / "decoded" / ("run-00" + std::to_string(i) + ".krt")));
     EXPECT_EQ(kept, decoded);
 
     // The settings store's Library/Folder.

@@ -22,7 +22,7 @@ using test::runCli;
 
 using test::TempDir;
 
-std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
+using test::quoted;
 
 LapData runOf(std::vector<double> laps) {
     LapData d;

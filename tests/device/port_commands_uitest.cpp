@@ -22,6 +22,7 @@
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
 #include "support/pty.h"
+#include "support/window_fixture.h"
 
 namespace korimet {
 namespace {
@@ -47,10 +48,7 @@ class PortCommandsTest : public ::testing::Test {
         ASSERT_TRUE(pty.ok());
         pointPortAt(1, pty.path());
         pointPortAt(2, QString::fromLatin1(kMissingDevice));
-        window = std::make_unique<MainWindow>();
-        auto fake = std::make_unique<FakeDialogs>();
-        dialogs = fake.get();
-        window->setDialogs(std::move(fake));
+        window = test::windowWithFakeDialogs(dialogs);
     }
     void TearDown() override {
         window.reset();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/files.h"
 #include "support/temp_dir.h"
 
 #include <bit>
@@ -26,15 +27,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
+using test::readBytes;
+using test::writeBytes;
 
 // Car 12, laps 65.43, 64.9 and .75, no target, a 17-minute race, memo "ok".
 LapData exampleRecord() {

@@ -15,6 +15,7 @@
 
 #include "files/data_file.h"
 #include "files/file_texts.h"
+#include "support/files.h"
 #include "support/temp_dir.h"
 
 namespace korimet {
@@ -23,22 +24,14 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempDir;
 
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary);
-    out << bytes;
-}
+using test::readBytes;
+using test::writeBytes;
 
 std::size_t entries(const fs::path& dir) {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir), {}));
 }
 
-// What a write in a child process with a file-size limit reported. The limit stands in for
-// a full disk: writes past it fail with EFBIG (SIGXFSZ ignored), as they would with ENOSPC.
+// What a write in a child process with a file-size limit reported.
 struct LimitedRun {
     int status = -1;  // DurableWrite::Status, or -1 when the child did not report
     int error = 0;
@@ -53,11 +46,7 @@ LimitedRun runWithFileSizeLimit(rlim_t limit, Write write) {
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(pipeFds[0]);
-        ::signal(SIGXFSZ, SIG_IGN);
-        struct rlimit rl {};
-        ::getrlimit(RLIMIT_FSIZE, &rl);
-        rl.rlim_cur = limit;
-        if (::setrlimit(RLIMIT_FSIZE, &rl) != 0) ::_exit(3);
+        if (!test::limitFileSize(limit)) ::_exit(3);
         const LimitedRun r = write();
         const std::string report = std::to_string(r.status) + " " + std::to_string(r.error) + " " +
                                    std::to_string(r.created ? 1 : 0) + " " + r.message;

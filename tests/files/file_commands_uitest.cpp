@@ -24,6 +24,7 @@
 #include "shell/ui/shell_texts.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
+#include "support/window_fixture.h"
 
 namespace korimet {
 namespace {
@@ -93,25 +94,11 @@ struct WindowSnapshot {
     friend bool operator==(const WindowSnapshot&, const WindowSnapshot&) = default;
 };
 
-class FileCommandsTest : public ::testing::Test {
+class FileCommandsTest : public test::WindowInTempFolder {
   protected:
     void SetUp() override {
-        QSettings().clear();
-        ASSERT_TRUE(dir.isValid());
-        // No template from wherever the tests run may slip into the window.
-        previous = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(dir.path()));
-        window = newWindow(dialogs);
-    }
-    void TearDown() override { QDir::setCurrent(previous); }
-
-    // A window answered by a fresh FakeDialogs; `fake` points at it.
-    static std::unique_ptr<MainWindow> newWindow(FakeDialogs*& fake) {
-        auto made = std::make_unique<MainWindow>();
-        auto owned = std::make_unique<FakeDialogs>();
-        fake = owned.get();
-        made->setDialogs(std::move(owned));
-        return made;
+        ASSERT_NO_FATAL_FAILURE(WindowInTempFolder::SetUp());
+        makeWindow();
     }
 
     QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
@@ -177,11 +164,6 @@ class FileCommandsTest : public ::testing::Test {
         EXPECT_EQ(shown[0].title, texts::kAppTitle);
         EXPECT_EQ(shown[0].icon, MessageIcon::None);
     }
-
-    QTemporaryDir dir;
-    QString previous;
-    FakeDialogs* dialogs = nullptr;
-    std::unique_ptr<MainWindow> window;
 };
 
 // ---- File > Open ---------------------------------------------------------------------
@@ -559,9 +541,7 @@ TEST_F(FileCommandsTest, ARunSurvivesSaveANewWindowAndOpen) {
         }
     }
 
-    FakeDialogs* secondDialogs = nullptr;
-    window = newWindow(secondDialogs);
-    dialogs = secondDialogs;
+    makeWindow();
     open(file);
 
     EXPECT_TRUE(messages().empty());
@@ -636,16 +616,9 @@ TEST(MemoLineEnds, StrayCarriageReturnsBecomeOneLineEndEach) {
 
 // ---- the template at start-up --------------------------------------------------------
 
-class TemplateTest : public ::testing::Test {
+// The window's own dialogs, as the program starts it.
+class TemplateTest : public test::WindowInTempFolder {
   protected:
-    void SetUp() override {
-        QSettings().clear();
-        ASSERT_TRUE(dir.isValid());
-        previous = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    }
-    void TearDown() override { QDir::setCurrent(previous); }
-
     // Builds the window as the program does, with whatever stderr it writes.
     std::string startWindow() {
         ::testing::internal::CaptureStderr();
@@ -654,10 +627,6 @@ class TemplateTest : public ::testing::Test {
     }
     QString memo() const { return window->findChild<QTextEdit*>("RichTextBox1")->toPlainText(); }
     QString label(const char* name) const { return window->findChild<QLabel*>(name)->text(); }
-
-    QTemporaryDir dir;
-    QString previous;
-    std::unique_ptr<MainWindow> window;
 };
 
 TEST_F(TemplateTest, PresetsTheScalarsAndTheMemoButShowsNothing) {
@@ -688,9 +657,7 @@ TEST_F(TemplateTest, PresetsTheScalarsAndTheMemoButShowsNothing) {
 TEST_F(TemplateTest, SaveAfterStartWritesTheTemplateScalarsAndSixtyZeroLaps) {
     writeBytes(dir.filePath("hinagata.krt"), "3,5,655.35,0,0,17,0,\"memo\"\r\n");
     startWindow();
-    auto owned = std::make_unique<FakeDialogs>();
-    owned->answers.push_back(dir.filePath("saved.krt"));
-    window->setDialogs(std::move(owned));
+    test::fakeDialogsFor(*window).answers.push_back(dir.filePath("saved.krt"));
 
     window->saveDataFile();
 

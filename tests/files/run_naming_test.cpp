@@ -15,6 +15,7 @@
 
 #include "files/data_file.h"
 #include "files/file_texts.h"
+#include "support/files.h"
 #include "support/temp_dir.h"
 
 namespace korimet {
@@ -23,14 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 using test::TempDir;
 
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void writeBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using test::readBytes;
+using test::writeBytes;
 
 // Whole hundredths, so a record reads back exactly.
 LapData randomRun(std::mt19937_64& rng) {
@@ -191,9 +186,7 @@ TEST(RunFileSaver, FullDiskSavesNothingAndKeepsTheName) {
     const pid_t pid = ::fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{0, 0};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
+        test::limitFileSize(0);
         RunFileSaver saver(dir.path().string(), runNumberName);
         const std::string expected = filetexts::kSaveFailed +
                                      (dir.path() / "run-002.krt").string() + "\n" +

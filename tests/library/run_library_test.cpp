@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "files/data_file.h"
+#include "support/files.h"
 #include "support/temp_dir.h"
 
 namespace korimet {
@@ -28,10 +29,7 @@ LapData runOf(std::initializer_list<double> laps, int car = 7) {
     return d;
 }
 
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
+using test::readBytes;
 
 void writeBytes(const fs::path& path, const std::string& bytes) {
     fs::create_directories(path.parent_path());
@@ -106,8 +104,8 @@ TEST(KeepRun, WritesTheOrdinaryFileWithEmptyMemoAndNeverReplaces) {
     ASSERT_TRUE(b) << b.error;
     EXPECT_EQ(a.path, (dir.path() / "2026-12-10/143512-car07.krt").string());
     EXPECT_EQ(b.path, (dir.path() / "2026-12-10/143512-car07-2.krt").string());
-    EXPECT_EQ(bytesOf(a.path), *writeDataFileBytes(first, "").bytes);
-    EXPECT_EQ(bytesOf(b.path), *writeDataFileBytes(second, "").bytes);
+    EXPECT_EQ(readBytes(a.path), *writeDataFileBytes(first, "").bytes);
+    EXPECT_EQ(readBytes(b.path), *writeDataFileBytes(second, "").bytes);
     const auto other = keepRun(dir.path().string(), runOf({60.0}, 8), when);
     EXPECT_EQ(other.path, (dir.path() / "2026-12-10/143512-car08.krt").string());
 }
@@ -159,7 +157,7 @@ TEST(KeepRun, WritersAtOnceNeverShareAName) {
             const std::string& path = paths[static_cast<std::size_t>(w)][i];
             distinct.insert(path);
             EXPECT_EQ(
-                bytesOf(path),
+                readBytes(path),
                 *writeDataFileBytes(runOf({60.0 + w, 50.0 + static_cast<double>(i)}), "").bytes);
         }
     }

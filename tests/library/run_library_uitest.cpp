@@ -30,10 +30,12 @@
 #include "library/ui/run_library_ui.h"
 #include "shell/ui/main_window.h"
 #include "support/fake_dialogs.h"
+#include "support/files.h"
 #include "support/frames.h"
 #include "support/pty.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
+#include "support/window_fixture.h"
 
 namespace korimet {
 
@@ -54,20 +56,8 @@ using test::frameFor;
 using test::runWithLaps;
 using test::waitUntil;
 
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::vector<fs::path> runFilesUnder(const fs::path& root) {
-    std::vector<fs::path> files;
-    std::error_code ec;
-    for (const auto& e : fs::recursive_directory_iterator(root, ec)) {
-        if (e.is_regular_file() && e.path().extension() == ".krt") files.push_back(e.path());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
+using test::readBytes;
+using test::runFilesUnder;
 
 // The window as korimet starts it, its library in a temporary folder.
 class RunLibraryTest : public ::testing::Test {
@@ -76,10 +66,7 @@ class RunLibraryTest : public ::testing::Test {
         QSettings().clear();
         library = dir.path() / "runs";
         useLibrary(library);
-        window = std::make_unique<MainWindow>();
-        auto fake = std::make_unique<FakeDialogs>();
-        dialogs = fake.get();
-        window->setDialogs(std::move(fake));
+        window = test::windowWithFakeDialogs(dialogs);
         attachRunLibrary(*window);
     }
     void TearDown() override {
@@ -177,7 +164,7 @@ TEST_F(RunLibraryTest, EveryDownloadIsKeptAsDecodeWouldSaveIt) {
         const fs::path path = kept[i].toStdString();
         char name[32];
         std::snprintf(name, sizeof name, "run-%03zu.krt", i + 1);
-        EXPECT_EQ(bytesOf(path), bytesOf(decoded / name)) << path;
+        EXPECT_EQ(readBytes(path), readBytes(decoded / name)) << path;
         const auto info = parseLibraryName(fs::relative(path, library).string());
         ASSERT_TRUE(info) << path;
         EXPECT_EQ(info->carId, runs[i].carId);
@@ -193,7 +180,7 @@ TEST_F(RunLibraryTest, FramesInOneSecondGetDistinctNames) {
     ASSERT_TRUE(waitUntil([&] { return kept == 5; }));
     const auto files = runFilesUnder(library);
     ASSERT_EQ(files.size(), 5u);
-    for (const auto& f : files) EXPECT_EQ(bytesOf(f), *writeDataFileBytes(run, "").bytes);
+    for (const auto& f : files) EXPECT_EQ(readBytes(f), *writeDataFileBytes(run, "").bytes);
 }
 
 // The window and korimet-cli listen keeping the same car's runs in the same seconds.
@@ -219,7 +206,7 @@ TEST_F(RunLibraryTest, TheWindowAndListenWritingAtOnceNeverCollide) {
     EXPECT_EQ(listen.exitCode(), 0) << listen.readAllStandardError().toStdString();
     const auto files = runFilesUnder(library);
     ASSERT_EQ(files.size(), std::size_t{2 * kEach});
-    for (const auto& f : files) EXPECT_EQ(bytesOf(f), *writeDataFileBytes(run, "").bytes) << f;
+    for (const auto& f : files) EXPECT_EQ(readBytes(f), *writeDataFileBytes(run, "").bytes) << f;
 }
 
 // Opened, saved or compared runs are not downloads and are not kept again.

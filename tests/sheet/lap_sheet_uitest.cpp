@@ -26,6 +26,7 @@
 #include "shell/ui/main_window.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
+#include "support/window_fixture.h"
 
 namespace korimet {
 namespace {
@@ -34,20 +35,13 @@ using test::FakeDialogs;
 using test::frameFor;
 using test::runWithLaps;
 
-class LapSheetWindow : public ::testing::Test {
+class LapSheetWindow : public test::WindowInTempFolder {
   protected:
     void SetUp() override {
-        QSettings().clear();
-        ASSERT_TRUE(dir.isValid());
-        previous = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(dir.path()));
-        window = std::make_unique<MainWindow>();
-        auto owned = std::make_unique<FakeDialogs>();
-        dialogs = owned.get();
-        window->setDialogs(std::move(owned));
+        ASSERT_NO_FATAL_FAILURE(WindowInTempFolder::SetUp());
+        makeWindow();
         attachLapSheet(*window);
     }
-    void TearDown() override { QDir::setCurrent(previous); }
 
     QString saved(const QString& name, const LapData& data, const QDateTime& modified) {
         const QString path = dir.filePath(name);
@@ -64,10 +58,6 @@ class LapSheetWindow : public ::testing::Test {
         action->trigger();
     }
 
-    QTemporaryDir dir;
-    QString previous;
-    std::unique_ptr<MainWindow> window;
-    FakeDialogs* dialogs = nullptr;
     const QDateTime modified{QDate(2026, 12, 10), QTime(14, 35, 12)};
 };
 

@@ -13,6 +13,7 @@
 #include "files/data_file.h"
 #include "lapdata/lap_time.h"
 #include "sheet/lap_sheet.h"
+#include "support/files.h"
 #include "support/frames.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
@@ -24,45 +25,22 @@ namespace fs = std::filesystem;
 using test::runWithLaps;
 using test::TempDir;
 
-std::string quoted(const fs::path& p) { return "'" + p.string() + "'"; }
+using test::quoted;
 
 // Qt's font and platform libraries keep caches for the life of the process: the renderer
 // runs without the leak checker, as the widget tests do.
 test::CliResult runCli(const std::string& args) {
-    test::CliResult r;
-    const std::string command = std::string("ASAN_OPTIONS=\"${ASAN_OPTIONS:-}:detect_leaks=0\" '") +
-                                KORIMET_CLI + "' " + args;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return r;
-    std::array<char, 4096> buffer;
-    std::size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        r.out.append(buffer.data(), n);
-    const int raw = pclose(pipe);
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return r;
+    return test::runCommand(std::string("ASAN_OPTIONS=\"${ASAN_OPTIONS:-}:detect_leaks=0\" '") +
+                            KORIMET_CLI + "' " + args);
 }
 
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using test::readBytes;
 
 bool haveTool(const char* name) {
     return std::system((std::string("command -v ") + name + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-std::string output(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return out;
-    std::array<char, 4096> buffer;
-    std::size_t n;
-    while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        out.append(buffer.data(), n);
-    pclose(pipe);
-    return out;
-}
+std::string output(const std::string& command) { return test::runCommand(command).out; }
 
 std::set<std::string> entries(const fs::path& dir) {
     std::set<std::string> names;

@@ -24,6 +24,7 @@
 #include "shell/ui/edit_commands.h"
 #include "shell/ui/main_window.h"
 #include "support/fake_dialogs.h"
+#include "support/window_fixture.h"
 #include "tools/ui/toolbar_buttons.h"
 
 namespace korimet {
@@ -109,10 +110,7 @@ class CommandBarsTest : public ::testing::Test {
 
     void makeWindow() {
         window.reset();
-        window = std::make_unique<MainWindow>();
-        auto owned = std::make_unique<FakeDialogs>();
-        fake = owned.get();
-        window->setDialogs(std::move(owned));
+        window = test::windowWithFakeDialogs(fake);
     }
 
     // Shown, active and with the memo focused, so that keys go where a user's would.

@@ -19,6 +19,7 @@
 #include "shell/ui/shell_texts.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
+#include "support/window_fixture.h"
 
 namespace korimet {
 namespace {
@@ -153,26 +154,12 @@ TEST(CommandLineFromArgv, SaysWhetherTheFileNameSurvivedDecoding) {
 }
 
 // What main does with a file given on the command line, after the load step.
-class FileGivenAtStart : public ::testing::Test {
+class FileGivenAtStart : public test::WindowInTempFolder {
   protected:
-    void SetUp() override {
-        QSettings().clear();
-        ASSERT_TRUE(dir.isValid());
-        previous = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    }
-    void TearDown() override { QDir::setCurrent(previous); }
-
     // The load step, then the file given.
     void start(const QString& argument) {
         makeWindow();
         give(argument);
-    }
-    void makeWindow() {
-        window = std::make_unique<MainWindow>();
-        auto owned = std::make_unique<FakeDialogs>();
-        dialogs = owned.get();
-        window->setDialogs(std::move(owned));
     }
     void give(const QString& argument) { give(QFile::encodeName(argument)); }
     void give(QByteArray argument) {
@@ -186,10 +173,6 @@ class FileGivenAtStart : public ::testing::Test {
     QTextEdit& memo() const { return *window->findChild<QTextEdit*>("RichTextBox1"); }
     QString path(const char* name) const { return dir.filePath(QString::fromUtf8(name)); }
 
-    QTemporaryDir dir;
-    QString previous;
-    std::unique_ptr<MainWindow> window;
-    FakeDialogs* dialogs = nullptr;
     bool opened = false;
 };
 

@@ -23,6 +23,7 @@
 #include "shell/ui/window_placement.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
+#include "support/window_fixture.h"
 
 namespace korimet {
 namespace {
@@ -159,9 +160,7 @@ TEST_F(MainWindowTest, StartsWithTheDesignedContentAndTheGridHidden) {
 }
 
 TEST_F(MainWindowTest, TypingIntoThePortComboHasNoEffect) {
-    auto fake = std::make_unique<test::FakeDialogs>();
-    auto* calls = &fake->calls;
-    window->setDialogs(std::move(fake));
+    auto* calls = &test::fakeDialogsFor(*window).calls;
     window->show();
     auto* combo = window->findChild<QComboBox*>("Combo1");
     combo->setFocus();

@@ -16,6 +16,7 @@
 #include "shell/ui/run_session.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
+#include "support/window_fixture.h"
 
 namespace korimet {
 namespace {
@@ -32,17 +33,11 @@ struct Seen {
     QString currentFileName;
 };
 
-class RunSessionTest : public ::testing::Test {
+class RunSessionTest : public test::WindowInTempFolder {
   protected:
     void SetUp() override {
-        QSettings().clear();
-        ASSERT_TRUE(dir.isValid());
-        previous = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(dir.path()));
-        window = std::make_unique<MainWindow>();
-        auto owned = std::make_unique<FakeDialogs>();
-        dialogs = owned.get();
-        window->setDialogs(std::move(owned));
+        ASSERT_NO_FATAL_FAILURE(WindowInTempFolder::SetUp());
+        makeWindow();
         QObject::connect(&window->runSession(), &RunSession::runReplaced, window.get(),
                          [this](const RunChange& change) {
                              seen.push_back({change.origin, change.fileName,
@@ -50,7 +45,6 @@ class RunSessionTest : public ::testing::Test {
                                              window->runSession().currentFileName()});
                          });
     }
-    void TearDown() override { QDir::setCurrent(previous); }
 
     QString saved(const char* name, const LapData& data) {
         const QString path = dir.filePath(QString::fromUtf8(name));
@@ -58,10 +52,6 @@ class RunSessionTest : public ::testing::Test {
         return path;
     }
 
-    QTemporaryDir dir;
-    QString previous;
-    std::unique_ptr<MainWindow> window;
-    FakeDialogs* dialogs = nullptr;
     std::vector<Seen> seen;
 };
 

@@ -27,6 +27,7 @@
 #include "shell/ui/shell_texts.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
+#include "support/window_fixture.h"
 
 namespace korimet {
 namespace {
@@ -36,33 +37,21 @@ using test::runWithLaps;
 
 QString qs(const char* text) { return QString::fromUtf8(text); }
 
-class WindowTest : public ::testing::Test {
+// The window's own dialogs until a test asks for fake ones.
+class WindowTest : public test::WindowInTempFolder {
   protected:
     void SetUp() override {
-        QSettings().clear();
-        ASSERT_TRUE(dir.isValid());
-        previous = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(dir.path()));
+        ASSERT_NO_FATAL_FAILURE(WindowInTempFolder::SetUp());
         window = std::make_unique<MainWindow>();
     }
-    void TearDown() override { QDir::setCurrent(previous); }
 
-    FakeDialogs& fakeDialogs() {
-        auto owned = std::make_unique<FakeDialogs>();
-        FakeDialogs* fake = owned.get();
-        window->setDialogs(std::move(owned));
-        return *fake;
-    }
+    FakeDialogs& fakeDialogs() { return test::fakeDialogsFor(*window); }
     QString saved(const char* name, const LapData& data, const char* memo = "memo") {
         const QString path = dir.filePath(qs(name));
         EXPECT_TRUE(saveDataFile(QFile::encodeName(path).toStdString(), data, memo));
         return path;
     }
     QLabel* label(const char* name) const { return window->findChild<QLabel*>(name); }
-
-    QTemporaryDir dir;
-    QString previous;
-    std::unique_ptr<MainWindow> window;
 };
 
 // ---- Drops ----

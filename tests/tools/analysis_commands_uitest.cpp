@@ -18,6 +18,7 @@
 #include "shell/ui/main_window.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
+#include "support/window_fixture.h"
 #include "tools/tool_texts.h"
 
 namespace korimet {
@@ -52,10 +53,7 @@ class AnalysisCommandsTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
         QSettings().clear();
-        window = std::make_unique<MainWindow>();
-        auto fake = std::make_unique<FakeDialogs>();
-        dialogs = fake.get();
-        window->setDialogs(std::move(fake));
+        window = test::windowWithFakeDialogs(dialogs);
     }
 
     QString label(const char* name) const {
