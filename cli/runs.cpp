@@ -43,14 +43,6 @@ nlohmann::ordered_json entryJson(const LibraryEntry& e) {
     return j;
 }
 
-std::string fixed2(const std::optional<double>& value) {
-    if (!value) return "-";
-    char text[512];  // any finite double in fixed notation
-    const auto [end, ec] =
-        std::to_chars(text, text + sizeof text, *value, std::chars_format::fixed, 2);
-    return ec == std::errc() ? std::string(text, end) : std::string("-");
-}
-
 std::string firstLine(const std::string& memo) {
     return memo.substr(0, memo.find_first_of("\r\n"));
 }

@@ -1,4 +1,4 @@
-#include <cstdio>
+#include <iomanip>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -25,13 +25,6 @@ struct CompareOptions {
     std::string file;
     std::string other;
 };
-
-std::string cellText(const std::optional<double>& value) {
-    if (!value) return "-";
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.2f", *value);
-    return buf;
-}
 
 std::optional<double> valueAt(const ChartRow& row, std::size_t column) {
     return column < row.values.size() ? row.values[column] : std::nullopt;
@@ -107,10 +100,10 @@ int runCompare(const CompareOptions& o, const Texts& t) {
     std::cout << "Label26  " << c.worstDifferenceText << "\n";
     std::cout << "Label27  " << c.averageDifferenceText << "\n\n";
     for (const ChartRow& row : c.chart) {
-        char line[96];
-        std::snprintf(line, sizeof line, "%-6s %8s %8s", row.label.c_str(),
-                      cellText(valueAt(row, 0)).c_str(), cellText(valueAt(row, 1)).c_str());
-        std::cout << line << "\n";
+        // Streams, not a fixed buffer: a huge value must not cut the line.
+        std::cout << std::left << std::setw(6) << row.label << ' ' << std::right << std::setw(8)
+                  << fixed2(valueAt(row, 0)) << ' ' << std::setw(8) << fixed2(valueAt(row, 1))
+                  << "\n";
     }
     return 0;
 }
