@@ -79,8 +79,7 @@ std::optional<SheetDateTime> libraryDownloadTime(std::string_view path) {
     const auto [folder, file] = lastTwoParts(path);
     const auto named = parseLibraryName(std::string(folder) + "/" + std::string(file));
     if (!named) return std::nullopt;
-    const LocalTime& t = named->downloaded;
-    return SheetDateTime{t.year, t.month, t.day, t.hour, t.minute, t.second};
+    return named->downloaded;
 }
 
 SheetDateTime sheetDate(std::string_view path, std::optional<SheetDateTime> fileTime,

@@ -8,20 +8,14 @@
 
 #include "lapdata/lap_data.h"
 #include "lapdata/lap_view_model.h"
+#include "library/run_library.h"
 
 // The printed lap sheet as plain data: what it says and where each part goes on the page.
 // The window's print and PDF commands and the command-line tool all draw this one model.
 namespace korimet {
 
-struct SheetDateTime {
-    int year = 1970;
-    int month = 1;
-    int day = 1;
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-    friend bool operator==(const SheetDateTime&, const SheetDateTime&) = default;
-};
+// The moment a sheet is dated by, to the second: the library's own local time.
+using SheetDateTime = LocalTime;
 
 // The download time a library file's path records: ".../YYYY-MM-DD/HHMMSS-carNN....krt".
 // None for any other path.
