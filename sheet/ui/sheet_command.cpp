@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_texts.h"
 #include "files/data_file.h"
 #include "sheet/lap_sheet.h"
 #include "sheet/sheet_texts.h"
@@ -83,9 +84,11 @@ int runSheetCommand(int& argc, char** argv) {
         std::cerr << kUsage;
         return 2;
     }
+    // The reader's messages in the language of the korimet-cli run that started us.
+    const cli::Texts language(cli::languageFromEnvironment());
     const DataFileReadResult run = loadDataFile(request->run);
     if (!run) {
-        std::cerr << run.error << "\n";
+        std::cerr << language.windowMessage(run.error) << "\n";
         return 2;
     }
     SheetInput input;
@@ -97,14 +100,14 @@ int runSheetCommand(int& argc, char** argv) {
     if (!request->compare.empty()) {
         const DataFileReadResult other = loadDataFile(request->compare);
         if (!other) {
-            std::cerr << other.error << "\n";
+            std::cerr << language.windowMessage(other.error) << "\n";
             return 2;
         }
         input.comparison = SheetRun{other.content->data, request->compare};
     }
     const LapSheet sheet = buildLapSheet(input);
     if (sheet.comparisonRefusal) {
-        std::cerr << *sheet.comparisonRefusal << "\n";
+        std::cerr << language.windowMessage(*sheet.comparisonRefusal) << "\n";
         return 2;
     }
 
