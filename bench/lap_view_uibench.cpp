@@ -4,8 +4,12 @@
 #include <cstdlib>
 
 #include "device/frame_encoder.h"
+#include "device/ui/device_link.h"
+#include "files/ui/file_commands.h"
 #include "lapdata/lap_view_model.h"
+#include "lapdata/ui/lap_panel.h"
 #include "shell/ui/main_window.h"
+#include "tools/ui/analysis_commands.h"
 
 namespace {
 
@@ -32,9 +36,9 @@ void BM_ShowLapData60(benchmark::State& state) {
     korimet::MainWindow window;
     window.show();
     const auto frame = korimet::encodeFrame(korimet::frameFieldsFor(sixtyLaps()));
-    window.feedBytes(QByteArray(reinterpret_cast<const char*>(frame.data()),
-                                static_cast<qsizetype>(frame.size())));
-    for (auto _ : state) window.showLapData();
+    window.deviceLink().feedBytes(QByteArray(reinterpret_cast<const char*>(frame.data()),
+                                             static_cast<qsizetype>(frame.size())));
+    for (auto _ : state) window.lapPanel().showLapData();
 }
 BENCHMARK(BM_ShowLapData60)->Unit(benchmark::kMicrosecond);
 

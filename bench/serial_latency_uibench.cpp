@@ -12,9 +12,13 @@
 #include <vector>
 
 #include "device/frame_encoder.h"
+#include "device/ui/device_link.h"
 #include "device/ui/serial_port.h"
+#include "files/ui/file_commands.h"
+#include "lapdata/ui/lap_panel.h"
 #include "shell/ui/main_window.h"
 #include "tests/support/pty.h"
+#include "tools/ui/analysis_commands.h"
 
 namespace {
 
@@ -48,7 +52,7 @@ void BM_SerialFrameToRedraw(benchmark::State& state) {
     QSettings().setValue(QStringLiteral("Ports/COM1"), pty.path());
     korimet::MainWindow window;
     window.show();
-    window.openPortFromMenu(1);
+    window.deviceLink().openPortFromMenu(1);
     auto* port = window.findChild<korimet::SerialPortSurface*>();
     if (!port || !port->isOpen()) {
         state.SkipWithError("the window did not open the pseudo-terminal");

@@ -5,7 +5,7 @@ Standard library only, so the icons can be redrawn anywhere: the 16x16 toolbar i
 pixel art (one character a pixel), the application icon is drawn from shapes with
 supersampling at every size it ships in.
 
-    scripts/make_icons.py            # writes shell/ui/icons/ and packaging/korimet.png
+    scripts/make_icons.py            # writes common/ui/icons/ and packaging/korimet.png
 """
 
 import math

@@ -3,11 +3,12 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/ui/icon_resources.h"
+#include "files/ui/file_commands.h"
 #include "library/ui/run_library_ui.h"
 #include "sheet/ui/lap_sheet_commands.h"
 #include "shell/ui/command_line.h"
 #include "shell/ui/given_files.h"
-#include "shell/ui/icon_resources.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/qt_translations.h"
 #include "shell/ui/startup_probe.h"
@@ -50,14 +51,14 @@ int main(int argc, char** argv) {
     korimet::ensureIconResources();
     QApplication::setWindowIcon(korimet::applicationIcon());
     korimet::MainWindow window;
-    new korimet::RunFileDrops(window);  // owned by the window
-    korimet::attachLapSheet(window);
-    korimet::attachRunLibrary(window);
+    new korimet::RunFileDrops(window, window.fileCommands(), window.dialogs());  // owned
+    korimet::attachLapSheet(window.addition());
+    korimet::attachRunLibrary(window.addition());
     if (korimet::exitWhenShownRequested()) {
         new korimet::FirstPaintProbe(&window, mainEntered);  // owned by the window
     }
     window.show();
     // After the load step and once shown, so a failure's message sits over the window.
-    korimet::openGivenFile(window, command.file);
+    korimet::openGivenFile(window.fileCommands(), window.dialogs(), command.file);
     return QApplication::exec();
 }

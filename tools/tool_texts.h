@@ -24,15 +24,4 @@ inline constexpr const char* kAxisMaximumPrompt = "最大値:";
 inline constexpr const char* kAxisMinimumPrompt = "最小値:";
 inline constexpr const char* kAxisTitle = "軸設定";
 inline constexpr const char* kChartPointPrompt = "グラフプロットのみ変更可能:";
-
-// Toolbar button keys (what the dispatch compares) and their tooltips.
-inline constexpr const char* kKeyOpen = "開く";
-inline constexpr const char* kKeySave = "上書き保存";
-inline constexpr const char* kKeyCut = "切り取り";
-inline constexpr const char* kKeyCopy = "ｺﾋﾟｰ";
-inline constexpr const char* kKeyPaste = "貼り付け";
-inline constexpr const char* kKeyRace = "レース模擬";
-inline constexpr const char* kKeyCompare = "データ比較";
-inline constexpr const char* kRaceToolTip = "レース模擬結果表示";
-
 }  // namespace korimet

@@ -15,3 +15,11 @@ inline constexpr const char* kOutOfMemory = "メモリが足りません";
 inline constexpr const char* kUnexpectedError = "予期しないエラーが発生しました";
 
 }  // namespace korimet::filetexts
+
+namespace korimet::texts {
+
+inline constexpr const char* kDataFileFilter = "Korimet DATAﾌｧｲﾙ (*.krt)|*.krt";
+// What the memo box holds before any run or template.
+inline constexpr const char* kMemoInitialText = "RichTextBox1";
+
+}  // namespace korimet::texts

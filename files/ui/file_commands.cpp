@@ -1,9 +1,8 @@
+#include "files/ui/file_commands.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLabel>
-#include <QTextEdit>
-#include <exception>
 #include <iostream>
 #include <new>
 #include <string>
@@ -12,12 +11,9 @@
 #include "files/file_texts.h"
 #include "files/ui/file_command_texts.h"
 #include "files/ui/memo_line_ends.h"
-#include "shell/ui/main_window.h"
-#include "shell/ui/shell_texts.h"
+#include "session/dialogs.h"
+#include "session/window_texts.h"
 
-// File > Open, Save and Save As, and the template read at start-up. These run from the
-// menu, the toolbar and shortcut keys: nothing may leave them as an exception, and a
-// failure leaves the run, the memo, the file name and the file on disk as they were.
 namespace korimet {
 
 namespace {
@@ -28,145 +24,128 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 // Paths go to the core as the bytes the system knows the file by, not as UTF-8.
 std::string systemPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-void showFailure(Dialogs& dialogs, const std::string& text) noexcept {
-    try {
-        dialogs.message(qs(text), qs(texts::kAppTitle), MessageIcon::None);
-    } catch (...) {
-        // Not even the message could be shown; the command has changed nothing.
-    }
+void showFailure(Dialogs& dialogs, const std::string& text) {
+    dialogs.message(qs(text), qs(texts::kAppTitle), MessageIcon::None);
 }
 
-// Runs a step that may throw (out of memory, mostly). A throw becomes a message naming
-// the file; false tells the caller to stop.
+// Reading and writing may run out of memory on a huge file. That becomes a message naming
+// the file rather than the command guard's general one; false tells the caller to stop.
 template <typename Step>
-bool guarded(Dialogs& dialogs, const char* failedHead, const QString& path, Step&& step) noexcept {
+bool namingTheFile(Dialogs& dialogs, const char* failedHead, const QString& path, Step&& step) {
     const char* reason = filetexts::kUnexpectedError;
     try {
         step();
         return true;
     } catch (const std::bad_alloc&) {
         reason = filetexts::kOutOfMemory;
-    } catch (...) {
+    } catch (const std::exception&) {
     }
-    try {
-        showFailure(dialogs, std::string(failedHead) + path.toStdString() + "\n" + reason);
-    } catch (...) {
-    }
+    showFailure(dialogs, std::string(failedHead) + path.toStdString() + "\n" + reason);
     return false;
 }
 
-// Writes the run and the memo box text to path; a failure is shown and leaves any file
-// already there whole.
-bool writeRun(Dialogs& dialogs, const QString& path, const LapData& data, const QString& memo) {
-    SaveResult saved;
-    const bool ran = guarded(dialogs, filetexts::kSaveFailed, path, [&] {
-        saved = korimet::saveDataFile(systemPath(path), data, memoForFile(memo));
-    });
-    if (!ran) return false;
-    if (!saved) showFailure(dialogs, saved.error);
-    return saved.ok;
-}
-
 // The start-up has no window to show a message in yet: one line on standard error.
-void logTemplateFailure(std::string text) noexcept {
-    try {
-        for (char& c : text) {
-            if (c == '\n' || c == '\r') c = ' ';
-        }
-        std::cerr << texts::kAppTitle << ": " << text << '\n';
-    } catch (...) {
+void logTemplateFailure(std::string text) {
+    for (char& c : text) {
+        if (c == '\n' || c == '\r') c = ' ';
     }
+    std::cerr << texts::kAppTitle << ": " << text << '\n';
 }
 
 }  // namespace
 
-void MainWindow::readTemplateFile() {
+FileCommands::FileCommands(RunSession& session, Dialogs& dialogs, QObject* parent)
+    : QObject(parent), session_(session), dialogs_(dialogs) {}
+
+void FileCommands::readTemplateFile() {
+    const char* reason = filetexts::kUnexpectedError;
     try {
         const QString path = QDir::current().absoluteFilePath(qs(kTemplateFileName));
         const QFileInfo info(path);
         // No template is the usual case and no fault.
         if (!info.exists() && !info.isSymLink()) return;
-        const DataFileReadResult read = loadTemplateFile(systemPath(path), session_->currentData());
+        const DataFileReadResult read = loadTemplateFile(systemPath(path), session_.currentData());
         if (!read) {
             logTemplateFailure(read.error);
             return;
         }
         // The box shows the marks; a save refuses them until the user has dealt with them.
         if (!read.warning.empty()) logTemplateFailure(read.warning);
-        const QString memo = memoForBox(read.content->memo);
-        memoBox->setPlainText(memo);
-        session_->replaceRun(read.content->data, RunOrigin::Template, QString());
+        NewRun run;
+        run.data = read.content->data;
+        run.origin = RunOrigin::Template;
+        run.memo = memoForBox(read.content->memo);
+        session_.replaceRun(run);
+        return;
     } catch (const std::bad_alloc&) {
-        logTemplateFailure(std::string(filetexts::kReadFailed) + kTemplateFileName + "\n" +
-                           filetexts::kOutOfMemory);
-    } catch (...) {
-        logTemplateFailure(std::string(filetexts::kReadFailed) + kTemplateFileName + "\n" +
-                           filetexts::kUnexpectedError);
+        reason = filetexts::kOutOfMemory;
+    } catch (const std::exception&) {
     }
+    // The window is still being built: nothing may stop it from coming up.
+    logTemplateFailure(std::string(filetexts::kReadFailed) + kTemplateFileName + "\n" + reason);
 }
 
-void MainWindow::openDataFile() {
-    try {
-        const QString path =
-            dialogs().askOpenPath(qs(filetexts::kOpenDialogTitle), qs(texts::kDataFileFilter));
-        if (path.isEmpty()) return;
-        readRunFile(path, RunOrigin::File);
-    } catch (...) {
-        // Only the dialog itself can get here, before anything changed.
-    }
+void FileCommands::openDataFile() {
+    const QString path =
+        dialogs_.askOpenPath(qs(filetexts::kOpenDialogTitle), qs(texts::kDataFileFilter));
+    if (path.isEmpty()) return;
+    openRunFile(path, RunOrigin::File);
 }
 
-bool MainWindow::readRunFile(const QString& path, RunOrigin origin) {
+bool FileCommands::openRunFile(const QString& path, RunOrigin origin) {
     bool opened = false;
-    guarded(dialogs(), filetexts::kReadFailed, path, [&] {
-        // The whole file is read before anything of the window changes.
+    namingTheFile(dialogs_, filetexts::kReadFailed, path, [&] {
+        // The whole file is read before anything of the session changes.
         const DataFileReadResult read = loadDataFile(systemPath(path));
         if (!read) {
-            showFailure(dialogs(), read.error);
+            showFailure(dialogs_, read.error);
             return;
         }
-        const QString memo = memoForBox(read.content->memo);
-        memoBox->setPlainText(memo);
-        modelLabel->setText(qs(filetexts::kLoadDataCaption));
-        versionLabel->setText(path);
-        session_->replaceRun(read.content->data, origin, path);
+        NewRun run;
+        run.data = read.content->data;
+        run.origin = origin;
+        run.fileName = path;
+        run.memo = memoForBox(read.content->memo);
+        run.modelCaption = qs(filetexts::kLoadDataCaption);
+        run.sourceCaption = path;
+        session_.replaceRun(run);
         opened = true;
         // The laps are worth having without the memo. The file stays as it is, and the
         // marks in the box make a save refuse until the user has dealt with them.
         if (!read.warning.empty()) {
-            showFailure(dialogs(), read.warning + "\n" + filetexts::kMemoMarksBlockSave);
+            showFailure(dialogs_, read.warning + "\n" + filetexts::kMemoMarksBlockSave);
         }
     });
     return opened;
 }
 
-void MainWindow::saveDataFileAs() {
-    try {
-        const QString typed =
-            dialogs().askSavePath(qs(filetexts::kSaveDialogTitle), qs(texts::kDataFileFilter));
-        if (typed.isEmpty()) return;
-        const QString path = QFile::decodeName(withDataFileSuffix(systemPath(typed)).c_str());
-        // The name is kept only once the file holds the run, so a failed save leaves the
-        // next File > Save pointing where it pointed before.
-        if (writeRun(dialogs(), path, session_->currentData(), memoBox->toPlainText())) {
-            session_->setCurrentFileName(path);
-        }
-    } catch (...) {
-        // Only the dialog or the memo text can get here, before anything was written.
-    }
+bool FileCommands::writeRun(const QString& path) {
+    SaveResult saved;
+    const bool ran = namingTheFile(dialogs_, filetexts::kSaveFailed, path, [&] {
+        saved = korimet::saveDataFile(systemPath(path), session_.currentData(),
+                                      memoForFile(session_.memo()));
+    });
+    if (!ran) return false;
+    if (!saved) showFailure(dialogs_, saved.error);
+    return saved.ok;
 }
 
-void MainWindow::saveDataFile() {
-    if (session_->currentFileName().isEmpty()) {
+void FileCommands::saveDataFileAs() {
+    const QString typed =
+        dialogs_.askSavePath(qs(filetexts::kSaveDialogTitle), qs(texts::kDataFileFilter));
+    if (typed.isEmpty()) return;
+    const QString path = QFile::decodeName(withDataFileSuffix(systemPath(typed)).c_str());
+    // The name is kept only once the file holds the run, so a failed save leaves the next
+    // File > Save pointing where it pointed before.
+    if (writeRun(path)) session_.setCurrentFileName(path);
+}
+
+void FileCommands::saveDataFile() {
+    if (session_.currentFileName().isEmpty()) {
         saveDataFileAs();
         return;
     }
-    try {
-        writeRun(dialogs(), session_->currentFileName(), session_->currentData(),
-                 memoBox->toPlainText());
-    } catch (...) {
-        // Only the memo text can get here, before anything was written.
-    }
+    writeRun(session_.currentFileName());
 }
 
 }  // namespace korimet

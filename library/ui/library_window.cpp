@@ -23,11 +23,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "files/ui/file_commands.h"
 #include "lapdata/lap_time.h"
 #include "library/ui/library_folder.h"
 #include "library/ui/library_table_model.h"
 #include "library/ui/library_texts.h"
-#include "shell/ui/main_window.h"
+#include "session/command_guard.h"
+#include "session/dialogs.h"
+#include "tools/ui/analysis_commands.h"
 
 namespace korimet {
 
@@ -66,7 +69,8 @@ LibraryListing readFolder(QPromise<LibraryListing>& promise, const std::string& 
 
 }  // namespace
 
-LibraryWindow::LibraryWindow(MainWindow& window) : QWidget(&window, Qt::Window), window_(window) {
+LibraryWindow::LibraryWindow(const Addition& addition)
+    : QWidget(&addition.window, Qt::Window), addition_(addition) {
     setObjectName("frmRunLibrary");
     setWindowTitle(u8(lt::kWindowTitle));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -154,16 +158,26 @@ LibraryWindow::LibraryWindow(MainWindow& window) : QWidget(&window, Qt::Window),
     split->setStretchFactor(1, 2);
     split->setSizes({360, 240});
 
-    connect(table_, &QAbstractItemView::activated, this, [this] { openSelection(); });
-    connect(openButton, &QPushButton::clicked, this, &LibraryWindow::openSelection);
-    connect(compareButton, &QPushButton::clicked, this, &LibraryWindow::openSelection);
-    connect(deleteButton, &QPushButton::clicked, this, &LibraryWindow::deleteSelection);
+    // Under the guard every command of the window runs under, named by its button.
+    auto guarded = [this](QPushButton* button, void (LibraryWindow::*command)()) {
+        return [this, button, command] {
+            runGuarded(addition_.dialogs, commandName(button->text()), [&] { (this->*command)(); });
+        };
+    };
+    connect(table_, &QAbstractItemView::activated, this,
+            guarded(openButton, &LibraryWindow::openSelection));
+    connect(openButton, &QPushButton::clicked, this,
+            guarded(openButton, &LibraryWindow::openSelection));
+    connect(compareButton, &QPushButton::clicked, this,
+            guarded(compareButton, &LibraryWindow::openSelection));
+    connect(deleteButton, &QPushButton::clicked, this,
+            guarded(deleteButton, &LibraryWindow::deleteSelection));
     table_->installEventFilter(this);  // Delete key
     connect(refreshButton, &QPushButton::clicked, this, &LibraryWindow::refresh);
     connect(openFolder, &QPushButton::clicked, this, [this] {
         QDir().mkpath(folder_);
         if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder_))) {
-            window_.dialogs().message(u8(lt::kFolderOpenFailed).arg(folder_), {},
+            addition_.dialogs.message(u8(lt::kFolderOpenFailed).arg(folder_), {},
                                       MessageIcon::Critical);
         }
     });
@@ -274,12 +288,11 @@ std::vector<int> LibraryWindow::selectedEntries() const {
 void LibraryWindow::openSelection() {
     const std::vector<int> chosen = selectedEntries();
     if (chosen.empty()) return;
-    RunSession& session = window_.runSession();
     const auto& entries = model_->entries();
     const auto& first = entries[static_cast<std::size_t>(chosen[0])];
-    if (!session.openRunFile(fullPath(first), RunOrigin::Library)) return;
+    if (!addition_.files.openRunFile(fullPath(first), RunOrigin::Library)) return;
     if (chosen.size() >= 2) {
-        session.compareWithFile(fullPath(entries[static_cast<std::size_t>(chosen[1])]));
+        addition_.analysis.compareWithFile(fullPath(entries[static_cast<std::size_t>(chosen[1])]));
     }
 }
 
@@ -289,7 +302,7 @@ void LibraryWindow::deleteSelection() {
     const auto& entries = model_->entries();
     QStringList names;
     for (int i : chosen) names << QString::fromStdString(entries[static_cast<std::size_t>(i)].path);
-    if (!window_.dialogs().ask(u8(lt::kDeleteQuestion).arg(names.join('\n')),
+    if (!addition_.dialogs.ask(u8(lt::kDeleteQuestion).arg(names.join('\n')),
                                u8(lt::kDeleteTitle))) {
         return;
     }
@@ -299,7 +312,7 @@ void LibraryWindow::deleteSelection() {
         if (QFile::moveToTrash(path)) {
             gone[static_cast<std::size_t>(i)] = true;
         } else {
-            window_.dialogs().message(u8(lt::kDeleteFailed).arg(QDir::toNativeSeparators(path)), {},
+            addition_.dialogs.message(u8(lt::kDeleteFailed).arg(QDir::toNativeSeparators(path)), {},
                                       MessageIcon::Critical);
         }
     }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "library/run_library.h"
+#include "session/addition.h"
 
 class QComboBox;
 class QCustomPlot;
@@ -18,7 +19,6 @@ class QTableView;
 namespace korimet {
 
 class LibraryTableModel;
-class MainWindow;
 
 // The run library's own window, beside the main window and never modal: every kept run
 // with its statistics, a trend chart for one car, and the doors to open, compare and
@@ -26,7 +26,8 @@ class MainWindow;
 class LibraryWindow : public QWidget {
     Q_OBJECT
   public:
-    explicit LibraryWindow(MainWindow& window);
+    // A window of its own, owned by `addition.window`.
+    explicit LibraryWindow(const Addition& addition);
     ~LibraryWindow() override;
 
     // Reads the library folder again (the setting included); a read under way is dropped.
@@ -54,7 +55,7 @@ class LibraryWindow : public QWidget {
     QString fullPath(const LibraryEntry& entry) const;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    MainWindow& window_;
+    Addition addition_;
     QString folder_;
     int trendCar_ = -1;
     std::vector<int> trendPoints_;  // table row of each point of the best and average lines

@@ -9,7 +9,7 @@
 #include "library/run_library.h"
 #include "library/ui/library_folder.h"
 #include "library/ui/library_texts.h"
-#include "shell/ui/run_session.h"
+#include "session/run_session.h"
 
 namespace korimet {
 

@@ -7,28 +7,27 @@
 #include "library/ui/library_texts.h"
 #include "library/ui/library_window.h"
 #include "library/ui/run_keeper.h"
-#include "shell/ui/additions_menu.h"
-#include "shell/ui/main_window.h"
+#include "session/addition.h"
 
 namespace korimet {
 
-void attachRunLibrary(MainWindow& window) {
-    auto* keeper = new RunKeeper(window.runSession(), window);  // owned by the window
-    QMenu* menu = additionsMenu(window);
-    auto* action = menu->addAction(QString::fromUtf8(librarytexts::kMenuItem));
+void attachRunLibrary(const Addition& addition) {
+    auto* keeper = new RunKeeper(addition.session, addition.window);  // owned by the window
+    QAction* action = addition.menu.addAction(QString::fromUtf8(librarytexts::kMenuItem));
     action->setObjectName(QString::fromUtf8(librarytexts::kMenuItemName));
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     // One library window, made on first use and kept (hidden) when closed.
-    QObject::connect(action, &QAction::triggered, &window, [&window, keeper] {
-        auto* existing = window.findChild<LibraryWindow*>();
-        if (!existing) {
-            existing = new LibraryWindow(window);  // owned by the window
-            QObject::connect(keeper, &RunKeeper::runKept, existing, &LibraryWindow::addKeptRun);
+    auto libraryWindow = std::make_shared<QPointer<LibraryWindow>>();
+    QObject::connect(action, &QAction::triggered, keeper, [addition, keeper, libraryWindow] {
+        QPointer<LibraryWindow>& shown = *libraryWindow;
+        if (!shown) {
+            shown = new LibraryWindow(addition);  // owned by the window
+            QObject::connect(keeper, &RunKeeper::runKept, shown, &LibraryWindow::addKeptRun);
         }
-        existing->show();
-        existing->raise();
-        existing->activateWindow();
-        existing->refresh();
+        shown->show();
+        shown->raise();
+        shown->activateWindow();
+        shown->refresh();
     });
 }
 

@@ -9,11 +9,12 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include "session/addition.h"
+#include "session/dialogs.h"
+#include "session/run_session.h"
 #include "sheet/lap_sheet.h"
 #include "sheet/sheet_texts.h"
 #include "sheet/ui/sheet_renderer.h"
-#include "shell/ui/additions_menu.h"
-#include "shell/ui/main_window.h"
 
 namespace korimet {
 
@@ -38,10 +39,14 @@ SheetDateTime dateOf(const RunSession& session) {
 
 class LapSheetCommands : public QObject {
   public:
-    explicit LapSheetCommands(MainWindow& window) : QObject(&window), window_(window) {}
+    explicit LapSheetCommands(const Addition& addition)
+        : QObject(&addition.window),
+          session_(addition.session),
+          dialogs_(addition.dialogs),
+          window_(addition.window) {}
 
     void print() {
-        const LapSheet sheet = sheetOfWindow(window_);
+        const LapSheet sheet = sheetOfSession(session_);
         QPrinter printer(QPrinter::HighResolution);
         printer.setPageSize(
             QPageSize(defaultPaper() == Paper::Letter ? QPageSize::Letter : QPageSize::A4));
@@ -54,29 +59,29 @@ class LapSheetCommands : public QObject {
                 [&](QPrinter* target) { failed = !printSheet(*target, sheet) || failed; });
         preview.exec();
         if (failed) {
-            window_.dialogs().message(qs(texts::kPrintFailed).arg(printer.printerName()), QString(),
-                                      MessageIcon::None);
+            dialogs_.message(qs(texts::kPrintFailed).arg(printer.printerName()), QString(),
+                             MessageIcon::None);
         }
     }
 
     void savePdf() {
-        const LapSheet sheet = sheetOfWindow(window_);
+        const LapSheet sheet = sheetOfSession(session_);
         const QString path = askPath(texts::kSavePdfTitle, texts::kSavePdfFilter, ".pdf");
         if (path.isEmpty()) return;
         if (const SheetWriteResult w = writeSheetPdf(sheet, defaultPaper(), path); !w) {
-            window_.dialogs().message(qs(texts::kPdfWriteFailed).arg(path, w.error), QString(),
-                                      MessageIcon::None);
+            dialogs_.message(qs(texts::kPdfWriteFailed).arg(path, w.error), QString(),
+                             MessageIcon::None);
         }
     }
 
     void saveChart() {
-        const LapSheet sheet = sheetOfWindow(window_);
+        const LapSheet sheet = sheetOfSession(session_);
         const QString path = askPath(texts::kSaveChartTitle, texts::kSaveChartFilter, ".png");
         if (path.isEmpty()) return;
         const int width = static_cast<int>(2 * kChartPictureSize.width());  // sharp at 2x
         if (const SheetWriteResult w = writeChartPng(sheet, width, path); !w) {
-            window_.dialogs().message(qs(texts::kPngWriteFailed).arg(path, w.error), QString(),
-                                      MessageIcon::None);
+            dialogs_.message(qs(texts::kPngWriteFailed).arg(path, w.error), QString(),
+                             MessageIcon::None);
         }
     }
 
@@ -84,17 +89,19 @@ class LapSheetCommands : public QObject {
     // Suggests a name from the run's date and car beside its file; adds the extension
     // when the answer has none.
     QString askPath(const char* title, const char* filter, const char* extension) {
-        const RunSession& session = window_.runSession();
+        const RunSession& session = session_;
         const QString name = QString::fromStdString(
             suggestedSheetFileName(dateOf(session), session.currentData(), extension));
         const QString file = session.currentFileName();
         const QString suggested = file.isEmpty() ? name : QFileInfo(file).dir().filePath(name);
-        QString path = window_.dialogs().askSavePathFrom(qs(title), qs(filter), suggested);
+        QString path = dialogs_.askSavePathFrom(qs(title), qs(filter), suggested);
         if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += qs(extension);
         return path;
     }
 
-    MainWindow& window_;
+    const RunSession& session_;
+    Dialogs& dialogs_;
+    QWidget& window_;
 };
 
 QAction* addCommand(QMenu* menu, const char* text, const char* name) {
@@ -105,11 +112,10 @@ QAction* addCommand(QMenu* menu, const char* text, const char* name) {
 
 }  // namespace
 
-LapSheet sheetOfWindow(const MainWindow& window) {
-    const RunSession& session = window.runSession();
+LapSheet sheetOfSession(const RunSession& session) {
     SheetInput input;
     input.run = {session.currentData(), session.currentFileName().toStdString()};
-    input.memo = session.memoText().toStdString();
+    input.memo = session.memo().toStdString();
     input.date = dateOf(session);
     if (session.hasComparison()) {
         input.comparison =
@@ -118,9 +124,9 @@ LapSheet sheetOfWindow(const MainWindow& window) {
     return buildLapSheet(input);
 }
 
-void attachLapSheet(MainWindow& window) {
-    auto* commands = new LapSheetCommands(window);  // the window owns it
-    QMenu* menu = additionsMenu(window);
+void attachLapSheet(const Addition& addition) {
+    auto* commands = new LapSheetCommands(addition);  // the window owns it
+    QMenu* menu = &addition.menu;
     QObject::connect(addCommand(menu, texts::kPrintCommand, texts::kPrintCommandName),
                      &QAction::triggered, commands, [commands] { commands->print(); });
     QObject::connect(addCommand(menu, texts::kSavePdfCommand, texts::kSavePdfCommandName),

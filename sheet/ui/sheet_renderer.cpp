@@ -11,10 +11,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/ui/ui_fonts.h"
 #include "files/durable_write.h"
 #include "lapdata/ui/lap_chart.h"
 #include "sheet/sheet_texts.h"
-#include "shell/ui/ui_fonts.h"
 
 namespace korimet {
 

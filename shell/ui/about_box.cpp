@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "shell/ui/icon_resources.h"
+#include "common/ui/icon_resources.h"
 
 namespace korimet {
 namespace {

@@ -11,13 +11,17 @@
 #include <QToolBar>
 #include <exception>
 
-#include "device/ui/serial_port.h"
+#include "device/ui/device_link.h"
+#include "device/ui/port_paths.h"
+#include "files/ui/file_commands.h"
+#include "files/ui/memo_panel.h"
+#include "session/command_guard.h"
+#include "session/dialogs.h"
 #include "shell/ui/about_box.h"
-#include "shell/ui/dialogs.h"
-#include "shell/ui/edit_commands.h"
+#include "shell/ui/additions_menu.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/shell_texts.h"
-#include "tools/tool_texts.h"
+#include "tools/ui/analysis_commands.h"
 
 namespace korimet {
 
@@ -60,52 +64,34 @@ QMenu* named(QMenu* menu, const char* name) {
     return menu;
 }
 
-// The name a failure message uses: the caption without its access key or trailing dots.
-QString commandName(const QString& caption) {
-    QString name = caption;
-    const qsizetype accessKey = name.indexOf(QStringLiteral("(&"));
-    if (accessKey >= 0) name.truncate(accessKey);
-    while (name.endsWith(QLatin1Char('.'))) name.chop(1);
-    return name;
-}
-
 }  // namespace
 
-QString menuCommandFailedText(const QString& commandName, const QString& cause) {
-    QString text = QString::fromUtf8(texts::kMenuCommandFailed).arg(commandName);
-    if (!cause.isEmpty()) text += QString::fromUtf8(texts::kLineBreak) + cause;
-    return text;
-}
-
-void runMenuCommand(Dialogs& dialogs, const QString& commandName,
-                    const std::function<void()>& command) {
-    QString cause;
-    try {
-        command();
-        return;
-    } catch (const std::exception& e) {
-        cause = QString::fromLocal8Bit(e.what());
-    } catch (...) {
-    }
-    try {
-        dialogs.message(menuCommandFailedText(commandName, cause),
-                        QString::fromUtf8(texts::kAppTitle), MessageIcon::None);
-    } catch (...) {
-        // Nothing is left to tell the user with; the event loop must still survive.
-    }
-}
-
 std::vector<ToolbarCommand> toolbarCommands(MainWindow& window) {
-    MainWindow* w = &window;
-    return {
-        {QString::fromUtf8(kKeyOpen), [w] { w->openDataFile(); }},
-        {QString::fromUtf8(kKeySave), [w] { w->saveDataFile(); }},
-        {QString::fromUtf8(kKeyCut), [w] { w->cutMemo(); }},
-        {QString::fromUtf8(kKeyCopy), [w] { w->copyMemo(); }},
-        {QString::fromUtf8(kKeyPaste), [w] { w->pasteMemo(); }},
-        {QString::fromUtf8(kKeyRace), [w] { w->simulateRace(); }},
-        {QString::fromUtf8(kKeyCompare), [w] { w->compareData(); }},
+    FileCommands* files = &window.fileCommands();
+    MemoPanel* memo = &window.memoPanel();
+    AnalysisCommands* analysis = &window.analysisCommands();
+    Dialogs* dialogs = &window.dialogs();
+    // Each under the one guard every command runs under, named by its key.
+    auto guarded = [dialogs](const char* key, std::function<void()> command) {
+        const QString name = QString::fromUtf8(key);
+        return ToolbarCommand{name, [dialogs, name, command = std::move(command)] {
+                                  runGuarded(*dialogs, name, command);
+                              }};
     };
+    return {
+        guarded(kKeyOpen, [files] { files->openDataFile(); }),
+        guarded(kKeySave, [files] { files->saveDataFile(); }),
+        guarded(kKeyCut, [memo] { memo->cut(); }),
+        guarded(kKeyCopy, [memo] { memo->copy(); }),
+        guarded(kKeyPaste, [memo] { memo->paste(); }),
+        guarded(kKeyRace, [analysis] { analysis->simulateRace(); }),
+        guarded(kKeyCompare, [analysis] { analysis->compareData(); }),
+    };
+}
+
+QMenu& MainWindow::additionsMenu() {
+    if (!additionsMenu_) additionsMenu_ = korimet::additionsMenu(*this);
+    return *additionsMenu_;
 }
 
 void MainWindow::setupCommandBars() {
@@ -119,7 +105,7 @@ void MainWindow::setupCommandBars() {
         item->setObjectName(QString::fromUtf8(name));
         item->setShortcut(shortcut);
         connect(item, &QAction::triggered, this, [this, label = commandName(text), command] {
-            runMenuCommand(dialogs(), label, command);
+            runGuarded(dialogs(), label, command);
         });
         return item;
     };
@@ -131,11 +117,13 @@ void MainWindow::setupCommandBars() {
     };
 
     QMenu* file = named(bar->addMenu(QString::fromUtf8("ﾌｧｲﾙ(&F)")), "mnuFile");
-    addItem(file, "mnuFileOpen", "開く(&O)...", {}, [this] { openDataFile(); });
+    FileCommands* files = fileCommands_;
+    addItem(file, "mnuFileOpen", "開く(&O)...", {}, [files] { files->openDataFile(); });
     addItem(file, "mnuFileClose", "閉じる(&C)", {}, placeholder("mnuFileClose"));
     addSeparator(*file, "mnuFileBar0");
-    addItem(file, "mnuFileSave", "上書き保存(&S)", {}, [this] { saveDataFile(); });
-    addItem(file, "mnuFileSaveAs", "名前を付けて保存(&A)...", {}, [this] { saveDataFileAs(); });
+    addItem(file, "mnuFileSave", "上書き保存(&S)", {}, [files] { files->saveDataFile(); });
+    addItem(file, "mnuFileSaveAs", "名前を付けて保存(&A)...", {},
+            [files] { files->saveDataFileAs(); });
     addSeparator(*file, "mnuFileBar1");
     addItem(file, "mnuFileExit", "終了(&X)", {}, [this] { close(); });
 
@@ -145,11 +133,13 @@ void MainWindow::setupCommandBars() {
     QMenu* edit = named(bar->addMenu(QString::fromUtf8("編集(&E)")), "mnuEdit");
     addItem(edit, "mnuEditUndo", "元に戻す(&U)", {}, placeholder("mnuEditUndo"));
     addSeparator(*edit, "mnuEditBar0");
-    addItem(edit, "mnuEditCut", "切り取り(&T)", cutKey, [this] { cutMemo(); });
-    addItem(edit, "mnuEditCopy", "ｺﾋﾟｰ(&C)", copyKey, [this] { copyMemo(); });
-    addItem(edit, "mnuEditPaste", "貼り付け(&P)", pasteKey, [this] { pasteMemo(); });
+    MemoPanel* memo = memoPanel_;
+    addItem(edit, "mnuEditCut", "切り取り(&T)", cutKey, [memo] { memo->cut(); });
+    addItem(edit, "mnuEditCopy", "ｺﾋﾟｰ(&C)", copyKey, [memo] { memo->copy(); });
+    addItem(edit, "mnuEditPaste", "貼り付け(&P)", pasteKey, [memo] { memo->paste(); });
     addItem(edit, "mnuEditPasteSpecial", "形式を選択して貼り付け(&S)...", {},
             placeholder("mnuEditPasteSpecial"));
+    QTextEdit* memoBox = &memo->box();
     memoBox->installEventFilter(new MenuKeysFirst({cutKey, copyKey, pasteKey}, memoBox));
 
     QMenu* settings = named(bar->addMenu(QString::fromUtf8("設定")), "mnuID_SET");
@@ -163,7 +153,7 @@ void MainWindow::setupCommandBars() {
         const QByteArray caption = portName(n).toUtf8();
         portItems.append(addItem(ports, name.constData(), caption.constData(),
                                  QKeySequence(kPortKeys[n - kFirstPort]),
-                                 [this, n] { openPortFromMenu(n); }));
+                                 [link = deviceLink_, n] { link->openPortFromMenu(n); }));
     }
     // The device behind a port is a setting that may change while the program runs.
     auto showDevices = [portItems] {
@@ -175,16 +165,11 @@ void MainWindow::setupCommandBars() {
     connect(ports, &QMenu::aboutToShow, this, showDevices);
 
     QMenu* help = named(bar->addMenu(QString::fromUtf8("ﾍﾙﾌﾟ(&H)")), "mnuHelp");
-    addItem(help, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", {}, [this] { showAboutBox(); });
+    addItem(help, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", {}, [this] { showAboutBox(this); });
 
     addToolbarButtons(*commandToolBar, [this](const QString& key) {
         dispatchToolbarKey(key, toolbarCommands(*this));
     });
 }
-
-void MainWindow::cutMemo() { cutSelection(*memoBox); }
-void MainWindow::copyMemo() { copySelection(*memoBox); }
-void MainWindow::pasteMemo() { pasteClipboard(*memoBox); }
-void MainWindow::showAboutBox() { ::korimet::showAboutBox(this); }
 
 }  // namespace korimet

@@ -9,7 +9,10 @@
 #include <QWidget>
 
 #include "files/file_texts.h"
-#include "shell/ui/main_window.h"
+#include "files/ui/file_command_texts.h"
+#include "files/ui/file_commands.h"
+#include "session/command_guard.h"
+#include "session/dialogs.h"
 #include "shell/ui/shell_texts.h"
 
 namespace korimet {
@@ -27,19 +30,20 @@ GivenFile runFileAmong(const QMimeData* data) {
     return {};
 }
 
-bool openGivenFile(MainWindow& window, const GivenFile& file) {
+bool openGivenFile(FileCommands& files, Dialogs& dialogs, const GivenFile& file) {
     if (file.path.isEmpty()) return false;
     if (!file.nameIntact) {
-        window.dialogs().message(QString::fromUtf8(filetexts::kReadFailed) + file.path +
-                                     QString::fromUtf8(texts::kLineBreak) +
-                                     QString::fromUtf8(texts::kFileNameNotUtf8),
-                                 QString::fromUtf8(texts::kAppTitle), MessageIcon::None);
+        dialogs.message(QString::fromUtf8(filetexts::kReadFailed) + file.path +
+                            QString::fromUtf8(texts::kLineBreak) +
+                            QString::fromUtf8(texts::kFileNameNotUtf8),
+                        QString::fromUtf8(texts::kAppTitle), MessageIcon::None);
         return false;
     }
-    return window.runSession().openRunFile(file.path, RunOrigin::File);
+    return files.openRunFile(file.path, RunOrigin::File);
 }
 
-RunFileDrops::RunFileDrops(MainWindow& window) : QObject(&window), window_(window) {
+RunFileDrops::RunFileDrops(QWidget& window, FileCommands& files, Dialogs& dialogs)
+    : QObject(&window), files_(files), dialogs_(dialogs) {
     window.setAcceptDrops(true);
     window.installEventFilter(this);
     // A control that takes drops of its own (the memo, the combo's text) gets them before
@@ -66,7 +70,12 @@ bool RunFileDrops::eventFilter(QObject* watched, QEvent* event) {
             // Opened once the drop has finished: a failure's message box must not keep the
             // dragging program waiting for the end of the drop.
             QMetaObject::invokeMethod(
-                this, [this, file] { openGivenFile(window_, file); }, Qt::QueuedConnection);
+                this,
+                [this, file] {
+                    runGuarded(dialogs_, QString::fromUtf8(filetexts::kOpenDialogTitle),
+                               [&] { openGivenFile(files_, dialogs_, file); });
+                },
+                Qt::QueuedConnection);
             return true;
         }
         default:

@@ -3,11 +3,14 @@
 #include <QObject>
 #include <QString>
 
+class QWidget;
+
 class QMimeData;
 
 namespace korimet {
 
-class MainWindow;
+class Dialogs;
+class FileCommands;
 
 // A file handed to the window by the desktop (its command line, a drop), with whether its
 // name reached us whole: Qt decodes file names as UTF-8, so a name in another encoding
@@ -23,7 +26,7 @@ GivenFile runFileAmong(const QMimeData* data);
 // Opens it exactly as File > Open does; a name that did not reach us whole gets File >
 // Open's message with the reason instead of a misleading "not found". False when nothing
 // was opened.
-bool openGivenFile(MainWindow& window, const GivenFile& file);
+bool openGivenFile(FileCommands& files, Dialogs& dialogs, const GivenFile& file);
 
 // Dropping a .krt file anywhere on the window opens it as File > Open does; other drops
 // (text on the memo) go where they went before.
@@ -31,13 +34,14 @@ class RunFileDrops : public QObject {
     Q_OBJECT
   public:
     // Parented to window; watches it and every control in it that takes drops.
-    explicit RunFileDrops(MainWindow& window);
+    RunFileDrops(QWidget& window, FileCommands& files, Dialogs& dialogs);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    MainWindow& window_;
+    FileCommands& files_;
+    Dialogs& dialogs_;
 };
 
 }  // namespace korimet

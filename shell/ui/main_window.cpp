@@ -7,7 +7,6 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QScreen>
 #include <QSettings>
@@ -17,17 +16,21 @@
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
-#include <array>
 
+#include "common/ui/icon_resources.h"
+#include "common/ui/ui_fonts.h"
+#include "device/ui/device_link.h"
+#include "files/ui/file_commands.h"
+#include "files/ui/memo_panel.h"
 #include "lapdata/numeric_picture.h"
 #include "lapdata/ui/lap_chart.h"
 #include "lapdata/ui/lap_grid.h"
+#include "lapdata/ui/lap_panel.h"
 #include "lapdata/ui/twips.h"
 #include "shell/ui/accessible_names.h"
-#include "shell/ui/icon_resources.h"
 #include "shell/ui/shell_texts.h"
-#include "shell/ui/ui_fonts.h"
 #include "shell/ui/window_placement.h"
+#include "tools/ui/analysis_commands.h"
 
 namespace korimet {
 
@@ -39,17 +42,10 @@ constexpr double kToolBarTwips = 420;
 constexpr double kStatusBarTwips = 270;
 
 constexpr QRgb kWindowGrey = 0x808080;
-constexpr QRgb kShapeGrey = 0xC0C0C0;
-constexpr QRgb kYellow = 0xFFFF00;
-constexpr QRgb kBlue = 0x0000FF;
-constexpr QRgb kRed = 0xFF0000;
-constexpr QRgb kBlack = 0x000000;
 constexpr QRgb kNavy = 0x000080;
 
-constexpr double kRowTwipsAtStart = 230;
 // From the difference labels' left edge (5160) to the grid's (6480).
 constexpr double kDifferenceRoomTwips = 6480 - 5160;
-constexpr std::array<double, LapGrid::kColumns> kColumnTwips = {400, 900, 400, 900};
 
 // The file the file dialogs start beside: the one File > Save writes to, else the one the
 // shown run was read from.
@@ -57,51 +53,6 @@ QString dialogFolderFile(const RunSession& session) {
     return session.currentFileName().isEmpty() ? session.sourceFileName()
                                                : session.currentFileName();
 }
-
-void setTextColor(QWidget* widget, QRgb rgb) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, QColor(rgb));
-    widget->setPalette(palette);
-}
-
-}  // namespace
-
-MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent),
-      session_(new RunSession(this)),
-      dialogs_(std::make_unique<QtDialogs>(this, [this] { return dialogFolderFile(*session_); })) {
-    setObjectName("frmMain");
-    setWindowTitle(texts::kAppTitle);
-    setWindowIcon(applicationIcon());
-    setFont(japaneseGothicFont(9));
-    buildLayout();
-    nameControlsForScreenReaders(*this);
-    setupCommandBars();
-    setupDeviceLink();
-    setupChartEditing();
-    setupRunSession();
-
-    // Load step.
-    restorePlacement();
-    readTemplateFile();
-    prepareLapGrid();
-}
-
-MainWindow::~MainWindow() = default;
-
-void MainWindow::setupRunSession() {
-    // Connected first, so whoever listens after the window sees the run already shown. The
-    // template fills the record before the grid is prepared and is not drawn.
-    connect(session_, &RunSession::runReplaced, this, [this](const RunChange& change) {
-        if (change.origin != RunOrigin::Template) showLapData();
-    });
-    session_->installDoors(
-        [this](const QString& path, RunOrigin origin) { return readRunFile(path, origin); },
-        [this](const QString& path) { return readComparisonFile(path); },
-        [this] { return memoBox->toPlainText(); });
-}
-
-namespace {
 
 QString widestDifferenceText(const QFont& font) {
     // Every digit at its widest, both signs: "(▼99.99sec)" is the longest a difference gets.
@@ -118,11 +69,47 @@ QString widestDifferenceText(const QFont& font) {
 
 }  // namespace
 
+MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
+    : QMainWindow(parent), session_(new RunSession(this)) {
+    if (!dialogs) {
+        dialogs = std::make_unique<QtDialogs>(this, [this] { return dialogFolderFile(*session_); });
+    }
+    dialogs_ = std::make_unique<WindowDialogs>(std::move(dialogs));
+    setObjectName("frmMain");
+    setWindowTitle(texts::kAppTitle);
+    setWindowIcon(applicationIcon());
+    setFont(japaneseGothicFont(9));
+    buildFrame();
+
+    // The parts, in the order their controls take focus and stack: the memo's top edge
+    // overlaps the chart's bottom margin and is drawn over it.
+    deviceLink_ = new DeviceLink(*session_, *dialogs_, *commandToolBar);  // owned by the toolbar
+    lapPanel_ = new LapPanel(*session_, *client);                         // owned by the client
+    memoPanel_ = new MemoPanel(*session_, *client);                       // owned by the client
+    fileCommands_ = new FileCommands(*session_, *dialogs_, this);         // owned by the window
+    analysisCommands_ = new AnalysisCommands(*session_, *dialogs_, *lapPanel_, this);  // owned
+    placeControls();
+    nameControlsForScreenReaders(*this);
+    setupCommandBars();
+
+    // Load step.
+    restorePlacement();
+    fileCommands_->readTemplateFile();
+    lapPanel_->prepareLapGrid();
+}
+
+MainWindow::~MainWindow() = default;
+
+Addition MainWindow::addition() {
+    return {*session_, *dialogs_, *fileCommands_, *analysisCommands_, additionsMenu(), *this};
+}
+
 void MainWindow::fitDifferenceLabels() {
     // The designed 1215 twips cut "(▼18.27sec)". Grow to the right as far as the text needs,
     // up to the grid's left edge; beyond that narrow the face, as the grid's times are.
     const int room = px(kDifferenceRoomTwips);
-    for (QLabel* label : {bestDiffLabel, worstDiffLabel, averageDiffLabel}) {
+    const LapPanelControls& c = lapPanel_->controls();
+    for (QLabel* label : {c.bestDiffLabel, c.worstDiffLabel, c.averageDiffLabel}) {
         QFont font = label->font();
         int needed = QFontMetrics(font).horizontalAdvance(widestDifferenceText(font));
         if (needed > room) {
@@ -137,17 +124,14 @@ void MainWindow::fitDifferenceLabels() {
 
 int MainWindow::px(double twips) const { return twipsToPixels(twips, logicalDpiOf(this)); }
 
-void MainWindow::buildLayout() {
-    auto* central = new QWidget(this);  // owned by the window
-    central->setObjectName("frmMainClient");
-    QPalette background = central->palette();
+void MainWindow::buildFrame() {
+    client = new QWidget(this);  // owned by the window
+    client->setObjectName("frmMainClient");
+    QPalette background = client->palette();
     background.setColor(QPalette::Window, QColor(kWindowGrey));
-    central->setPalette(background);
-    central->setAutoFillBackground(true);
-    setCentralWidget(central);
-    auto place = [this](QWidget* widget, double left, double top, double width, double height) {
-        widget->setGeometry(px(left), px(top - kToolBarTwips), px(width), px(height));
-    };
+    client->setPalette(background);
+    client->setAutoFillBackground(true);
+    setCentralWidget(client);
 
     commandToolBar = new QToolBar(this);  // owned by the window
     commandToolBar->setObjectName("tbToolBar");
@@ -157,112 +141,6 @@ void MainWindow::buildLayout() {
     commandToolBar->setFixedHeight(px(kToolBarTwips));
     commandToolBar->toggleViewAction()->setVisible(false);
     addToolBar(Qt::TopToolBarArea, commandToolBar);
-
-    // On the toolbar's row at its own place, outside the toolbar's button layout.
-    portCombo = new QComboBox(commandToolBar);  // owned by the toolbar
-    portCombo->setObjectName("Combo1");
-    portCombo->setEditable(true);
-    portCombo->setInsertPolicy(QComboBox::NoInsert);
-    // The text only shows the pick; typed text must neither change it nor open a port.
-    portCombo->lineEdit()->setReadOnly(true);
-    portCombo->setCompleter(nullptr);
-    for (int n = 1; n <= 8; ++n) portCombo->addItem(QStringLiteral("COM%1").arg(n));
-    portCombo->setCurrentIndex(-1);
-    portCombo->setEditText(texts::kPortComboText);
-    portCombo->setGeometry(px(3000), px(75), px(1215), px(300));
-
-    // Frames first, so that the labels inside them are drawn on top.
-    auto makeFrame = [&](const char* name, double l, double t, double w, double h) {
-        auto* frame = new QFrame(central);  // owned by the client widget
-        frame->setObjectName(name);
-        frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-        frame->setLineWidth(1);
-        setTextColor(frame, kShapeGrey);
-        place(frame, l, t, w, h);
-        return frame;
-    };
-    runBlockFrame = makeFrame("Shape1", 120, 840, 2535, 1095);
-    lapBlockFrame = makeFrame("Shape4", 2760, 840, 3615, 1095);
-
-    struct LabelLayout {
-        QLabel* MainWindow::*member;
-        const char* name;
-        double left, top, width, height;
-        const char* text;
-        QRgb color;
-        bool bold;
-    };
-    const LabelLayout labels[] = {
-        {&MainWindow::modelLabel, "Label2", 120, 480, 1935, 255, "", kYellow, true},
-        {&MainWindow::versionLabel, "Label3", 2160, 480, 6375, 255, "", kYellow, true},
-        {&MainWindow::carIdCaption, "Label10", 195, 840, 735, 255, texts::kCarIdCaption, kBlack,
-         true},
-        {&MainWindow::carIdLabel, "Label4", 1680, 840, 495, 255, "", kBlack, false},
-        {&MainWindow::lapCountCaption, "Label11", 195, 1200, 1215, 255, texts::kLapCountCaption,
-         kBlack, true},
-        {&MainWindow::lapCountLabel, "Label5", 1680, 1200, 495, 255, "", kBlack, false},
-        {&MainWindow::targetCaption, "Label1", 195, 1560, 1095, 255, texts::kTargetCaption, kBlack,
-         true},
-        {&MainWindow::targetLabel, "Label6", 1440, 1560, 1095, 255, "", kYellow, false},
-        {&MainWindow::bestCaption, "Label16", 2805, 840, 945, 255, texts::kBestCaption, kBlack,
-         true},
-        {&MainWindow::bestLapLabel, "Label17", 3840, 840, 1335, 255, "", kBlue, false},
-        {&MainWindow::bestDiffLabel, "Label25", 5160, 840, 1215, 255, "", kBlack, false},
-        {&MainWindow::worstCaption, "Label20", 2805, 1200, 945, 255, texts::kWorstCaption, kBlack,
-         true},
-        {&MainWindow::worstLapLabel, "Label21", 3840, 1200, 1335, 255, "", kRed, false},
-        {&MainWindow::worstDiffLabel, "Label26", 5160, 1200, 1215, 255, "", kBlack, false},
-        {&MainWindow::averageCaption, "Label18", 2805, 1560, 945, 255, texts::kAverageCaption,
-         kBlack, true},
-        {&MainWindow::averageLapLabel, "Label19", 3840, 1560, 1335, 255, "", kBlack, false},
-        {&MainWindow::averageDiffLabel, "Label27", 5160, 1560, 1215, 255, "", kBlack, false},
-    };
-    for (const LabelLayout& entry : labels) {
-        auto* label = new QLabel(QString::fromUtf8(entry.text), central);  // owned by the client
-        label->setObjectName(entry.name);
-        label->setFont(japaneseGothicFont(12, entry.bold));
-        setTextColor(label, entry.color);
-        place(label, entry.left, entry.top, entry.width, entry.height);
-        this->*entry.member = label;
-    }
-
-    fitDifferenceLabels();
-
-    raceLineLabel = new QLabel(central);  // owned by the client widget
-    raceLineLabel->setObjectName("Label7");
-    QPalette white = raceLineLabel->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    white.setColor(QPalette::WindowText, Qt::black);
-    raceLineLabel->setPalette(white);
-    raceLineLabel->setAutoFillBackground(true);
-    place(raceLineLabel, 6480, 750, 2775, 255);
-
-    lapGrid = new LapGrid(central);  // owned by the client widget
-    lapGrid->setObjectName("MSFlexGrid1");
-    lapGrid->setFont(japaneseGothicFont(9));
-    place(lapGrid, 6480, 990, 2775, 7095);
-
-    lapChart = new LapChart(central);  // owned by the client widget
-    lapChart->setObjectName("MSChart1");
-    place(lapChart, -120, 1920, 6735, 3855);
-    // It starts left of the client edge and ends under the grid and the memo; keep its
-    // axes and labels in view.
-    lapChart->setContentsMargins(px(120), 0, px(6735 - 120 - 6480), px(1920 + 3855 - 5640));
-    lapGrid->raise();
-
-    // After the chart: the memo's top edge overlaps the chart's bottom margin.
-    memoBox = new QTextEdit(central);  // owned by the client widget
-    memoBox->setObjectName("RichTextBox1");
-    memoBox->setFont(japaneseGothicFont(9));
-    memoBox->setAcceptRichText(true);
-    memoBox->setPlainText(texts::kMemoInitialText);
-    place(memoBox, 120, 5640, 6255, 2175);
-
-    contactLabel = new QLabel(QString::fromUtf8(texts::kContactLine), central);  // owned
-    contactLabel->setObjectName("Label24");
-    contactLabel->setFont(narrowLatinFont(9.75, true));
-    setTextColor(contactLabel, kNavy);
-    place(contactLabel, 120, 7800, 5535, 255);
 
     statusLine = new QStatusBar(this);  // owned by the window
     statusLine->setObjectName("sbStatusBar");
@@ -285,16 +163,53 @@ void MainWindow::buildLayout() {
     updateClock();
 }
 
+void MainWindow::placeControls() {
+    auto place = [this](QWidget* widget, double left, double top, double width, double height) {
+        widget->setGeometry(px(left), px(top - kToolBarTwips), px(width), px(height));
+    };
+    // On the toolbar's row at its own place, outside the toolbar's button layout.
+    deviceLink_->portCombo().setGeometry(px(3000), px(75), px(1215), px(300));
+
+    const LapPanelControls& c = lapPanel_->controls();
+    const struct {
+        QWidget* control;
+        double left, top, width, height;
+    } layout[] = {
+        {c.runBlockFrame, 120, 840, 2535, 1095},     {c.lapBlockFrame, 2760, 840, 3615, 1095},
+        {c.modelLabel, 120, 480, 1935, 255},         {c.versionLabel, 2160, 480, 6375, 255},
+        {c.carIdCaption, 195, 840, 735, 255},        {c.carIdLabel, 1680, 840, 495, 255},
+        {c.lapCountCaption, 195, 1200, 1215, 255},   {c.lapCountLabel, 1680, 1200, 495, 255},
+        {c.targetCaption, 195, 1560, 1095, 255},     {c.targetLabel, 1440, 1560, 1095, 255},
+        {c.bestCaption, 2805, 840, 945, 255},        {c.bestLapLabel, 3840, 840, 1335, 255},
+        {c.bestDiffLabel, 5160, 840, 1215, 255},     {c.worstCaption, 2805, 1200, 945, 255},
+        {c.worstLapLabel, 3840, 1200, 1335, 255},    {c.worstDiffLabel, 5160, 1200, 1215, 255},
+        {c.averageCaption, 2805, 1560, 945, 255},    {c.averageLapLabel, 3840, 1560, 1335, 255},
+        {c.averageDiffLabel, 5160, 1560, 1215, 255}, {c.raceLineLabel, 6480, 750, 2775, 255},
+        {c.lapGrid, 6480, 990, 2775, 7095},          {c.lapChart, -120, 1920, 6735, 3855},
+        {&memoPanel_->box(), 120, 5640, 6255, 2175},
+    };
+    for (const auto& entry : layout) {
+        place(entry.control, entry.left, entry.top, entry.width, entry.height);
+    }
+    fitDifferenceLabels();
+    // The chart starts left of the client edge and ends under the grid and the memo; keep
+    // its axes and labels in view.
+    c.lapChart->setContentsMargins(px(120), 0, px(6735 - 120 - 6480), px(1920 + 3855 - 5640));
+    c.lapGrid->raise();
+
+    contactLabel = new QLabel(QString::fromUtf8(texts::kContactLine), client);  // owned
+    contactLabel->setObjectName("Label24");
+    contactLabel->setFont(narrowLatinFont(9.75, true));
+    setTextColor(*contactLabel, kNavy);
+    place(contactLabel, 120, 7800, 5535, 255);
+}
+
 void MainWindow::updateClock() {
     const QLocale locale;
     const QString date = locale.toString(QDate::currentDate(), QLocale::ShortFormat);
     const QString time = locale.toString(QTime::currentTime(), QLocale::ShortFormat);
     if (datePanel->text() != date) datePanel->setText(date);
     if (timePanel->text() != time) timePanel->setText(time);
-}
-
-void MainWindow::setDialogs(std::unique_ptr<Dialogs> dialogs) {
-    if (dialogs) dialogs_ = std::move(dialogs);
 }
 
 void MainWindow::restorePlacement() {
@@ -333,23 +248,6 @@ void MainWindow::moveEvent(QMoveEvent* event) {
     fitFrameToPlacement();
 }
 
-void MainWindow::prepareLapGrid() {
-    lapGrid->setRowHeightTwips(-1, kRowTwipsAtStart);
-    for (int c = 0; c < LapGrid::kColumns; ++c) {
-        lapGrid->setColWidthTwips(c, kColumnTwips[static_cast<std::size_t>(c)]);
-    }
-    const auto cells = emptyGridCells();
-    for (int r = 0; r < LapGrid::kRows; ++r) {
-        for (int c = 0; c < LapGrid::kColumns; ++c) {
-            lapGrid->setTextMatrix(
-                r, c,
-                QString::fromStdString(
-                    cells[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]));
-        }
-    }
-    lapGrid->setVisible(false);
-}
-
 // Newest first, so a window opened from another closes before its opener.
 void MainWindow::closeOtherWindows() {
     const QList<QWidget*> owned = findChildren<QWidget*>();
@@ -370,7 +268,7 @@ void MainWindow::storePlacement() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    closePortIfOpen();
+    deviceLink_->closePortIfOpen();
     closeOtherWindows();
     storePlacement();
     QMainWindow::closeEvent(event);

@@ -113,7 +113,7 @@ class PortCommandsTest : public ::testing::Test {
 
 // The same run in every split, through the pseudo-terminal and the real port code.
 TEST_F(PortCommandsTest, AFrameOnTheLineReachesLabelsAndGridInAnySplit) {
-    window->openPortFromMenu(1);
+    window->deviceLink().openPortFromMenu(1);
     ASSERT_TRUE(port().isOpen());
     EXPECT_EQ(combo().currentText(), "COM1");
     std::uint8_t car = 20;
@@ -143,7 +143,7 @@ TEST_F(PortCommandsTest, AFrameOnTheLineReachesLabelsAndGridInAnySplit) {
 }
 
 TEST_F(PortCommandsTest, TwoFramesInOneWriteAreEachShown) {
-    window->openPortFromMenu(1);
+    window->deviceLink().openPortFromMenu(1);
     // The second model code leaves Label2 alone: "Belto" shows only if the first frame was
     // shown before the second was fed.
     const LapData first = test::runWithLaps({61.0, 62.0});
@@ -155,13 +155,13 @@ TEST_F(PortCommandsTest, TwoFramesInOneWriteAreEachShown) {
 }
 
 TEST_F(PortCommandsTest, TheMenuOnTheOpenPortReopensItWithoutAMessage) {
-    window->openPortFromMenu(1);
+    window->deviceLink().openPortFromMenu(1);
     ASSERT_TRUE(port().isOpen());
     QObject context;
     int closes = 0;
     QObject::connect(port().findChild<QIODevice*>(), &QIODevice::aboutToClose, &context,
                      [&] { ++closes; });
-    window->openPortFromMenu(1);
+    window->deviceLink().openPortFromMenu(1);
     EXPECT_EQ(closes, 1);
     EXPECT_TRUE(port().isOpen());
     EXPECT_EQ(combo().currentText(), "COM1");
@@ -175,9 +175,9 @@ TEST_F(PortCommandsTest, AFailedMenuPickNamesThePortAndKeepsTheComboText) {
     for (bool afterGoodPick : {false, true}) {
         SCOPED_TRACE(afterGoodPick);
         dialogs->calls.clear();
-        if (afterGoodPick) window->openPortFromMenu(1);
+        if (afterGoodPick) window->deviceLink().openPortFromMenu(1);
         const QString comboBefore = combo().currentText();
-        window->openPortFromMenu(2);
+        window->deviceLink().openPortFromMenu(2);
         ASSERT_EQ(messages().size(), 1u);
         EXPECT_EQ(messages()[0], utf8("ポートが開けません(COM2)\r\n他のポートをお試しください"));
         EXPECT_EQ(dialogs->calls[0].title, "Korimet");
@@ -260,7 +260,7 @@ TEST_F(PortCommandsTest, AMouseClickInTheOpenListOpensThePort) {
 
 TEST_F(PortCommandsTest, AFailedPickWritesTheSystemsCauseToStandardError) {
     testing::internal::CaptureStderr();
-    window->openPortFromMenu(2);
+    window->deviceLink().openPortFromMenu(2);
     const std::string log = testing::internal::GetCapturedStderr();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0], openFailureText(2, EntryPoint::Menu));
@@ -283,12 +283,12 @@ TEST_F(PortCommandsTest, APartFrameContinuesOnTheNextPort) {
     Pty second;
     ASSERT_TRUE(second.ok());
     pointPortAt(5, second.path());
-    window->openPortFromMenu(1);
+    window->deviceLink().openPortFromMenu(1);
     const LapData run = test::runWithLaps({50.0, 51.0, 52.0}, 51.0, 8, 33);
     const QByteArray frame = test::frameFor(run, 1, 10);
     ASSERT_TRUE(send(pty, frame.left(90)));
     settle();
-    window->openPortFromMenu(5);
+    window->deviceLink().openPortFromMenu(5);
     ASSERT_TRUE(port().isOpen());
     EXPECT_EQ(combo().currentText(), "COM5");
     ASSERT_TRUE(send(second, frame.mid(90)));
@@ -297,7 +297,7 @@ TEST_F(PortCommandsTest, APartFrameContinuesOnTheNextPort) {
 }
 
 TEST_F(PortCommandsTest, AClosedFarEndIsReportedAndTheWindowCarriesOn) {
-    window->openPortFromMenu(1);
+    window->deviceLink().openPortFromMenu(1);
     const LapData run = test::runWithLaps({27.0, 28.0});
     ASSERT_TRUE(send(pty, test::frameFor(run)));
     ASSERT_TRUE(waitUntil([&] { return shows(run); }));
@@ -314,7 +314,7 @@ TEST_F(PortCommandsTest, AClosedFarEndIsReportedAndTheWindowCarriesOn) {
     Pty replugged;
     ASSERT_TRUE(replugged.ok());
     pointPortAt(1, replugged.path());
-    window->openPortFromMenu(1);
+    window->deviceLink().openPortFromMenu(1);
     ASSERT_TRUE(port().isOpen());
     const LapData next = test::runWithLaps({29.0}, kNoTargetTime, 0, 3);
     ASSERT_TRUE(send(replugged, test::frameFor(next)));
@@ -325,7 +325,7 @@ TEST_F(PortCommandsTest, AClosedFarEndIsReportedAndTheWindowCarriesOn) {
 // A cable pulled mid-frame: the cut frame is dropped, so the first frame after the
 // reconnection decodes whole.
 TEST_F(PortCommandsTest, AFrameCutByALostPortDoesNotSwallowTheNext) {
-    window->openPortFromMenu(1);
+    window->deviceLink().openPortFromMenu(1);
     const LapData cut = test::runWithLaps({50.0, 51.0, 52.0}, 51.0, 8, 33);
     ASSERT_TRUE(send(pty, test::frameFor(cut).left(90)));
     settle();
@@ -336,7 +336,7 @@ TEST_F(PortCommandsTest, AFrameCutByALostPortDoesNotSwallowTheNext) {
     Pty replugged;
     ASSERT_TRUE(replugged.ok());
     pointPortAt(1, replugged.path());
-    window->openPortFromMenu(1);
+    window->deviceLink().openPortFromMenu(1);
     ASSERT_TRUE(port().isOpen());
     const LapData next = test::runWithLaps({29.0, 30.5}, kNoTargetTime, 0, 3);
     ASSERT_TRUE(send(replugged, test::frameFor(next)));
@@ -346,7 +346,7 @@ TEST_F(PortCommandsTest, AFrameCutByALostPortDoesNotSwallowTheNext) {
 
 TEST_F(PortCommandsTest, ClosingTheWindowClosesThePort) {
     window->show();
-    window->openPortFromMenu(1);
+    window->deviceLink().openPortFromMenu(1);
     ASSERT_TRUE(port().isOpen());
     window->close();
     EXPECT_FALSE(port().isOpen());

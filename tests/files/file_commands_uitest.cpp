@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
+
 #include <signal.h>
 #include <sys/resource.h>
 
@@ -133,7 +135,7 @@ class FileCommandsTest : public test::WindowInTempFolder {
 
     void open(const QString& file) {
         dialogs->answers.push_back(file);
-        window->openDataFile();
+        window->fileCommands().openDataFile();
     }
 
     // The grid shows what the lap view makes of the run, cell by cell.
@@ -210,7 +212,7 @@ TEST_F(FileCommandsTest, CancelledOpenChangesNothing) {
     const WindowSnapshot before = snapshot();
     dialogs->calls.clear();
 
-    window->openDataFile();  // no answer: cancelled
+    window->fileCommands().openDataFile();  // no answer: cancelled
 
     ASSERT_EQ(dialogs->calls.size(), 1u);
     EXPECT_EQ(dialogs->calls[0].kind, Kind::OpenPath);
@@ -271,7 +273,7 @@ TEST_F(FileCommandsTest, OpeningADirectoryIsRefusedWithAMessage) {
 TEST_F(FileCommandsTest, SaveAfterADownloadAsksForANameAndTheSecondSaveDoesNot) {
     open(kFixtures + "/example.krt");
     const LapData run = runOfLaps(9, 70.0, 5);
-    window->feedBytes(frameFor(run));
+    window->deviceLink().feedBytes(frameFor(run));
     ASSERT_EQ(window->currentData(), run);
     ASSERT_TRUE(window->currentFileName().isEmpty());
     const QString model = label(*window, "Label2");
@@ -280,7 +282,7 @@ TEST_F(FileCommandsTest, SaveAfterADownloadAsksForANameAndTheSecondSaveDoesNot) 
 
     const QString file = path("run.krt");
     dialogs->answers.push_back(file);
-    window->saveDataFile();
+    window->fileCommands().saveDataFile();
 
     ASSERT_EQ(dialogs->calls.size(), 1u);
     EXPECT_EQ(dialogs->calls[0].kind, Kind::SavePath);
@@ -293,7 +295,7 @@ TEST_F(FileCommandsTest, SaveAfterADownloadAsksForANameAndTheSecondSaveDoesNot) 
     EXPECT_EQ(saved.content->memo, "ok");
 
     memoBox(*window).setPlainText("second");
-    window->saveDataFile();
+    window->fileCommands().saveDataFile();
 
     EXPECT_EQ(dialogs->calls.size(), 1u);  // nothing asked the second time
     saved = loadDataFile(file.toStdString());
@@ -306,9 +308,9 @@ TEST_F(FileCommandsTest, SaveAfterADownloadAsksForANameAndTheSecondSaveDoesNot) 
 }
 
 TEST_F(FileCommandsTest, CancelledSaveWritesNothing) {
-    window->feedBytes(frameFor(runOfLaps(3)));
-    window->saveDataFile();    // asks; cancelled
-    window->saveDataFileAs();  // asks; cancelled
+    window->deviceLink().feedBytes(frameFor(runOfLaps(3)));
+    window->fileCommands().saveDataFile();    // asks; cancelled
+    window->fileCommands().saveDataFileAs();  // asks; cancelled
 
     ASSERT_EQ(dialogs->calls.size(), 2u);
     EXPECT_EQ(dialogs->calls[0].kind, Kind::SavePath);
@@ -321,11 +323,11 @@ TEST_F(FileCommandsTest, SaveAsReplacesAnExistingFileWithoutAQuestion) {
     const QString file = path("old.krt");
     writeBytes(file, dataFileText("1,1,655.35,0,0,0,0", "\"old run\""));
     const LapData run = runOfLaps(12, 66.0, 8);
-    window->feedBytes(frameFor(run));
+    window->deviceLink().feedBytes(frameFor(run));
     const QString before = label(*window, "Label3");
 
     dialogs->answers.push_back(file);
-    window->saveDataFileAs();
+    window->fileCommands().saveDataFileAs();
 
     ASSERT_EQ(dialogs->calls.size(), 1u);  // the name only, no overwrite question
     EXPECT_EQ(window->currentFileName(), file);
@@ -337,25 +339,25 @@ TEST_F(FileCommandsTest, SaveAsReplacesAnExistingFileWithoutAQuestion) {
 }
 
 TEST_F(FileCommandsTest, FailedSaveAsKeepsTheNameAndTheOldFile) {
-    window->feedBytes(frameFor(runOfLaps(4)));
+    window->deviceLink().feedBytes(frameFor(runOfLaps(4)));
     const QString good = path("good.krt");
     dialogs->answers.push_back(good);
-    window->saveDataFileAs();
+    window->fileCommands().saveDataFileAs();
     ASSERT_EQ(window->currentFileName(), good);
     const QByteArray goodBytes = readBytes(good);
     ASSERT_FALSE(goodBytes.isEmpty());
     dialogs->calls.clear();
 
-    window->feedBytes(frameFor(runOfLaps(20)));  // a new run, which empties the name
+    window->deviceLink().feedBytes(frameFor(runOfLaps(20)));  // a new run, which empties the name
     dialogs->answers.push_back(good);
-    window->saveDataFileAs();
+    window->fileCommands().saveDataFileAs();
     ASSERT_EQ(window->currentFileName(), good);
     const QByteArray secondBytes = readBytes(good);
     dialogs->calls.clear();
 
     const QString unreachable = path("no/such/dir/run.krt");
     dialogs->answers.push_back(unreachable);
-    window->saveDataFileAs();
+    window->fileCommands().saveDataFileAs();
 
     EXPECT_EQ(window->currentFileName(), good);
     EXPECT_EQ(readBytes(good), secondBytes);
@@ -364,38 +366,38 @@ TEST_F(FileCommandsTest, FailedSaveAsKeepsTheNameAndTheOldFile) {
 
     // The next Save still goes where it went before, without asking.
     dialogs->calls.clear();
-    window->saveDataFile();
+    window->fileCommands().saveDataFile();
     EXPECT_TRUE(dialogs->calls.empty());
 }
 
 TEST_F(FileCommandsTest, FailedFirstSaveLeavesNoName) {
-    window->feedBytes(frameFor(runOfLaps(4)));
+    window->deviceLink().feedBytes(frameFor(runOfLaps(4)));
     const QString unreachable = path("missing/run.krt");
     dialogs->answers.push_back(unreachable);
 
-    window->saveDataFile();
+    window->fileCommands().saveDataFile();
 
     EXPECT_TRUE(window->currentFileName().isEmpty());
     expectOneMessageNaming(unreachable);
     // So the next Save asks again.
     dialogs->calls.clear();
-    window->saveDataFile();
+    window->fileCommands().saveDataFile();
     ASSERT_EQ(dialogs->calls.size(), 1u);
     EXPECT_EQ(dialogs->calls[0].kind, Kind::SavePath);
 }
 
 TEST_F(FileCommandsTest, MemoTheFileCannotHoldIsRefusedAndTheFileStaysAsItWas) {
-    window->feedBytes(frameFor(runOfLaps(6)));
+    window->deviceLink().feedBytes(frameFor(runOfLaps(6)));
     const QString file = path("kept.krt");
     dialogs->answers.push_back(file);
-    window->saveDataFileAs();
+    window->fileCommands().saveDataFileAs();
     const QByteArray kept = readBytes(file);
     ASSERT_FALSE(kept.isEmpty());
     dialogs->calls.clear();
 
     memoBox(*window).setPlainText(QString::fromUtf8("タイム良好 \xF0\x9F\x98\x80"));
 
-    window->saveDataFile();
+    window->fileCommands().saveDataFile();
     EXPECT_EQ(readBytes(file), kept);
     expectOneMessageNaming(file);
     EXPECT_TRUE(messages()[0].text.contains(QString::fromUtf8("\xF0\x9F\x98\x80")));
@@ -403,27 +405,28 @@ TEST_F(FileCommandsTest, MemoTheFileCannotHoldIsRefusedAndTheFileStaysAsItWas) {
     dialogs->calls.clear();
     const QString other = path("other.krt");
     dialogs->answers.push_back(other);
-    window->saveDataFileAs();
+    window->fileCommands().saveDataFileAs();
     EXPECT_FALSE(QFile::exists(other));
     EXPECT_EQ(window->currentFileName(), file);
     expectOneMessageNaming(other);
 }
 
 TEST_F(FileCommandsTest, FullDiskSaveIsReportedAndLeavesTheOldFile) {
-    window->feedBytes(frameFor(runOfLaps(6)));
+    window->deviceLink().feedBytes(frameFor(runOfLaps(6)));
     const QString file = path("kept.krt");
     dialogs->answers.push_back(file);
-    window->saveDataFileAs();
+    window->fileCommands().saveDataFileAs();
     const QByteArray kept = readBytes(file);
     ASSERT_FALSE(kept.isEmpty());
-    window->feedBytes(frameFor(runOfLaps(30)));  // a longer run, which empties the name
+    window->deviceLink().feedBytes(
+        frameFor(runOfLaps(30)));  // a longer run, which empties the name
     dialogs->answers.push_back(file);
-    window->saveDataFileAs();
+    window->fileCommands().saveDataFileAs();
     const QByteArray longer = readBytes(file);
     ASSERT_GT(longer.size(), kept.size());
-    window->feedBytes(frameFor(runOfLaps(40)));
+    window->deviceLink().feedBytes(frameFor(runOfLaps(40)));
     dialogs->answers.push_back(file);
-    window->saveDataFileAs();
+    window->fileCommands().saveDataFileAs();
     ASSERT_EQ(window->currentFileName(), file);
     const QByteArray before = readBytes(file);
     const QString other = path("other.krt");
@@ -433,9 +436,9 @@ TEST_F(FileCommandsTest, FullDiskSaveIsReportedAndLeavesTheOldFile) {
     {
         const FileSizeLimit limit(static_cast<rlim_t>(kept.size()));
         ASSERT_TRUE(limit.ok());
-        window->saveDataFile();  // File > Save
+        window->fileCommands().saveDataFile();  // File > Save
         dialogs->answers.push_back(other);
-        window->saveDataFileAs();  // and Save As to a new name
+        window->fileCommands().saveDataFileAs();  // and Save As to a new name
     }
 
     const auto shown = messages();
@@ -455,7 +458,7 @@ TEST_F(FileCommandsTest, FullDiskSaveIsReportedAndLeavesTheOldFile) {
 
     // With room again the same Save writes the run.
     dialogs->calls.clear();
-    window->saveDataFile();
+    window->fileCommands().saveDataFile();
     EXPECT_TRUE(messages().empty());
     const auto saved = loadDataFile(QFile::encodeName(file).toStdString());
     ASSERT_TRUE(saved) << saved.error;
@@ -463,7 +466,7 @@ TEST_F(FileCommandsTest, FullDiskSaveIsReportedAndLeavesTheOldFile) {
 }
 
 TEST_F(FileCommandsTest, SaveAsAddsKrtToATypedNameWithoutASuffix) {
-    window->feedBytes(frameFor(runOfLaps(5)));
+    window->deviceLink().feedBytes(frameFor(runOfLaps(5)));
     const struct {
         const char* typed;
         const char* written;
@@ -476,7 +479,7 @@ TEST_F(FileCommandsTest, SaveAsAddsKrtToATypedNameWithoutASuffix) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed);
         dialogs->answers.push_back(path(c.typed));
-        window->saveDataFileAs();
+        window->fileCommands().saveDataFileAs();
         EXPECT_EQ(window->currentFileName(), path(c.written));
         const auto saved = loadDataFile(QFile::encodeName(path(c.written)).toStdString());
         ASSERT_TRUE(saved) << saved.error;
@@ -504,7 +507,7 @@ TEST_F(FileCommandsTest, UndecodableMemoOpensTheRunAndCannotBeSavedUnseen) {
 
     // File > Save refuses the marks and names them: the original bytes stay.
     dialogs->calls.clear();
-    window->saveDataFile();
+    window->fileCommands().saveDataFile();
     expectOneMessageNaming(file);
     EXPECT_TRUE(messages()[0].text.contains(QString::fromUtf8("\uFFFD")));
     EXPECT_EQ(readBytes(file), bytes);
@@ -512,7 +515,7 @@ TEST_F(FileCommandsTest, UndecodableMemoOpensTheRunAndCannotBeSavedUnseen) {
     // Once the user has dealt with the marks, the memo saves.
     dialogs->calls.clear();
     memoBox(*window).setPlainText(QString::fromUtf8("練習\n行"));
-    window->saveDataFile();
+    window->fileCommands().saveDataFile();
     EXPECT_TRUE(messages().empty());
     const auto saved = loadDataFile(QFile::encodeName(file).toStdString());
     ASSERT_TRUE(saved) << saved.error;
@@ -522,14 +525,14 @@ TEST_F(FileCommandsTest, UndecodableMemoOpensTheRunAndCannotBeSavedUnseen) {
 TEST_F(FileCommandsTest, ARunSurvivesSaveANewWindowAndOpen) {
     LapData run = runOfLaps(31, 64.5, 12);
     run.carId = 255;
-    window->feedBytes(frameFor(run));
+    window->deviceLink().feedBytes(frameFor(run));
     ASSERT_EQ(window->currentData(), run);
     const QString memo = QString::fromUtf8("一周目 好調, \"雨\"\n二行目も日本語");
     memoBox(*window).setPlainText(memo);
 
     const QString file = path("ラン.krt");
     dialogs->answers.push_back(file);
-    window->saveDataFile();
+    window->fileCommands().saveDataFile();
     ASSERT_TRUE(messages().empty()) << messages()[0].text.toStdString();
 
     // Inside the memo as on every other line: CR LF, never a bare LF.
@@ -578,15 +581,23 @@ TEST_F(FileCommandsTest, CommandsLetNothingEscapeThem) {
     window->setDialogs(std::move(owned));
     const WindowSnapshot before = snapshot();
 
-    EXPECT_NO_THROW(window->openDataFile());
-    EXPECT_NO_THROW(window->saveDataFileAs());
-    EXPECT_NO_THROW(window->saveDataFile());
+    // Started as the user starts them, from the menu and the toolbar.
+    auto trigger = [this](const char* name) {
+        QAction* action = window->findChild<QAction*>(QString::fromUtf8(name));
+        ASSERT_NE(action, nullptr) << name;
+        action->trigger();
+    };
+    EXPECT_NO_THROW(trigger("mnuFileOpen"));
+    EXPECT_NO_THROW(trigger("mnuFileSaveAs"));
+    EXPECT_NO_THROW(trigger("mnuFileSave"));
+    EXPECT_NO_THROW(trigger("tbButtonOpen"));
+    EXPECT_NO_THROW(trigger("tbButtonSave"));
 
     // Now the question is answered but the failure message throws.
     throwing->throwOnAsk = false;
     throwing->answers = {path("missing.krt"), path("no/dir/x.krt")};
-    EXPECT_NO_THROW(window->openDataFile());
-    EXPECT_NO_THROW(window->saveDataFileAs());
+    EXPECT_NO_THROW(trigger("mnuFileOpen"));
+    EXPECT_NO_THROW(trigger("mnuFileSaveAs"));
     EXPECT_TRUE(snapshot() == before);
 }
 
@@ -659,7 +670,7 @@ TEST_F(TemplateTest, SaveAfterStartWritesTheTemplateScalarsAndSixtyZeroLaps) {
     startWindow();
     test::fakeDialogsFor(*window).answers.push_back(dir.filePath("saved.krt"));
 
-    window->saveDataFile();
+    window->fileCommands().saveDataFile();
 
     const auto saved = loadDataFile(dir.filePath("saved.krt").toStdString());
     ASSERT_TRUE(saved) << saved.error;

@@ -67,7 +67,7 @@ class RunLibraryTest : public ::testing::Test {
         library = dir.path() / "runs";
         useLibrary(library);
         window = test::windowWithFakeDialogs(dialogs);
-        attachRunLibrary(*window);
+        attachRunLibrary(window->addition());
     }
     void TearDown() override {
         window.reset();
@@ -134,7 +134,7 @@ TEST_F(RunLibraryTest, EveryDownloadIsKeptAsDecodeWouldSaveIt) {
     test::Pty pty;
     ASSERT_TRUE(pty.ok());
     QSettings().setValue(QStringLiteral("Ports/") + portName(1), pty.path());
-    window->openPortFromMenu(1);
+    window->deviceLink().openPortFromMenu(1);
     const LapData runs[] = {runWithLaps({61.5, 60.25}, 60.0, 8, 7),
                             runWithLaps({59.5, 62.0, 58.75}, kNoTargetTime, 0, 7),
                             runWithLaps({70.0}, 65.0, 10, 12)};
@@ -176,7 +176,7 @@ TEST_F(RunLibraryTest, FramesInOneSecondGetDistinctNames) {
     const LapData run = runWithLaps({61.5, 60.25});
     int kept = 0;
     QObject::connect(&keeper(), &RunKeeper::runKept, [&] { ++kept; });
-    for (int i = 0; i < 5; ++i) window->feedBytes(frameFor(run));
+    for (int i = 0; i < 5; ++i) window->deviceLink().feedBytes(frameFor(run));
     ASSERT_TRUE(waitUntil([&] { return kept == 5; }));
     const auto files = runFilesUnder(library);
     ASSERT_EQ(files.size(), 5u);
@@ -200,7 +200,7 @@ TEST_F(RunLibraryTest, TheWindowAndListenWritingAtOnceNeverCollide) {
     listen.start(QString::fromUtf8(KORIMET_CLI),
                  {"listen", QString::fromStdString(capturePath.string())});
     ASSERT_TRUE(listen.waitForStarted());
-    for (int i = 0; i < kEach; ++i) window->feedBytes(frameFor(run));
+    for (int i = 0; i < kEach; ++i) window->deviceLink().feedBytes(frameFor(run));
     ASSERT_TRUE(waitUntil([&] { return kept == kEach; }));
     ASSERT_TRUE(waitUntil([&] { return listen.state() == QProcess::NotRunning; }));
     EXPECT_EQ(listen.exitCode(), 0) << listen.readAllStandardError().toStdString();
@@ -213,7 +213,7 @@ TEST_F(RunLibraryTest, TheWindowAndListenWritingAtOnceNeverCollide) {
 TEST_F(RunLibraryTest, OnlyDownloadsAreKept) {
     const fs::path file = dir.path() / "mine.krt";
     ASSERT_TRUE(saveDataFile(file.string(), runWithLaps({60.0}), "memo"));
-    ASSERT_TRUE(window->runSession().openRunFile(QString::fromStdString(file.string())));
+    ASSERT_TRUE(window->fileCommands().openRunFile(QString::fromStdString(file.string())));
     test::settle();
     EXPECT_TRUE(runFilesUnder(library).empty());
 }
@@ -225,11 +225,11 @@ TEST_F(RunLibraryTest, AnUnwritableLibraryStillShowsTheRunAndTellsOnce) {
     QObject::connect(&keeper(), &RunKeeper::keepFailed, [&] { ++failed; });
     const LapData first = runWithLaps({61.5, 60.25});
     const LapData second = runWithLaps({59.5, 62.0});
-    window->feedBytes(frameFor(first));
+    window->deviceLink().feedBytes(frameFor(first));
     EXPECT_EQ(window->currentData(), first);
     EXPECT_EQ(label("Label17"), "01m00s25");
     ASSERT_TRUE(waitUntil([&] { return failed == 1; }));
-    window->feedBytes(frameFor(second));
+    window->deviceLink().feedBytes(frameFor(second));
     EXPECT_EQ(label("Label17"), "00m59s50");
     ASSERT_TRUE(waitUntil([&] { return failed == 2; }));
     test::settle();
@@ -244,10 +244,10 @@ TEST_F(RunLibraryTest, AnUnwritableLibraryStillShowsTheRunAndTellsOnce) {
     int kept = 0;
     QObject::connect(&keeper(), &RunKeeper::runKept, [&] { ++kept; });
     useLibrary(library);
-    window->feedBytes(frameFor(first));
+    window->deviceLink().feedBytes(frameFor(first));
     ASSERT_TRUE(waitUntil([&] { return kept == 1; }));
     useLibrary(dir.path() / "plain-file" / "runs");
-    window->feedBytes(frameFor(second));
+    window->deviceLink().feedBytes(frameFor(second));
     ASSERT_TRUE(waitUntil([&] { return failed == 3; }));
     test::settle();
     EXPECT_EQ(
@@ -408,7 +408,7 @@ TEST_F(RunLibraryTest, ShowsTheFolderAndOpensItInTheFileManager) {
 TEST_F(RunLibraryTest, AnOpenLibraryWindowListsEachNewDownload) {
     LibraryWindow& w = openLibraryWindow();
     EXPECT_TRUE(rows(w).empty());
-    window->feedBytes(frameFor(runWithLaps({61.5, 60.25})));
+    window->deviceLink().feedBytes(frameFor(runWithLaps({61.5, 60.25})));
     EXPECT_TRUE(waitUntil([&] { return rows(w).size() == 1; }));
 }
 

@@ -40,7 +40,7 @@ class LapSheetWindow : public test::WindowInTempFolder {
     void SetUp() override {
         ASSERT_NO_FATAL_FAILURE(WindowInTempFolder::SetUp());
         makeWindow();
-        attachLapSheet(*window);
+        attachLapSheet(window->addition());
     }
 
     QString saved(const QString& name, const LapData& data, const QDateTime& modified) {
@@ -76,7 +76,7 @@ TEST_F(LapSheetWindow, CommandsSitInTheAdditionsMenuOnly) {
 
 TEST_F(LapSheetWindow, SavePdfSuggestsANameFromTheRunAndWritesTheSheet) {
     const QString run = saved("a.krt", runWithLaps({61.0, 60.5, 62.0}), modified);
-    ASSERT_TRUE(window->runSession().openRunFile(run));
+    ASSERT_TRUE(window->fileCommands().openRunFile(run));
     dialogs->answers.push_back(dir.filePath("sheet"));  // the extension is added
     trigger(texts::kSavePdfCommandName);
     ASSERT_EQ(dialogs->calls.size(), 1u);
@@ -104,12 +104,12 @@ TEST_F(LapSheetWindow, TheSheetIsDatedByTheLibraryByTheFileOrNow) {
     for (const Case& c : cases) {
         if (c.file) {
             const QString path = saved(QString::fromUtf8(c.file), runWithLaps({60.0}), modified);
-            ASSERT_TRUE(window->runSession().openRunFile(path, c.origin));
+            ASSERT_TRUE(window->fileCommands().openRunFile(path, c.origin));
         } else {
-            window->feedBytes(frameFor(runWithLaps({60.0})));
+            window->deviceLink().feedBytes(frameFor(runWithLaps({60.0})));
         }
         const QString before = QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm");
-        const std::string date = sheetOfWindow(*window).header[4].value;
+        const std::string date = sheetOfSession(window->runSession()).header[4].value;
         const QString after = QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm");
         if (*c.expected) {
             EXPECT_EQ(date, c.expected) << (c.file ? c.file : "download");
@@ -122,11 +122,11 @@ TEST_F(LapSheetWindow, TheSheetIsDatedByTheLibraryByTheFileOrNow) {
 TEST_F(LapSheetWindow, SheetOfTheWindowCarriesTheMemoBoxAndTheComparison) {
     const QString run = saved("a.krt", runWithLaps({61.0, 60.5, 62.0}), modified);
     const QString other = saved("b.krt", runWithLaps({60.0, 63.0}), modified);
-    ASSERT_TRUE(window->runSession().openRunFile(run));
+    ASSERT_TRUE(window->fileCommands().openRunFile(run));
     window->findChild<QTextEdit*>("RichTextBox1")->setPlainText("edited\nafter");
-    EXPECT_FALSE(sheetOfWindow(*window).comparison);
-    ASSERT_TRUE(window->runSession().compareWithFile(other));
-    const LapSheet sheet = sheetOfWindow(*window);
+    EXPECT_FALSE(sheetOfSession(window->runSession()).comparison);
+    ASSERT_TRUE(window->analysisCommands().compareWithFile(other));
+    const LapSheet sheet = sheetOfSession(window->runSession());
     EXPECT_EQ(sheet.memo, "edited\nafter");
     ASSERT_TRUE(sheet.comparison);
     EXPECT_EQ(sheet.comparison->runName, "b.krt");
@@ -136,7 +136,7 @@ TEST_F(LapSheetWindow, SheetOfTheWindowCarriesTheMemoBoxAndTheComparison) {
 }
 
 TEST_F(LapSheetWindow, ChartPictureIsTwiceItsLogicalSize) {
-    window->feedBytes(frameFor(runWithLaps({61.0, 60.5, 62.0})));
+    window->deviceLink().feedBytes(frameFor(runWithLaps({61.0, 60.5, 62.0})));
     dialogs->answers.push_back(dir.filePath("chart.png"));
     trigger(texts::kSaveChartCommandName);
     ASSERT_EQ(dialogs->calls.size(), 1u);
@@ -149,7 +149,7 @@ TEST_F(LapSheetWindow, ChartPictureIsTwiceItsLogicalSize) {
 }
 
 TEST_F(LapSheetWindow, AFailedWriteSaysWhichFileAndLeavesNothing) {
-    window->feedBytes(frameFor(runWithLaps({61.0})));
+    window->deviceLink().feedBytes(frameFor(runWithLaps({61.0})));
     const QString target = dir.filePath("missing/sheet.pdf");
     const QString picture = dir.filePath("a.krt/chart.png");
     QFile(dir.filePath("a.krt")).open(QIODevice::WriteOnly);
@@ -168,7 +168,7 @@ TEST_F(LapSheetWindow, AFailedWriteSaysWhichFileAndLeavesNothing) {
 }
 
 TEST_F(LapSheetWindow, PrintShowsThePreviewOfTheSheet) {
-    window->feedBytes(frameFor(runWithLaps({61.0, 60.5, 62.0})));
+    window->deviceLink().feedBytes(frameFor(runWithLaps({61.0, 60.5, 62.0})));
     bool previewed = false;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {

@@ -20,8 +20,9 @@
 #include <stdexcept>
 
 #include "device/ui/serial_port.h"
+#include "files/ui/edit_commands.h"
+#include "session/command_guard.h"
 #include "shell/ui/command_bars.h"
-#include "shell/ui/edit_commands.h"
 #include "shell/ui/main_window.h"
 #include "support/fake_dialogs.h"
 #include "support/window_fixture.h"
@@ -483,7 +484,7 @@ class ThrowingDialogs : public FakeDialogs {
     }
 };
 
-TEST(RunMenuCommand, TellsWhichCommandFailedAndWhy) {
+TEST(RunGuarded, TellsWhichCommandFailedAndWhy) {
     const struct {
         const char* name;
         std::function<void()> command;
@@ -500,7 +501,7 @@ TEST(RunMenuCommand, TellsWhichCommandFailedAndWhy) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         FakeDialogs dialogs;
-        EXPECT_NO_THROW(runMenuCommand(dialogs, QString::fromUtf8(c.name), c.command));
+        EXPECT_NO_THROW(runGuarded(dialogs, QString::fromUtf8(c.name), c.command));
         ASSERT_EQ(dialogs.calls.size(), c.shows ? 1u : 0u);
         if (!c.shows) continue;
         EXPECT_EQ(dialogs.calls[0].kind, FakeDialogs::Kind::Message);
@@ -510,9 +511,9 @@ TEST(RunMenuCommand, TellsWhichCommandFailedAndWhy) {
     }
 }
 
-TEST(RunMenuCommand, NothingEscapesEvenWhenTheMessageFails) {
+TEST(RunGuarded, NothingEscapesEvenWhenTheMessageFails) {
     ThrowingDialogs dialogs;
-    EXPECT_NO_THROW(runMenuCommand(dialogs, "開く", [] { throw std::runtime_error("disk gone"); }));
+    EXPECT_NO_THROW(runGuarded(dialogs, "開く", [] { throw std::runtime_error("disk gone"); }));
 }
 
 TEST_F(CommandBarsTest, WindowCarriesTheApplicationIcon) {

@@ -167,7 +167,7 @@ class FileGivenAtStart : public test::WindowInTempFolder {
         char* argv[] = {program.data(), argument.data()};
         const CommandLine line = parseCommandLine(2, argv);
         ASSERT_EQ(line.action, Action::Run);
-        opened = openGivenFile(*window, line.file);
+        opened = openGivenFile(window->fileCommands(), window->dialogs(), line.file);
     }
     QString label(const char* name) const { return window->findChild<QLabel*>(name)->text(); }
     QTextEdit& memo() const { return *window->findChild<QTextEdit*>("RichTextBox1"); }
@@ -191,7 +191,7 @@ TEST_F(FileGivenAtStart, OpensAsFileOpenDoesAndSaveWritesBack) {
     EXPECT_EQ(window->currentFileName(), file);
 
     memo().setPlainText("edited after start");
-    window->saveDataFile();
+    window->fileCommands().saveDataFile();
     EXPECT_TRUE(dialogs->calls.empty()) << "File > Save asked for a name";
     const DataFileReadResult back = loadDataFile(QFile::encodeName(file).toStdString());
     ASSERT_TRUE(back);

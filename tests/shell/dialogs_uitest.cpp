@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <functional>
 
-#include "shell/ui/dialogs.h"
+#include "session/dialogs.h"
 #include "shell/ui/shell_texts.h"
 
 namespace korimet {

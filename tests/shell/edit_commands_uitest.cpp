@@ -5,7 +5,7 @@
 #include <QTextCursor>
 #include <QTextEdit>
 
-#include "shell/ui/edit_commands.h"
+#include "files/ui/edit_commands.h"
 
 namespace korimet {
 namespace {

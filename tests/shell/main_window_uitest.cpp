@@ -73,12 +73,12 @@ class MainWindowTest : public ::testing::Test {
         EXPECT_EQ(label("Label7").toStdString(), view.raceLine);
         for (const char* name : {"Label25", "Label26", "Label27"}) EXPECT_EQ(label(name), "");
         EXPECT_EQ(chart().isVisibleTo(window.get()), view.chartVisible);
-        EXPECT_EQ(window->lapTotal(), view.stats.lapTotal);
-        EXPECT_EQ(window->bestLap(), view.stats.bestLap);
-        EXPECT_EQ(window->worstLap(), view.stats.worstLap);
-        EXPECT_EQ(window->averageLap(), view.stats.averageLap);
+        EXPECT_EQ(window->lapPanel().statistics().lapTotal, view.stats.lapTotal);
+        EXPECT_EQ(window->lapPanel().statistics().bestLap, view.stats.bestLap);
+        EXPECT_EQ(window->lapPanel().statistics().worstLap, view.stats.worstLap);
+        EXPECT_EQ(window->lapPanel().statistics().averageLap, view.stats.averageLap);
         if (view.chart) {
-            EXPECT_EQ(window->chartData(), *view.chart);
+            EXPECT_EQ(window->lapPanel().chartData(), *view.chart);
             expectChartPlots(*view.chart);
         }
     }
@@ -156,7 +156,7 @@ TEST_F(MainWindowTest, StartsWithTheDesignedContentAndTheGridHidden) {
     for (int c = 0; c < 4; ++c) EXPECT_EQ(g.colWidthPixels(c), twipsToPixels(widths[c], dpi));
     EXPECT_EQ(chart().seriesCount(), 1);
     EXPECT_EQ(chart().seriesName(0), "Car1");
-    EXPECT_EQ(window->chartData(), ChartTable{});
+    EXPECT_EQ(window->lapPanel().chartData(), ChartTable{});
 }
 
 TEST_F(MainWindowTest, TypingIntoThePortComboHasNoEffect) {
@@ -233,7 +233,8 @@ TEST_P(FrameSplitTest, FrameInPiecesShowsTheModel) {
     const LapData run = runOfLaps(42, 63.0, 17);
     const QByteArray frame = frameFor(run, 2, 15);
     const int piece = GetParam();
-    for (qsizetype at = 0; at < frame.size(); at += piece) window->feedBytes(frame.mid(at, piece));
+    for (qsizetype at = 0; at < frame.size(); at += piece)
+        window->deviceLink().feedBytes(frame.mid(at, piece));
 
     EXPECT_EQ(window->currentData(), run);
     EXPECT_EQ(label("Label2"), "Quintrel");
@@ -242,7 +243,7 @@ TEST_P(FrameSplitTest, FrameInPiecesShowsTheModel) {
     const LapView view = buildLapView(run);
     expectShows(view);
     ASSERT_TRUE(view.raceTotal.has_value());
-    EXPECT_EQ(window->raceTotal(), *view.raceTotal);
+    EXPECT_EQ(window->lapPanel().raceTotal(), *view.raceTotal);
     // Spot checks that do not lean on the model: lap 31 is in row 1 on the right.
     EXPECT_EQ(grid().textMatrix(1, 2), "31");
     EXPECT_EQ(grid().textMatrix(1, 3), "01m02s10");  // 6000 + 30 * 37 % 900
@@ -256,7 +257,7 @@ TEST_F(MainWindowTest, EachFrameIsShownBeforeTheNextByteIsFed) {
     // whose model code leaves the label alone, which only works if the first was shown.
     const LapData first = runWithLaps({61.0, 62.0});
     const LapData second = runWithLaps({70.5}, 80.0);
-    window->feedBytes(frameFor(first, 10, 12) + frameFor(second, 5, 30));
+    window->deviceLink().feedBytes(frameFor(first, 10, 12) + frameFor(second, 5, 30));
     EXPECT_EQ(label("Label2"), "Belto");
     EXPECT_EQ(label("Label3"), "Ver3.0");
     EXPECT_EQ(window->currentData(), second);
@@ -264,9 +265,9 @@ TEST_F(MainWindowTest, EachFrameIsShownBeforeTheNextByteIsFed) {
 }
 
 TEST_F(MainWindowTest, ASecondFrameWithFewerLapsLeavesNoTrace) {
-    window->feedBytes(frameFor(runOfLaps(60, 64.0, 30)));
+    window->deviceLink().feedBytes(frameFor(runOfLaps(60, 64.0, 30)));
     const LapData shorter = runWithLaps({65.43, 64.21, 66.0});
-    window->feedBytes(frameFor(shorter, 11));
+    window->deviceLink().feedBytes(frameFor(shorter, 11));
     EXPECT_EQ(label("Label2"), "Marrix");
     expectShows(buildLapView(shorter));
     EXPECT_EQ(chart().pointCount(0), 3);
@@ -276,26 +277,26 @@ TEST_F(MainWindowTest, ASecondFrameWithFewerLapsLeavesNoTrace) {
 
 TEST_F(MainWindowTest, BadFrameChangesNothingOnScreen) {
     const LapData run = runWithLaps({61.0, 62.0});
-    window->feedBytes(frameFor(run));
+    window->deviceLink().feedBytes(frameFor(run));
     QByteArray bad = frameFor(runWithLaps({50.0}));
     bad[bad.size() - 1] = static_cast<char>(bad[bad.size() - 1] + 1);
-    window->feedBytes(bad);
+    window->deviceLink().feedBytes(bad);
     EXPECT_EQ(window->currentData(), run);
     expectShows(buildLapView(run));
 }
 
 TEST_F(MainWindowTest, NoLapsHidesTheChartButKeepsItsTableAndTheRaceTotal) {
-    window->feedBytes(frameFor(runWithLaps({61.0, 62.0}, kNoTargetTime, 1)));
-    const ChartTable before = window->chartData();
-    const double raceBefore = window->raceTotal();
+    window->deviceLink().feedBytes(frameFor(runWithLaps({61.0, 62.0}, kNoTargetTime, 1)));
+    const ChartTable before = window->lapPanel().chartData();
+    const double raceBefore = window->lapPanel().raceTotal();
     ASSERT_GT(raceBefore, 0.0);
 
-    window->feedBytes(frameFor(runWithLaps({})));
+    window->deviceLink().feedBytes(frameFor(runWithLaps({})));
     const LapView view = buildLapView(runWithLaps({}));
     expectShows(view);
     EXPECT_FALSE(chart().isVisibleTo(window.get()));
-    EXPECT_EQ(window->chartData(), before);
-    EXPECT_EQ(window->raceTotal(), raceBefore);
+    EXPECT_EQ(window->lapPanel().chartData(), before);
+    EXPECT_EQ(window->lapPanel().raceTotal(), raceBefore);
     EXPECT_EQ(label("Label5"), "00L");
     EXPECT_EQ(label("Label17"), "00m00s00");
 }

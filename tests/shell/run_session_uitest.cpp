@@ -11,9 +11,9 @@
 #include <QMenuBar>
 #include "files/data_file.h"
 
+#include "session/run_session.h"
 #include "shell/ui/additions_menu.h"
 #include "shell/ui/main_window.h"
-#include "shell/ui/run_session.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
 #include "support/window_fixture.h"
@@ -57,8 +57,8 @@ class RunSessionTest : public test::WindowInTempFolder {
 
 TEST_F(RunSessionTest, EveryReplacementIsAnnouncedAfterTheWindowShowsIt) {
     const QString file = saved("a.krt", runWithLaps({61.5, 60.25}));
-    window->feedBytes(frameFor(runWithLaps({59.5, 62.0})));
-    ASSERT_TRUE(window->runSession().openRunFile(file, RunOrigin::Library));
+    window->deviceLink().feedBytes(frameFor(runWithLaps({59.5, 62.0})));
+    ASSERT_TRUE(window->fileCommands().openRunFile(file, RunOrigin::Library));
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_EQ(seen[0].origin, RunOrigin::Timer);
     EXPECT_TRUE(seen[0].fileName.isEmpty());
@@ -74,10 +74,10 @@ TEST_F(RunSessionTest, EveryReplacementIsAnnouncedAfterTheWindowShowsIt) {
 }
 
 TEST_F(RunSessionTest, AFailedOpenChangesNothingAndIsNotAnnounced) {
-    window->feedBytes(frameFor(runWithLaps({59.5})));
+    window->deviceLink().feedBytes(frameFor(runWithLaps({59.5})));
     seen.clear();
     const LapData before = window->currentData();
-    EXPECT_FALSE(window->runSession().openRunFile(dir.filePath("missing.krt")));
+    EXPECT_FALSE(window->fileCommands().openRunFile(dir.filePath("missing.krt")));
     EXPECT_TRUE(seen.empty());
     EXPECT_EQ(window->currentData(), before);
     ASSERT_EQ(dialogs->calls.size(), 1u);
@@ -89,14 +89,14 @@ TEST_F(RunSessionTest, TheCompareDoorDrawsTheSecondRunAndANewRunDropsIt) {
     std::vector<QString> compared;
     QObject::connect(&window->runSession(), &RunSession::comparisonReplaced, window.get(),
                      [&](const QString& name) { compared.push_back(name); });
-    window->feedBytes(frameFor(runWithLaps({61.0, 64.0})));
-    ASSERT_TRUE(window->runSession().compareWithFile(other));
+    window->deviceLink().feedBytes(frameFor(runWithLaps({61.0, 64.0})));
+    ASSERT_TRUE(window->analysisCommands().compareWithFile(other));
     EXPECT_EQ(compared, std::vector<QString>{other});
     EXPECT_TRUE(window->runSession().hasComparison());
     EXPECT_EQ(window->comparisonData().laps[1], 63.0);
     EXPECT_FALSE(window->findChild<QLabel*>("Label25")->text().isEmpty());
 
-    window->feedBytes(frameFor(runWithLaps({61.0})));
+    window->deviceLink().feedBytes(frameFor(runWithLaps({61.0})));
     EXPECT_FALSE(window->runSession().hasComparison());
     EXPECT_TRUE(window->findChild<QLabel*>("Label25")->text().isEmpty());
 }
@@ -109,7 +109,7 @@ TEST_F(RunSessionTest, AdditionsShareOneMenuPlacedBeforeHelp) {
     for (const QAction* action : top) names << action->objectName();
     EXPECT_EQ(names, (QStringList{"mnuFile", "mnuEdit", "mnuID_SET", "mnuRun", "mnuHelp"}));
     window->findChild<QTextEdit*>("RichTextBox1")->setPlainText("edited");
-    EXPECT_EQ(window->runSession().memoText(), "edited");
+    EXPECT_EQ(window->runSession().memo(), "edited");
 }
 
 }  // namespace

@@ -20,7 +20,7 @@
 #include <memory>
 
 #include "files/data_file.h"
-#include "shell/ui/dialogs.h"
+#include "session/dialogs.h"
 #include "shell/ui/given_files.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/qt_translations.h"
@@ -72,7 +72,7 @@ bool dragAndDrop(QWidget* target, const QList<QUrl>& urls) {
 
 TEST_F(WindowTest, DroppingARunFileOpensItAsFileOpenDoes) {
     FakeDialogs& dialogs = fakeDialogs();
-    new RunFileDrops(*window);  // owned by the window
+    new RunFileDrops(*window, window->fileCommands(), window->dialogs());  // owned by the window
     const QString file = saved("dropped.krt", runWithLaps({64.9, 66.0}), "dropped memo");
     auto* memo = window->findChild<QTextEdit*>("RichTextBox1");
     // On the window's free space and on the memo, which takes text drops of its own.
@@ -90,7 +90,7 @@ TEST_F(WindowTest, DroppingARunFileOpensItAsFileOpenDoes) {
 
 TEST_F(WindowTest, OtherDropsAreLeftAlone) {
     FakeDialogs& dialogs = fakeDialogs();
-    new RunFileDrops(*window);  // owned by the window
+    new RunFileDrops(*window, window->fileCommands(), window->dialogs());  // owned by the window
     const QString other = dir.filePath("notes.txt");
     QFile(other).open(QIODevice::WriteOnly);
     const QList<QList<QUrl>> drops = {
@@ -107,7 +107,7 @@ TEST_F(WindowTest, OtherDropsAreLeftAlone) {
 
 TEST_F(WindowTest, ADroppedFileThatCannotBeReadShowsFileOpensMessage) {
     FakeDialogs& dialogs = fakeDialogs();
-    new RunFileDrops(*window);  // owned by the window
+    new RunFileDrops(*window, window->fileCommands(), window->dialogs());  // owned by the window
     const QString missing = dir.filePath("gone.krt");
     EXPECT_TRUE(dragAndDrop(window.get(), {QUrl::fromLocalFile(missing)}));
     ASSERT_EQ(dialogs.calls.size(), 1u);
@@ -184,7 +184,7 @@ QString folderFileOpenStartsIn(MainWindow& window) {
             dialog->reject();
         }
     });
-    window.openDataFile();
+    window.fileCommands().openDataFile();
     return folder;
 }
 
@@ -195,7 +195,7 @@ TEST_F(WindowTest, FileDialogsStartBesideTheShownFile) {
 
     ASSERT_TRUE(QDir(dir.path()).mkdir("runs"));
     const QString file = saved("runs/a.krt", runWithLaps({61.0}));
-    ASSERT_TRUE(window->runSession().openRunFile(file));
+    ASSERT_TRUE(window->fileCommands().openRunFile(file));
     EXPECT_EQ(folderFileOpenStartsIn(*window), dir.filePath("runs"));
 }
 
@@ -225,7 +225,7 @@ TEST_F(WindowTest, ControlsHaveNamesForScreenReaders) {
 
 TEST_F(WindowTest, EachValueIsNamedByItsCaptionAndReadsItsValue) {
     fakeDialogs();
-    ASSERT_TRUE(window->runSession().openRunFile(saved("v.krt", runWithLaps({64.9, 70.0}))));
+    ASSERT_TRUE(window->fileCommands().openRunFile(saved("v.krt", runWithLaps({64.9, 70.0}))));
     const struct {
         const char* value;
         const char* caption;  // null for a value without a caption
@@ -255,7 +255,7 @@ TEST_F(WindowTest, EachValueIsNamedByItsCaptionAndReadsItsValue) {
     }
     // The description follows the value through a redraw.
     EXPECT_EQ(accessibleText(label("Label17"), QAccessible::Description), "01m04s90");
-    ASSERT_TRUE(window->runSession().openRunFile(saved("w.krt", runWithLaps({59.5}))));
+    ASSERT_TRUE(window->fileCommands().openRunFile(saved("w.krt", runWithLaps({59.5}))));
     EXPECT_EQ(accessibleText(label("Label17"), QAccessible::Description), "00m59s50");
 }
 

@@ -4,7 +4,7 @@
 #include <deque>
 #include <vector>
 
-#include "shell/ui/dialogs.h"
+#include "session/dialogs.h"
 
 namespace korimet::test {
 

@@ -8,8 +8,13 @@
 #include <QTemporaryDir>
 #include <memory>
 
+#include "device/ui/device_link.h"
+#include "files/ui/file_commands.h"
+#include "files/ui/memo_panel.h"
+#include "lapdata/ui/lap_panel.h"
 #include "shell/ui/main_window.h"
 #include "support/fake_dialogs.h"
+#include "tools/ui/analysis_commands.h"
 
 namespace korimet::test {
 

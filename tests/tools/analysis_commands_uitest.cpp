@@ -68,7 +68,7 @@ class AnalysisCommandsTest : public ::testing::Test {
     LapGrid& grid() const { return *window->findChild<LapGrid*>("MSFlexGrid1"); }
     QString memo() const { return window->findChild<QTextEdit*>("RichTextBox1")->toPlainText(); }
 
-    void load(const LapData& run) const { window->feedBytes(frameFor(run)); }
+    void load(const LapData& run) const { window->deviceLink().feedBytes(frameFor(run)); }
 
     QString writeRun(const QString& name, const LapData& run) const {
         const QString path = dir.filePath(name);
@@ -87,7 +87,7 @@ class AnalysisCommandsTest : public ::testing::Test {
     // Answers the open dialog with `path` and runs the command.
     void compareWith(const QString& path) const {
         dialogs->answers.push_back(path);
-        window->compareData();
+        window->analysisCommands().compareData();
     }
 
     // Everything a comparison may change and the lap data view shows, to prove it stayed.
@@ -100,9 +100,14 @@ class AnalysisCommandsTest : public ::testing::Test {
         bool operator==(const Display&) const = default;
     };
     Display display() const {
-        Display d{window->comparisonData(), window->chartData(), {},
-                  chart().categoryLabels(), label("Label25"),    label("Label26"),
-                  label("Label27"),         label("Label7")};
+        Display d{window->comparisonData(),
+                  window->lapPanel().chartData(),
+                  {},
+                  chart().categoryLabels(),
+                  label("Label25"),
+                  label("Label26"),
+                  label("Label27"),
+                  label("Label7")};
         for (int s = 0; s < chart().seriesCount(); ++s) {
             d.plotted.emplace_back();
             for (int p = 0; p < chart().pointCount(s); ++p) {
@@ -149,12 +154,12 @@ TEST_F(AnalysisCommandsTest, RaceSimulationWritesTheRaceLineForEachAnswer) {
         setLabel("Label7", before);
         const LapData current = window->currentData();
         const LapData comparison = window->comparisonData();
-        const double raceTotal = window->raceTotal();
+        const double raceTotal = window->lapPanel().raceTotal();
         dialogs->calls.clear();
         dialogs->answers.clear();
         if (c.answer) dialogs->answers.push_back(u8(*c.answer));
 
-        window->simulateRace();
+        window->analysisCommands().simulateRace();
 
         ASSERT_EQ(dialogs->calls.size(), 1u);
         const FakeDialogs::Call& asked = dialogs->calls[0];
@@ -165,7 +170,7 @@ TEST_F(AnalysisCommandsTest, RaceSimulationWritesTheRaceLineForEachAnswer) {
         EXPECT_EQ(label("Label7"), c.line ? u8(*c.line) : before);
         EXPECT_EQ(window->currentData(), current);
         EXPECT_EQ(window->comparisonData(), comparison);
-        EXPECT_EQ(window->raceTotal(), raceTotal);
+        EXPECT_EQ(window->lapPanel().raceTotal(), raceTotal);
     }
 }
 
@@ -175,13 +180,13 @@ TEST_F(AnalysisCommandsTest, ToolsRefuseARunWithoutLapsWithoutAsking) {
     setLabel("Label7", "kept");
 
     struct Case {
-        void (MainWindow::*command)();
+        void (AnalysisCommands::*command)();
         const char* message;
         const char* title;
     };
     const Case cases[] = {
-        {&MainWindow::simulateRace, "データ未読込み", "レース模擬"},
-        {&MainWindow::compareData, "比較元データ未読込み", "データ比較"},
+        {&AnalysisCommands::simulateRace, "データ未読込み", "レース模擬"},
+        {&AnalysisCommands::compareData, "比較元データ未読込み", "データ比較"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.title);
@@ -189,7 +194,7 @@ TEST_F(AnalysisCommandsTest, ToolsRefuseARunWithoutLapsWithoutAsking) {
         dialogs->answers = {"5", writeRun("other.krt", runOfLaps(5))};
         const Display before = display();
 
-        (window.get()->*c.command)();
+        (window->analysisCommands().*c.command)();
 
         ASSERT_EQ(dialogs->calls.size(), 1u);
         EXPECT_EQ(dialogs->calls[0].kind, Kind::Message);
@@ -219,7 +224,7 @@ TEST_F(AnalysisCommandsTest, ComparisonShowsBothRunsAndTheDifferences) {
     EXPECT_EQ(dialogs->calls[0].title, u8("開く"));
     EXPECT_EQ(dialogs->calls[0].filter, u8("Korimet DATAﾌｧｲﾙ (*.krt)|*.krt"));
 
-    const ChartTable& table = window->chartData();
+    const ChartTable& table = window->lapPanel().chartData();
     ASSERT_EQ(table.size(), 15u);
     for (std::size_t r = 0; r < table.size(); ++r) {
         SCOPED_TRACE(r);
@@ -258,7 +263,7 @@ TEST_F(AnalysisCommandsTest, ShorterComparisonLeavesTheLoadedRunsTailAlone) {
     load(runOfLaps(15));
     compareWith(writeRun("other.krt", everyLapOf(62.0, 12)));
 
-    const ChartTable& table = window->chartData();
+    const ChartTable& table = window->lapPanel().chartData();
     ASSERT_EQ(table.size(), 15u);
     for (std::size_t r = 0; r < table.size(); ++r) {
         EXPECT_TRUE(table[r].values[0].has_value()) << r;
@@ -338,7 +343,7 @@ TEST_F(AnalysisCommandsTest, CancelledOpenDialogChangesNothing) {
     const Display before = display();
     dialogs->calls.clear();
 
-    window->compareData();  // no answer: Cancel
+    window->analysisCommands().compareData();  // no answer: Cancel
 
     ASSERT_EQ(dialogs->calls.size(), 1u);
     EXPECT_EQ(dialogs->calls[0].kind, Kind::OpenPath);
@@ -351,7 +356,7 @@ TEST_F(AnalysisCommandsTest, NextFrameBringsBackTheOneSeriesChart) {
     ASSERT_EQ(chart().seriesCount(), 2);
 
     dialogs->answers.push_back("5");
-    window->simulateRace();  // leaves the comparison alone
+    window->analysisCommands().simulateRace();  // leaves the comparison alone
     EXPECT_EQ(chart().seriesCount(), 2);
     EXPECT_FALSE(label("Label25").isEmpty());
 
@@ -359,7 +364,7 @@ TEST_F(AnalysisCommandsTest, NextFrameBringsBackTheOneSeriesChart) {
     load(next);
     const LapView view = buildLapView(next);
     ASSERT_TRUE(view.chart.has_value());
-    EXPECT_EQ(window->chartData(), *view.chart);
+    EXPECT_EQ(window->lapPanel().chartData(), *view.chart);
     EXPECT_EQ(chart().seriesCount(), 1);
     for (const char* name : {"Label25", "Label26", "Label27"}) EXPECT_EQ(label(name), "") << name;
 }
@@ -451,7 +456,7 @@ TEST_F(AnalysisCommandsTest, PointEditChangesThePlotOnlyUntilTheNextRedraw) {
     load(run);
     const GridPlace place = gridPlaceOfSlot(3);
     const QString gridText = grid().textMatrix(place.row, place.timeColumn);
-    const ChartTable table = window->chartData();
+    const ChartTable table = window->lapPanel().chartData();
     const QString best = label("Label17");
     dialogs->answers = {"99.5"};
 
@@ -464,7 +469,7 @@ TEST_F(AnalysisCommandsTest, PointEditChangesThePlotOnlyUntilTheNextRedraw) {
     EXPECT_DOUBLE_EQ(dialogs->calls[0].defaultText.toDouble(), run.laps[3]);
     EXPECT_EQ(chart().pointValue(0, 3), 99.5);
     EXPECT_EQ(chart().pointValue(0, 4), run.laps[4]);
-    EXPECT_EQ(window->chartData(), table);
+    EXPECT_EQ(window->lapPanel().chartData(), table);
     EXPECT_EQ(grid().textMatrix(place.row, place.timeColumn), gridText);
     EXPECT_EQ(label("Label17"), best);
     EXPECT_EQ(window->currentData(), run);

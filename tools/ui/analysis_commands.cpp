@@ -1,10 +1,13 @@
+#include "tools/ui/analysis_commands.h"
+
 #include <QFile>
-#include <QLabel>
 #include <exception>
 
 #include "files/data_file.h"
 #include "lapdata/ui/lap_chart.h"
-#include "shell/ui/main_window.h"
+#include "lapdata/ui/lap_panel.h"
+#include "session/dialogs.h"
+#include "session/run_session.h"
 #include "tools/chart_edit.h"
 #include "tools/comparison.h"
 #include "tools/race_simulation.h"
@@ -34,98 +37,90 @@ QString comparisonFilter() {
 
 }  // namespace
 
-void MainWindow::simulateRace() {
+AnalysisCommands::AnalysisCommands(RunSession& session, Dialogs& dialogs, LapPanel& lapPanel,
+                                   QObject* parent)
+    : QObject(parent), session_(session), dialogs_(dialogs), lapPanel_(lapPanel) {
+    LapChart* chart = &lapPanel_.chart();
+    connect(chart, &LapChart::axisClicked, this, &AnalysisCommands::editAxisScale);
+    connect(chart, &LapChart::pointClicked, this, &AnalysisCommands::editChartPoint);
+}
+
+void AnalysisCommands::simulateRace() {
     const RaceSimulationOutcome outcome =
-        korimet::simulateRace(session_->currentData(), askThrough(dialogs()));
+        korimet::simulateRace(session_.currentData(), askThrough(dialogs_));
     switch (outcome.action) {
         case RaceSimulationOutcome::Action::Refuse:
-            refuse(dialogs(), outcome.refusal);
+            refuse(dialogs_, outcome.refusal);
             break;
         case RaceSimulationOutcome::Action::KeepLine:
             break;
         case RaceSimulationOutcome::Action::SetLine:
-            raceLineLabel->setText(qs(outcome.line));
+            lapPanel_.setRaceLine(qs(outcome.line));
             break;
     }
 }
 
-void MainWindow::compareData() {
-    if (auto refusal = compareDataRefusal(session_->currentData())) {
-        refuse(dialogs(), *refusal);
+void AnalysisCommands::compareData() {
+    if (auto refusal = compareDataRefusal(session_.currentData())) {
+        refuse(dialogs_, *refusal);
         return;
     }
     loadComparisonFile();
 }
 
-void MainWindow::loadComparisonFile() {
+void AnalysisCommands::loadComparisonFile() {
     const QString path =
-        dialogs().askOpenPath(QString::fromUtf8(kCompareOpenTitle), comparisonFilter());
+        dialogs_.askOpenPath(QString::fromUtf8(kCompareOpenTitle), comparisonFilter());
     if (path.isEmpty()) return;
-    readComparisonFile(path);
+    compareWithFile(path);
 }
 
-bool MainWindow::readComparisonFile(const QString& path) {
+bool AnalysisCommands::compareWithFile(const QString& path) {
     // Read whole before anything is replaced: a broken file leaves the last comparison.
     // Only the laps count here: the other run's memo can neither refuse the file nor warn.
     const DataFileReadResult read =
         loadDataFile(QFile::encodeName(path).toStdString(), MemoField::Skip);
     if (!read) {
-        dialogs().message(qs(read.error), QString::fromUtf8(kCompareTitle), MessageIcon::Critical);
+        dialogs_.message(qs(read.error), QString::fromUtf8(kCompareTitle), MessageIcon::Critical);
         return false;
     }
-    return showComparison(read.content->data, path);
-}
-
-bool MainWindow::showComparison(const LapData& comparison, const QString& fileName) {
-    const LapStatistics loaded{state_.lapTotal, state_.bestLap, state_.worstLap, state_.averageLap};
-    const ComparisonOutcome outcome =
-        buildComparison(session_->currentData(), loaded, comparison, fileName.toStdString());
+    const LapData& comparison = read.content->data;
+    const ComparisonOutcome outcome = buildComparison(
+        session_.currentData(), lapPanel_.statistics(), comparison, path.toStdString());
     if (outcome.refusal) {
-        // Nothing is replaced, so chartData keeps describing what the chart shows.
-        refuse(dialogs(), *outcome.refusal);
+        // Nothing is replaced, so the chart's table keeps describing what the chart shows.
+        refuse(dialogs_, *outcome.refusal);
         return false;
     }
     const ComparisonView& view = outcome.view;
-    state_.comparisonLapTotal = view.stats.comparisonLapTotal;
-    state_.comparisonBestLap = view.stats.comparisonBestLap;
-    state_.comparisonWorstLap = view.stats.comparisonWorstLap;
-    state_.comparisonAverageLap = view.stats.comparisonAverageLap;
-    state_.chartData = view.chart;
-    lapChart->setChartData(state_.chartData);
-    lapChart->setVisible(true);
-    bestDiffLabel->setText(qs(view.bestDifferenceText));
-    worstDiffLabel->setText(qs(view.worstDifferenceText));
-    averageDiffLabel->setText(qs(view.averageDifferenceText));
-    repaint();
+    lapPanel_.showComparison(view.chart, {view.bestDifferenceText, view.worstDifferenceText,
+                                          view.averageDifferenceText});
     // Announced once the chart and labels show it.
-    session_->replaceComparison(comparison, fileName);
+    session_.replaceComparison(comparison, path);
     return true;
-}
-
-void MainWindow::setupChartEditing() {
-    connect(lapChart, &LapChart::axisClicked, this, &MainWindow::editAxisScale);
-    connect(lapChart, &LapChart::pointClicked, this, &MainWindow::editChartPoint);
 }
 
 // Chart notifications arrive from the event loop: a failure ends the edit quietly and
 // must never travel back through Qt.
-void MainWindow::editAxisScale(int axis) {
+void AnalysisCommands::editAxisScale(int axis) {
+    LapChart& chart = lapPanel_.chart();
     try {
-        const auto edit = korimet::editAxisScale(axis, lapChart->valueMinimum(),
-                                                 lapChart->valueMaximum(), askThrough(dialogs()));
+        const auto edit = korimet::editAxisScale(axis, chart.valueMinimum(), chart.valueMaximum(),
+                                                 askThrough(dialogs_));
         if (!edit) return;
-        lapChart->setFixedValueRange(edit->minimum, edit->maximum, edit->majorDivisions);
+        chart.setFixedValueRange(edit->minimum, edit->maximum, edit->majorDivisions);
     } catch (const std::exception&) {
         // Dropped like any other failing step of the edit.
     }
 }
 
-void MainWindow::editChartPoint(int series, int point) {
+void AnalysisCommands::editChartPoint(int series, int point) {
+    LapChart& chart = lapPanel_.chart();
     try {
-        const std::optional<double> current = lapChart->pointValue(series, point);
+        const std::optional<double> current = chart.pointValue(series, point);
         if (!current) return;  // a gap or no such point: nothing to ask about
-        if (auto value = korimet::editChartPoint(*current, askThrough(dialogs()))) {
-            lapChart->setPointValue(series, point, *value);
+        if (auto value = korimet::editChartPoint(*current, askThrough(dialogs_))) {
+            chart.setPointValue(series, point, *value);
         }
     } catch (const std::exception&) {
         // Dropped like any other failing step of the edit.

@@ -4,7 +4,7 @@
 #include <QIcon>
 #include <QToolBar>
 
-#include "shell/ui/icon_resources.h"
+#include "common/ui/icon_resources.h"
 
 namespace korimet {
 

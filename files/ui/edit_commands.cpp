@@ -1,4 +1,4 @@
-#include "shell/ui/edit_commands.h"
+#include "files/ui/edit_commands.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

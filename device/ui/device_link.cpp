@@ -1,11 +1,17 @@
+#include "device/ui/device_link.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 
+#include "device/ui/device_texts.h"
+#include "device/ui/port_paths.h"
 #include "device/ui/port_selection.h"
 #include "device/ui/serial_port.h"
-#include "shell/ui/main_window.h"
+#include "session/dialogs.h"
+#include "session/run_session.h"
 
 namespace korimet {
 
@@ -44,13 +50,32 @@ class ClosedComboGuard : public QObject {
 
 }  // namespace
 
-void MainWindow::setupDeviceLink() {
-    port_ = new SystemSerialPort(this);  // owned by the window
-    // Looked up per message: tests and callers may swap the dialogs after this point.
+DeviceLink::DeviceLink(RunSession& session, Dialogs& dialogs, QWidget& comboHost,
+                       SerialPortSurface* port)
+    : QObject(&comboHost), session_(session), dialogs_(dialogs), port_(port) {
+    if (port_) {
+        port_->setParent(this);
+    } else {
+        port_ = new SystemSerialPort(this);  // owned by the link
+    }
     auto message = [this](const QString& text, const QString& title) {
-        dialogs().message(text, title, MessageIcon::None);
+        dialogs_.message(text, title, MessageIcon::None);
     };
-    portSelection_ = new PortSelection(*port_, message, this);  // owned by the window
+    portSelection_ = new PortSelection(*port_, message, this);  // owned by the link
+
+    portCombo_ = new QComboBox(&comboHost);  // owned by its host
+    portCombo_->setObjectName("Combo1");
+    portCombo_->setEditable(true);
+    portCombo_->setInsertPolicy(QComboBox::NoInsert);
+    // The text only shows the pick; typed text must neither change it nor open a port.
+    portCombo_->lineEdit()->setReadOnly(true);
+    portCombo_->setCompleter(nullptr);
+    for (int n = kFirstPort; n <= kLastPort; ++n) {
+        portCombo_->addItem(portName(n));
+        portCombo_->setItemData(n - kFirstPort, portDevicePath(n), Qt::ToolTipRole);
+    }
+    portCombo_->setCurrentIndex(-1);
+    portCombo_->setEditText(QString::fromUtf8(device_texts::kPortCaption));
 
     // The receive event: every waiting byte, one at a time, each good frame shown at once.
     connect(port_, &SerialPortSurface::bytesReceived, this,
@@ -63,23 +88,34 @@ void MainWindow::setupDeviceLink() {
 
     // activated, not currentIndexChanged: only the user's own pick opens a port; the menu
     // sets the index from code and has opened the port already.
-    portCombo->installEventFilter(new ClosedComboGuard(portCombo));  // owned by the combo
-    connect(portCombo, &QComboBox::activated, this, [this](int index) {
+    portCombo_->installEventFilter(new ClosedComboGuard(portCombo_));  // owned by the combo
+    connect(portCombo_, &QComboBox::activated, this, [this](int index) {
         if (index < 0 || index >= kLastPort) return;
         portSelection_->openPort(index + kFirstPort, EntryPoint::Combo);
     });
-    for (int n = kFirstPort; n <= kLastPort && n <= portCombo->count(); ++n) {
-        portCombo->setItemData(n - kFirstPort, portDevicePath(n), Qt::ToolTipRole);
-    }
 }
 
-void MainWindow::openPortFromMenu(int portNumber) {
+void DeviceLink::openPortFromMenu(int portNumber) {
     const OpenPortResult result = portSelection_->openPort(portNumber, EntryPoint::Menu);
-    if (result.comboIndex) portCombo->setCurrentIndex(*result.comboIndex);
+    if (result.comboIndex) portCombo_->setCurrentIndex(*result.comboIndex);
 }
 
-void MainWindow::closePortIfOpen() {
-    if (port_ && port_->isOpen()) port_->close();
+void DeviceLink::closePortIfOpen() {
+    if (port_->isOpen()) port_->close();
+}
+
+void DeviceLink::feedBytes(const QByteArray& bytes) {
+    for (const char byte : bytes) {
+        std::optional<DecodedFrame> frame = receiver_.feedByte(static_cast<std::uint8_t>(byte));
+        if (!frame) continue;
+        NewRun run;
+        run.data = frame->data;
+        run.origin = RunOrigin::Timer;
+        // Models without a name of their own leave the previous caption.
+        if (frame->modelCaption) run.modelCaption = QString::fromStdString(*frame->modelCaption);
+        run.sourceCaption = QString::fromStdString(frame->versionText);
+        session_.replaceRun(run);
+    }
 }
 
 }  // namespace korimet

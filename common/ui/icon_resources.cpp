@@ -1,4 +1,4 @@
-#include "shell/ui/icon_resources.h"
+#include "common/ui/icon_resources.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void initIconResources() { Q_INIT_RESOURCE(resources); }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QColor>
 #include <QFont>
+
+class QWidget;
 
 namespace korimet {
 
@@ -10,5 +13,8 @@ QFont japaneseGothicFont(double pointSize, bool bold = false);
 
 // A narrow Latin face for the contact line, falling back to what is installed.
 QFont narrowLatinFont(double pointSize, bool bold = false);
+
+// Text (and a frame's line) in `rgb`.
+void setTextColor(QWidget& widget, QRgb rgb);
 
 }  // namespace korimet

@@ -1,4 +1,4 @@
-#include "shell/ui/dialogs.h"
+#include "session/dialogs.h"
 
 #include <QCoreApplication>
 #include <QDir>

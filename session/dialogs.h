@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 #include <utility>
 
 class QWidget;
@@ -60,6 +61,42 @@ class QtDialogs : public Dialogs {
   private:
     QWidget* parent_;
     std::function<QString()> currentFile_;
+};
+
+// The dialogs a window and its parts ask through: one object for the window's life, so the
+// parts may keep a reference, while what answers can be replaced (tests answer with a
+// script).
+class WindowDialogs : public Dialogs {
+  public:
+    explicit WindowDialogs(std::unique_ptr<Dialogs> answering) : answering_(std::move(answering)) {}
+    void replace(std::unique_ptr<Dialogs> answering) {
+        if (answering) answering_ = std::move(answering);
+    }
+    Dialogs& answering() const { return *answering_; }
+
+    QString askOpenPath(const QString& title, const QString& filter) override {
+        return answering_->askOpenPath(title, filter);
+    }
+    QString askSavePath(const QString& title, const QString& filter) override {
+        return answering_->askSavePath(title, filter);
+    }
+    QString askSavePathFrom(const QString& title, const QString& filter,
+                            const QString& suggested) override {
+        return answering_->askSavePathFrom(title, filter, suggested);
+    }
+    void message(const QString& text, const QString& title, MessageIcon icon) override {
+        answering_->message(text, title, icon);
+    }
+    QString inputText(const QString& prompt, const QString& title,
+                      const QString& defaultText) override {
+        return answering_->inputText(prompt, title, defaultText);
+    }
+    bool ask(const QString& question, const QString& title) override {
+        return answering_->ask(question, title);
+    }
+
+  private:
+    std::unique_ptr<Dialogs> answering_;
 };
 
 }  // namespace korimet

@@ -1,8 +1,10 @@
-#include "shell/ui/ui_fonts.h"
+#include "common/ui/ui_fonts.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QPalette>
 #include <QStringList>
+#include <QWidget>
 #include <algorithm>
 #include <cmath>
 
@@ -40,6 +42,12 @@ QFont narrowLatinFont(double pointSize, bool bold) {
     font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;
+}
+
+void setTextColor(QWidget& widget, QRgb rgb) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::WindowText, QColor(rgb));
+    widget.setPalette(palette);
 }
 
 }  // namespace korimet

@@ -1,0 +1,13 @@
+#pragma once
+
+// The lap panel's captions, written exactly as the user sees them.
+namespace korimet::texts {
+
+inline constexpr const char* kCarIdCaption = "CarID";
+inline constexpr const char* kLapCountCaption = "計測Lap数";
+inline constexpr const char* kTargetCaption = "目標Time";
+inline constexpr const char* kBestCaption = "BestLap";
+inline constexpr const char* kWorstCaption = "Worst";
+inline constexpr const char* kAverageCaption = "Average";
+
+}  // namespace korimet::texts

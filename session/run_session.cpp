@@ -1,0 +1,41 @@
+#include "session/run_session.h"
+
+namespace korimet {
+
+RunSession::RunSession(QObject* parent) : QObject(parent) {}
+
+void RunSession::replaceRun(const NewRun& run) {
+    currentData_ = run.data;
+    origin_ = run.origin;
+    sourceFileName_ = run.fileName;
+    // A download has no file yet; the template is no file to save back to.
+    currentFileName_ = run.origin == RunOrigin::File || run.origin == RunOrigin::Library
+                           ? run.fileName
+                           : QString();
+    if (run.modelCaption) modelCaption_ = *run.modelCaption;
+    if (run.sourceCaption) sourceCaption_ = *run.sourceCaption;
+    hasComparison_ = false;
+    comparisonFileName_.clear();
+    const bool memoChanges = run.memo && *run.memo != memo_;
+    if (run.memo) memo_ = *run.memo;
+    // Everything is in place before anyone hears of it.
+    if (memoChanges) emit memoChanged(memo_);
+    emit runReplaced(RunChange{run.origin, run.fileName});
+}
+
+void RunSession::replaceComparison(const LapData& data, const QString& fileName) {
+    comparisonData_ = data;
+    comparisonFileName_ = fileName;
+    hasComparison_ = true;
+    emit comparisonReplaced(fileName);
+}
+
+void RunSession::setMemo(const QString& memo) {
+    if (memo == memo_) return;
+    memo_ = memo;
+    emit memoChanged(memo_);
+}
+
+void RunSession::setCurrentFileName(const QString& fileName) { currentFileName_ = fileName; }
+
+}  // namespace korimet
