@@ -13,6 +13,7 @@
 #include "device/ui/device_texts.h"
 #include "device/ui/port_selection.h"
 #include "device/ui/serial_port.h"
+#include "support/fake_port.h"
 #include "support/pty.h"
 
 namespace korimet {
@@ -127,47 +128,7 @@ TEST(DeviceTextsTest, MessagesAreTheExactTexts) {
 // ---------------------------------------------------------------------------------------
 // The opening sequence, step by step, over a recording surface.
 
-class RecordingSurface : public SerialPortSurface {
-  public:
-    QStringList steps;
-    QString failAt;
-    bool open_ = false;
-    int number = 0;
-    QString settings;
-
-    bool isOpen() const override { return open_; }
-    PortStep open() override {
-        return step("open", [&] { open_ = true; });
-    }
-    PortStep close() override {
-        return step("close", [&] { open_ = false; });
-    }
-    PortStep setPortNumber(int n) override {
-        return step(QStringLiteral("port %1").arg(n), [&] { number = n; });
-    }
-    int portNumber() const override { return number; }
-    PortStep setSettings(const QString& s) override {
-        return step("settings " + s, [&] { settings = s; });
-    }
-    PortStep setInputMode(int mode) override {
-        return step(QStringLiteral("mode %1").arg(mode), [] {});
-    }
-    PortStep setReceiveThreshold(int bytes) override {
-        return step(QStringLiteral("threshold %1").arg(bytes), [] {});
-    }
-    PortStep setInputLength(int bytes) override {
-        return step(QStringLiteral("length %1").arg(bytes), [] {});
-    }
-    QByteArray readAll() override { return {}; }
-
-  private:
-    PortStep step(const QString& name, const std::function<void()>& apply) {
-        steps << name;
-        if (name == failAt) return PortStepError{QStringLiteral("refused")};
-        apply();
-        return std::nullopt;
-    }
-};
+using test::RecordingSurface;
 
 TEST(OpenPortSequence, ClosesConfiguresAndOpensInOrder) {
     for (bool wasOpen : {false, true}) {
