@@ -24,7 +24,7 @@
 #include <cmath>
 
 #include "lapdata/lap_time.h"
-#include "library/ui/library_folder.h"
+#include "library/settings/library_folder.h"
 #include "library/ui/library_table_model.h"
 #include "library/ui/library_texts.h"
 #include "shell/ui/main_window.h"
