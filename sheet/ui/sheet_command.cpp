@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_texts.h"
+#include "commandline/cli_texts.h"
 #include "files/data_file.h"
 #include "sheet/lap_sheet.h"
 #include "sheet/sheet_texts.h"
