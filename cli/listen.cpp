@@ -21,10 +21,10 @@
 #include "cli/verbs.h"
 #include "device/frame_receiver.h"
 #include "device/posix_serial.h"
-#include "device/ui/port_paths.h"
+#include "device/settings/port_paths.h"
 #include "files/run_naming.h"
 #include "library/run_library.h"
-#include "library/ui/library_folder.h"
+#include "library/settings/library_folder.h"
 
 namespace korimet::cli {
 

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_texts.h"
 #include "cli/verbs.h"
+#include "commandline/cli_texts.h"
+#include "commandline/parse_problem.h"
 
 namespace korimet::cli {
 
@@ -86,32 +87,6 @@ std::vector<std::string> reversedArguments(int argc, char** argv) {
         }
     }
     return {args.rbegin(), args.rend()};
-}
-
-// The part of a CLI11 message after its first ": ", or all of it.
-std::string afterColon(const std::string& text) {
-    const std::size_t at = text.find(": ");
-    return at == std::string::npos ? text : text.substr(at + 2);
-}
-
-std::string beforeColon(const std::string& text) { return text.substr(0, text.find(':')); }
-
-// A CLI11 parse error as one line in the run's language.
-std::string problemText(const CLI::ParseError& e, const Texts& t) {
-    const std::string what = e.what();
-    if (dynamic_cast<const CLI::ExtrasError*>(&e))
-        return t.with(Text::UnexpectedArgument, {afterColon(what)});
-    if (dynamic_cast<const CLI::RequiredError*>(&e)) {
-        const std::size_t at = what.find(" is required");
-        if (at == std::string::npos || what.starts_with("A subcommand"))
-            return t(Text::MissingVerb);
-        return t.with(Text::MissingArgument, {what.substr(0, at)});
-    }
-    if (dynamic_cast<const CLI::ArgumentMismatch*>(&e)) {
-        const bool tooMany = what.find("At Most") != std::string::npos;
-        return t.with(tooMany ? Text::OptionTwice : Text::OptionNeedsValue, {beforeColon(what)});
-    }
-    return t.with(Text::WrongArguments, {what});
 }
 
 }  // namespace

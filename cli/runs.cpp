@@ -13,7 +13,7 @@
 #include "cli/verbs.h"
 #include "lapdata/lap_time.h"
 #include "library/run_library.h"
-#include "library/ui/library_folder.h"
+#include "library/settings/library_folder.h"
 
 namespace korimet::cli {
 

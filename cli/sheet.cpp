@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/verbs.h"
+#include "commandline/sheet_options.h"
 
 namespace korimet::cli {
 
@@ -16,35 +17,17 @@ namespace {
 
 constexpr const char* kRendererName = "korimet-sheet";
 
-struct SheetOptions {
-    std::string file;
-    std::string pdf;
-    std::string png;
-    std::string compare;
-    int width = 0;  // 0: the renderer's default
-};
-
 // Drawing the sheet needs Qt's painting and the chart; they live in a program of their own
 // beside this one, so that every other verb starts without loading them.
-int runSheet(const SheetOptions& o, const CLI::App& verb, const Texts& t) {
-    if (o.pdf.empty() && o.png.empty())
-        return wrongArguments(verb, t.with(Text::MissingArgument, {"--pdf / --png"}));
-    if (o.width != 0 && o.png.empty())
-        return wrongArguments(verb, t.with(Text::MissingArgument, {"--png"}));
+int runSheet(const SheetRequest& request, const CLI::App& verb, const Texts& t) {
+    if (const std::string problem = sheetRequestProblem(request, t); !problem.empty())
+        return wrongArguments(verb, problem);
     std::error_code ec;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
     const std::filesystem::path renderer =
         (ec ? std::filesystem::path(".") : self.parent_path()) / kRendererName;
-    std::vector<std::string> words = {renderer.string(), o.file};
-    auto add = [&words](const char* option, const std::string& value) {
-        if (value.empty()) return;
-        words.emplace_back(option);
-        words.push_back(value);
-    };
-    add("--pdf", o.pdf);
-    add("--png", o.png);
-    add("--compare", o.compare);
-    if (o.width != 0) add("--width", std::to_string(o.width));
+    std::vector<std::string> words = sheetArguments(request);
+    words.insert(words.begin(), renderer.string());
     std::vector<char*> argv;
     for (std::string& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
@@ -58,15 +41,10 @@ int runSheet(const SheetOptions& o, const CLI::App& verb, const Texts& t) {
 }  // namespace
 
 VerbRun sheetVerb(CLI::App& verb, const Texts& texts) {
-    auto options = std::make_shared<SheetOptions>();
-    verb.add_option("FILE.krt", options->file, texts(Text::SheetFile))->required();
-    verb.add_option("--pdf", options->pdf, texts(Text::SheetPdf));
-    verb.add_option("--png", options->png, texts(Text::SheetPng));
-    verb.add_option("--width", options->width, texts(Text::SheetWidth))
-        ->check(CLI::Range(200, 8000));
-    verb.add_option("--compare", options->compare, texts(Text::SheetCompare));
+    auto request = std::make_shared<SheetRequest>();
+    addSheetOptions(verb, *request, texts);
     verb.footer(texts(Text::SheetExit));
-    return [options, &verb, texts] { return runSheet(*options, verb, texts); };
+    return [request, &verb, texts] { return runSheet(*request, verb, texts); };
 }
 
 }  // namespace korimet::cli

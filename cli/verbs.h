@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/cli_texts.h"
+#include "commandline/cli_texts.h"
 
 // Each verb declares its arguments, options and exit status on its own subcommand, in the
 // run's language, and hands back what runs it once the command line has been parsed. A new

@@ -2,8 +2,8 @@
 
 #include "lapdata/lap_time.h"
 #include "lapdata/numeric_picture.h"
+#include "lapdata/race_walk.h"
 #include "lapdata/run_statistics.h"
-#include "tools/race_walk.h"
 
 namespace korimet {
 

@@ -1,7 +1,7 @@
 #include "tools/race_simulation.h"
 
+#include "lapdata/race_walk.h"
 #include "tools/number_answer.h"
-#include "tools/race_walk.h"
 #include "tools/tool_texts.h"
 
 namespace korimet {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-#include "device/ui/port_paths.h"
+#include "device/settings/port_paths.h"
 
 namespace korimet {
 

@@ -25,7 +25,7 @@
 
 #include "files/ui/file_commands.h"
 #include "lapdata/lap_time.h"
-#include "library/ui/library_folder.h"
+#include "library/settings/library_folder.h"
 #include "library/ui/library_table_model.h"
 #include "library/ui/library_texts.h"
 #include "session/command_guard.h"

@@ -7,7 +7,7 @@
 #include <iostream>
 
 #include "library/run_library.h"
-#include "library/ui/library_folder.h"
+#include "library/settings/library_folder.h"
 #include "library/ui/library_texts.h"
 #include "session/run_session.h"
 

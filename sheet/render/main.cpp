@@ -1,3 +1,3 @@
-#include "sheet/ui/sheet_command.h"
+#include "sheet/render/sheet_command.h"
 
 int main(int argc, char** argv) { return korimet::runSheetCommand(argc, argv); }

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <nlohmann/json.hpp>
 
-#include "cli/cli_texts.h"
+#include "commandline/cli_texts.h"
 #include "files/data_file.h"
 #include "files/file_texts.h"
 #include "files/run_naming.h"

@@ -191,6 +191,32 @@ TEST_F(SheetCli, RefusedInputsAndUnwritableOutputsLeaveNothingBehind) {
     }
 }
 
+// Started by hand, the renderer reads its arguments with the verb's options and names what
+// is wrong in the verb's words.
+TEST_F(SheetCli, TheRendererAloneRefusesWrongArgumentsAsTheVerbDoes) {
+    const fs::path renderer = fs::path(KORIMET_CLI).parent_path() / "korimet-sheet";
+    const fs::path pdf = dir.path() / "out.pdf";
+    const fs::path png = dir.path() / "out.png";
+    const struct {
+        std::string args;
+        std::string said;
+    } cases[] = {
+        {quoted(run), "korimet-sheet: --pdf / --png is missing\n"},
+        {"--pdf " + quoted(pdf), "korimet-sheet: FILE.krt is missing\n"},
+        {quoted(run) + " --png " + quoted(png) + " --width 12",
+         "korimet-sheet: wrong arguments: --width: Value 12 not in range 200 to 8000\n"},
+    };
+    const std::set<std::string> before = entries(dir.path());
+    for (const auto& c : cases) {
+        const test::CliResult r =
+            test::runCommand("env -u LC_ALL -u LC_MESSAGES LANG=C.UTF-8 " + quoted(renderer) + " " +
+                             c.args + " 2>&1 >/dev/null");
+        EXPECT_EQ(r.status, 2) << c.args;
+        EXPECT_EQ(r.out, c.said) << c.args;
+        EXPECT_EQ(entries(dir.path()), before) << c.args;
+    }
+}
+
 TEST_F(SheetCli, AnExistingOutputIsReplacedWhole) {
     const fs::path pdf = dir.path() / "again.pdf";
     std::ofstream(pdf) << "old";

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tools/race_walk.h"
+#include "lapdata/race_walk.h"
 
 namespace korimet {
 namespace {

@@ -1,4 +1,4 @@
-#include "library/ui/library_folder.h"
+#include "library/settings/library_folder.h"
 
 #include <QSettings>
 #include <QStandardPaths>

@@ -5,8 +5,8 @@
 #include <string_view>
 
 // Everything the command-line tool says about itself (usage, help, headings, messages), in
-// the one language of the run. Results that mirror the window are not here: they read the
-// same in every locale.
+// the one language of the run; the sheet renderer it starts speaks the same. Results that
+// mirror the window are not here: they read the same in every locale.
 namespace korimet::cli {
 
 enum class Language { English, Japanese };

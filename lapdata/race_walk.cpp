@@ -1,4 +1,4 @@
-#include "tools/race_walk.h"
+#include "lapdata/race_walk.h"
 
 #include "lapdata/lap_time.h"
 #include "lapdata/numeric_picture.h"

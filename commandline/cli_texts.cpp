@@ -1,4 +1,4 @@
-#include "cli/cli_texts.h"
+#include "commandline/cli_texts.h"
 
 #include <cstdlib>
 #include <initializer_list>

@@ -1,4 +1,4 @@
-#include "device/ui/port_paths.h"
+#include "device/settings/port_paths.h"
 
 #include <QSettings>
 
