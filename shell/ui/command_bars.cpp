@@ -12,7 +12,7 @@
 #include <exception>
 
 #include "device/ui/device_link.h"
-#include "device/ui/port_paths.h"
+#include "device/settings/port_paths.h"
 #include "files/ui/file_commands.h"
 #include "files/ui/memo_panel.h"
 #include "session/command_guard.h"
