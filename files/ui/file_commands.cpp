@@ -92,7 +92,11 @@ void FileCommands::openDataFile() {
     openRunFile(path, RunOrigin::File);
 }
 
-bool FileCommands::openRunFile(const QString& path, RunOrigin origin) {
+bool FileCommands::openRunFile(const QString& given, RunOrigin origin) {
+    // A name relative to where the program was started (its command line) is shown and
+    // saved to as the full path File > Open gives, so a later save cannot go elsewhere.
+    const QString path =
+        QDir::isRelativePath(given) ? QDir::current().absoluteFilePath(given) : given;
     bool opened = false;
     namingTheFile(dialogs_, filetexts::kReadFailed, path, [&] {
         // The whole file is read before anything of the session changes.

@@ -72,6 +72,25 @@ TEST_F(FileCommandsAlone, AFailedOpenOrSaveChangesNothingAndNamesTheFile) {
     EXPECT_EQ(parts.memo.box().toPlainText(), "typed before");
 }
 
+TEST_F(FileCommandsAlone, ARelativeNameIsShownAndSavedToAsItsFullPath) {
+    const QString file = path("run 7.krt");
+    ASSERT_TRUE(saveDataFile(file.toStdString(), runWithLaps({61.0}), "m"));
+    const QString started = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    const bool opened = parts.files.openRunFile("run 7.krt");
+    QDir::setCurrent(started);  // the program may be anywhere when it saves
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(parts.session.sourceCaption(), file);
+    EXPECT_EQ(parts.session.currentFileName(), file);
+
+    parts.memo.box().setPlainText("saved where it was read");
+    parts.files.saveDataFile();
+    EXPECT_TRUE(parts.dialogs.calls.empty());
+    const DataFileReadResult back = loadDataFile(file.toStdString());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back.content->memo, "saved where it was read");
+}
+
 // What the user typed into the box and the run in the session are what the file brings
 // back, through the parts just as the window uses them.
 TEST_F(FileCommandsAlone, RandomRunsAndTypedMemosComeBackWhole) {
