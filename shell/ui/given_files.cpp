@@ -1,5 +1,6 @@
 #include "shell/ui/given_files.h"
 
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -43,17 +44,25 @@ bool openGivenFile(FileCommands& files, Dialogs& dialogs, const GivenFile& file)
 }
 
 RunFileDrops::RunFileDrops(QWidget& window, FileCommands& files, Dialogs& dialogs)
-    : QObject(&window), files_(files), dialogs_(dialogs) {
+    : QObject(&window), window_(window), files_(files), dialogs_(dialogs) {
     window.setAcceptDrops(true);
-    window.installEventFilter(this);
-    // A control that takes drops of its own (the memo, the combo's text) gets them before
-    // the window does.
-    for (QWidget* control : window.findChildren<QWidget*>()) {
-        if (control->acceptDrops()) control->installEventFilter(this);
-    }
+    // Drags go to the control under the pointer first (the memo, the combo's text take drops
+    // of their own), so the filter sits on the application and keeps to this window's.
+    QCoreApplication::instance()->installEventFilter(this);
 }
 
 bool RunFileDrops::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != &window_) {
+                return false;
+            }
+            break;
+        default:
+            return false;
+    }
     switch (event->type()) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {

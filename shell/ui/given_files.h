@@ -33,13 +33,14 @@ bool openGivenFile(FileCommands& files, Dialogs& dialogs, const GivenFile& file)
 class RunFileDrops : public QObject {
     Q_OBJECT
   public:
-    // Parented to window; watches it and every control in it that takes drops.
+    // Parented to window; watches the drops on it and on every control in it.
     RunFileDrops(QWidget& window, FileCommands& files, Dialogs& dialogs);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    QWidget& window_;
     FileCommands& files_;
     Dialogs& dialogs_;
 };
