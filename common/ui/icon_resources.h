@@ -11,4 +11,7 @@ void ensureIconResources();
 // The application icon in every size it ships in.
 QIcon applicationIcon();
 
+// An icon from one compiled-in PNG.
+QIcon pngIcon(const QString& resource);
+
 }  // namespace korimet

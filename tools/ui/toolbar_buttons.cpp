@@ -19,7 +19,7 @@ void addToolbarButtons(QToolBar& toolBar,
     toolBar.setIconSize(QSize(16, 16));
     for (const ToolbarButton& button : kToolbarButtons) {
         const QString key = QString::fromUtf8(button.key);
-        QAction* action = toolBar.addAction(QIcon(toolbarIconResource(button)), key);
+        QAction* action = toolBar.addAction(pngIcon(toolbarIconResource(button)), key);
         action->setObjectName(QStringLiteral("tbButton") + QString::fromUtf8(button.iconName));
         action->setToolTip(QString::fromUtf8(button.toolTip));
         action->setData(key);
