@@ -4,7 +4,8 @@
 # the gzipped man pages and each package's documents where they belong; the installed
 # programs run from there; the tool's component alone says which package draws sheets; the
 # emulator comes only on request; and cpack -G DEB makes the two packages, korimet-cli
-# without any GUI library, with those files, their dependencies and control fields.
+# without any GUI library, with those files, their dependencies and control fields, the same
+# bytes when packed again, and nothing lintian calls an error or a warning.
 set -euo pipefail
 build=${KORIMET_BUILD:?KORIMET_BUILD is the build folder}
 source=${KORIMET_SOURCE:?KORIMET_SOURCE is the source folder}
