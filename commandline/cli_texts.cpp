@@ -98,6 +98,9 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
      "終了コード: 0 保存した、2 引数の誤り・ファイルを読めない・出力を保存できない\n"
      "(書きかけのファイルは残らない)。"},
     {Text::SheetCannotStart, "cannot start {}: {}", "{} を起動できません: {}"},
+    {Text::SheetRendererMissing,
+     "the sheet renderer {} is not installed; it comes with the package {}",
+     "ラップシートの描画プログラム {} がインストールされていません。{} パッケージに含まれています"},
     {Text::RunsSummary, "the run library, oldest first: statistics per run, unreadable files",
      "ラン一覧 (古い順): 走行ごとの統計、読めないファイル"},
     {Text::RunsLibrary, "the library folder (default: the one the window keeps runs in)",

@@ -63,6 +63,7 @@ enum class Text {
     SheetCompare,
     SheetExit,
     SheetCannotStart,
+    SheetRendererMissing,
     RunsSummary,
     RunsLibrary,
     RunsCar,
