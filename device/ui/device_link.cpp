@@ -26,25 +26,25 @@ class ClosedComboGuard : public QObject {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        // Only wheel and key events are looked at: asking for the list on any other event
+        // would build it while the combo is still being made.
+        if (event->type() != QEvent::Wheel && event->type() != QEvent::KeyPress) return false;
         auto* combo = qobject_cast<QComboBox*>(watched);
         if (!combo || combo->view()->isVisible()) return false;
         if (event->type() == QEvent::Wheel) return true;
-        if (event->type() == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            if (key->modifiers() & Qt::AltModifier) return false;  // Alt+Down opens the list
-            switch (key->key()) {
-                case Qt::Key_Up:
-                case Qt::Key_Down:
-                case Qt::Key_PageUp:
-                case Qt::Key_PageDown:
-                case Qt::Key_Home:
-                case Qt::Key_End:
-                    return true;
-                default:
-                    return false;
-            }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->modifiers() & Qt::AltModifier) return false;  // Alt+Down opens the list
+        switch (key->key()) {
+            case Qt::Key_Up:
+            case Qt::Key_Down:
+            case Qt::Key_PageUp:
+            case Qt::Key_PageDown:
+            case Qt::Key_Home:
+            case Qt::Key_End:
+                return true;
+            default:
+                return false;
         }
-        return false;
     }
 };
 
