@@ -1,12 +1,14 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <exception>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "cli/standard_output.h"
 #include "cli/verbs.h"
 #include "commandline/cli_texts.h"
 #include "commandline/parse_problem.h"
@@ -100,8 +102,8 @@ std::string messagePrefix(const CLI::App& verb) {
     return std::string(kTool) + " " + verb.get_name() + ": ";
 }
 
-int runTool(int argc, char** argv) {
-    const Texts t(languageFromEnvironment());
+// Runs the command line; `where` ends up naming the verb that ran, for the last message.
+int runTool(int argc, char** argv, const Texts& t, std::string& where) {
     CLI::App app(t(Text::ToolSummary), kTool);
     app.formatter(formatterFor(t));
     app.set_help_flag("-h,--help", t(Text::HelpFlag));
@@ -149,6 +151,7 @@ int runTool(int argc, char** argv) {
         for (auto& [verb, run] : verbs) {
             if (verb->parsed()) chosen = verb;
         }
+        if (chosen) where += " " + chosen->get_name();
         std::cout << (chosen ? chosen->help(kTool) : app.help());
         return 0;
     } catch (const CLI::CallForVersion& e) {
@@ -165,6 +168,7 @@ int runTool(int argc, char** argv) {
 
     for (auto& [verb, run] : verbs) {
         if (!verb->parsed()) continue;
+        where += " " + verb->get_name();
         try {
             return run();
         } catch (const std::exception& e) {
@@ -175,6 +179,19 @@ int runTool(int argc, char** argv) {
     return 2;
 }
 
+int runToolAndCheckOutput(int argc, char** argv) {
+    const Texts t(languageFromEnvironment());
+    takeStandardOutput();
+    std::string where = kTool;
+    const int status = runTool(argc, argv, t, where);
+    if (const int error = finishStandardOutput(); error != 0) {
+        std::cerr << where << ": " << t.with(Text::CannotWriteOutput, {std::strerror(error)})
+                  << "\n";
+        return 2;
+    }
+    return status;
+}
+
 }  // namespace korimet::cli
 
-int main(int argc, char** argv) { return korimet::cli::runTool(argc, argv); }
+int main(int argc, char** argv) { return korimet::cli::runToolAndCheckOutput(argc, argv); }

@@ -147,6 +147,7 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::CannotSetLine, "cannot set 19200,N,8,1 on {}: {}", "{} を 19200,N,8,1 に設定できません: {}"},
     {Text::WentAway, "{} went away", "{} が使えなくなりました"},
     {Text::ListeningOn, "listening on {} (Ctrl+C ends)", "{} を受信中 (Ctrl+C で終了)"},
+    {Text::CannotWriteOutput, "cannot write to standard output: {}", "標準出力に書き込めません: {}"},
     {Text::ReadFailed, "cannot read the file: ", filetexts::kReadFailed},
     {Text::SaveFailed, "cannot save the file: ", filetexts::kSaveFailed},
     {Text::SaveToFolderFailed, "cannot save in the folder: ", filetexts::kSaveToFolderFailed},

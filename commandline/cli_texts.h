@@ -104,6 +104,7 @@ enum class Text {
     CannotSetLine,
     WentAway,
     ListeningOn,
+    CannotWriteOutput,
     // The window's messages, for a run in English.
     ReadFailed,
     SaveFailed,
