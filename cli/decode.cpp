@@ -81,7 +81,7 @@ DecodeCounts decodeStream(int fd, const std::string& inputName, RunFileSaver* sa
             // A run that cannot be saved is reported; the ones after it still get their turn.
             const RunSaveResult saved = saver->save(frame->data, "");
             if (!saved) {
-                std::cerr << t.windowMessage(saved.error) << "\n";
+                std::cerr << prefix << t.windowMessage(saved.error) << "\n";
                 ++counts.unsaved;
             }
         }

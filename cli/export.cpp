@@ -17,10 +17,10 @@ struct ExportOptions {
     std::string file;
 };
 
-int runExport(const ExportOptions& o, const Texts& t) {
+int runExport(const ExportOptions& o, const std::string& prefix, const Texts& t) {
     const DataFileReadResult read = loadDataFile(o.file);
     if (!read) {
-        std::cerr << t.windowMessage(read.error) << "\n";
+        std::cerr << prefix << t.windowMessage(read.error) << "\n";
         return 2;
     }
     const LapData& d = read.content->data;
@@ -44,7 +44,7 @@ VerbRun exportVerb(CLI::App& verb, const Texts& texts) {
     verb.add_flag("--csv", options->csv, texts(Text::ExportCsv))->required();
     verb.add_option("FILE.krt", options->file, texts(Text::ExportFile))->required();
     verb.footer(texts(Text::ExportExit));
-    return [options, texts] { return runExport(*options, texts); };
+    return [options, texts, &verb] { return runExport(*options, messagePrefix(verb), texts); };
 }
 
 }  // namespace korimet::cli

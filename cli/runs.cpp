@@ -131,7 +131,7 @@ VerbRun runsVerb(CLI::App& verb, const Texts& texts) {
     verb.add_option("--library", options->folder, texts(Text::RunsLibrary))->type_name("DIR");
     verb.add_option("--car", options->car, texts(Text::RunsCar))
         ->type_name("N")
-        ->check(CLI::Range(0, 255));
+        ->check(CLI::Range(0, 255).description(""));
     verb.add_flag("--json", options->json, texts(Text::RunsJson));
     verb.footer(texts(Text::RunsExit));
     return [options, texts, &verb] { return runRuns(*options, verb, texts); };

@@ -173,10 +173,10 @@ void showPlain(std::ostream& out, const Texts& t, const std::string& path, const
     out << t(Text::HeadMemo) << "\n" << memo << "\n";
 }
 
-int runShow(const ShowOptions& o, const Texts& t) {
+int runShow(const ShowOptions& o, const std::string& prefix, const Texts& t) {
     const DataFileReadResult read = loadDataFile(o.file);
     if (!read) {
-        std::cerr << t.windowMessage(read.error) << "\n";
+        std::cerr << prefix << t.windowMessage(read.error) << "\n";
         return 2;
     }
     // The open dialog hands the window a full path.
@@ -201,7 +201,7 @@ VerbRun showVerb(CLI::App& verb, const Texts& texts) {
     verb.add_flag("--json", options->json, texts(Text::ShowJson));
     verb.add_option("FILE.krt", options->file, texts(Text::ShowFile))->required();
     verb.footer(texts(Text::ShowExit));
-    return [options, texts] { return runShow(*options, texts); };
+    return [options, texts, &verb] { return runShow(*options, messagePrefix(verb), texts); };
 }
 
 }  // namespace korimet::cli
