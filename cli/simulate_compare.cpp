@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/json_out.h"
+#include "cli/run_input.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "lapdata/lap_view_model.h"
@@ -31,7 +32,7 @@ std::optional<double> valueAt(const ChartRow& row, std::size_t column) {
 }
 
 int runSimulate(const SimulateOptions& o, const std::string& prefix, const Texts& t) {
-    const DataFileReadResult read = loadDataFile(o.file);
+    const DataFileReadResult read = readRunFile(o.file, t);
     if (!read) {
         std::cerr << prefix << t.windowMessage(read.error) << "\n";
         return 2;
@@ -60,20 +61,27 @@ int runSimulate(const SimulateOptions& o, const std::string& prefix, const Texts
 }
 
 int runCompare(const CompareOptions& o, const std::string& prefix, const Texts& t) {
-    const DataFileReadResult loaded = loadDataFile(o.file);
+    // Standard input ends after one file.
+    if (isStandardInput(o.file) && isStandardInput(o.other)) {
+        std::cerr << prefix << t(Text::OneStandardInput) << "\n";
+        return 2;
+    }
+    const DataFileReadResult loaded = readRunFile(o.file, t);
     if (!loaded) {
         std::cerr << prefix << t.windowMessage(loaded.error) << "\n";
         return 2;
     }
-    const DataFileReadResult other = loadDataFile(o.other, MemoField::Skip);
+    const DataFileReadResult other = readRunFile(o.other, t, MemoField::Skip);
     if (!other) {
         std::cerr << prefix << t.windowMessage(other.error) << "\n";
         return 2;
     }
     // What the window holds once FILE has been opened: the statistics of its redraw.
     const LapView view = buildLapView(loaded.content->data);
+    const std::string otherName =
+        isStandardInput(o.other) ? std::string(t(Text::StandardInput)) : o.other;
     const ComparisonOutcome outcome =
-        buildComparison(loaded.content->data, view.stats, other.content->data, o.other);
+        buildComparison(loaded.content->data, view.stats, other.content->data, otherName);
     if (outcome.refusal) {
         std::cerr << prefix << t.windowMessage(outcome.refusal->message) << "\n";
         return 2;
@@ -93,7 +101,7 @@ int runCompare(const CompareOptions& o, const std::string& prefix, const Texts& 
                 {row.label, optionalJson(valueAt(row, 0)), optionalJson(valueAt(row, 1))});
         }
         j["chart"] = std::move(chart);
-        std::cout << j.dump() << "\n";
+        std::cout << jsonLine(j) << "\n";
         return 0;
     }
 
@@ -124,7 +132,8 @@ VerbRun compareVerb(CLI::App& verb, const Texts& texts) {
     auto options = std::make_shared<CompareOptions>();
     verb.add_option("FILE.krt", options->file, texts(Text::CompareFile))->required();
     verb.add_option("OTHER.krt", options->other, texts(Text::CompareOther))->required();
-    verb.add_flag("--json", options->json, texts(Text::CompareJson));
+    verb.add_flag("--json", options->json, texts(Text::CompareJson))
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     verb.footer(texts(Text::CompareExit));
     return [options, texts, &verb] { return runCompare(*options, messagePrefix(verb), texts); };
 }

@@ -94,6 +94,7 @@ enum class Text {
     ErrorReading,
     CannotCreate,
     StandardInput,
+    OneStandardInput,
     RunsNotSaved,
     NoFrameFound,
     NoRaceLine,
