@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "files/file_texts.h"
+#include "sheet/sheet_texts.h"
 #include "tools/tool_texts.h"
 
 namespace korimet::cli {
@@ -91,8 +92,10 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::SheetSummary, "the lap sheet as a PDF page, or its chart as a PNG picture",
      "ラップシートを PDF に、またはそのグラフを PNG 画像に出力"},
     {Text::SheetFile, "the data file", "データファイル"},
-    {Text::SheetPdf, "write the sheet as this PDF", "シートをこの PDF に保存"},
-    {Text::SheetPng, "write the chart as this PNG", "グラフをこの PNG に保存"},
+    {Text::SheetPdf, "write the sheet as this PDF; '-' for standard output",
+     "シートをこの PDF に保存。'-' で標準出力"},
+    {Text::SheetPng, "write the chart as this PNG; '-' for standard output",
+     "グラフをこの PNG に保存。'-' で標準出力"},
     {Text::SheetWidth, "the picture's width in pixels (200 to 8000; height is half)",
      "画像の幅 (ピクセル、200～8000、高さは幅の半分)"},
     {Text::SheetCompare, "a second run drawn beside the first", "比較する 2 本目の走行"},
@@ -102,6 +105,10 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
      "終了コード: 0 保存した、2 引数の誤り・ファイルを読めない・出力を保存できない"
      " (書きかけのファイルは残らない)。"},
     {Text::SheetCannotStart, "cannot start {}: {}", "{} を起動できません: {}"},
+    {Text::PdfNotWritten, "cannot write the PDF file {}: {}", "PDF ファイル {} を書き込めません: {}"},
+    {Text::PngNotWritten, "cannot write the picture {}: {}", "画像ファイル {} を書き込めません: {}"},
+    {Text::OneStandardOutput, "only one of --pdf and --png can be - (standard output)",
+     "--pdf と --png のうち - (標準出力) にできるのは 1 つだけです"},
     {Text::RunsSummary, "the run library, oldest first: statistics per run, unreadable files",
      "ラン一覧 (古い順): 走行ごとの統計、読めないファイル"},
     {Text::RunsLibrary, "the library folder (default: the one the window keeps runs in)",
@@ -196,6 +203,7 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::CompareNoData, "no data loaded to compare", kCompareNoDataMessage},
     {Text::CompareNoLaps, "the run to compare with has 0 laps, so there is nothing to compare",
      kCompareNoLapsMessage},
+    {Text::PaintFailed, "the page cannot be drawn", texts::kPaintFailed},
 };
 // clang-format on
 
@@ -225,6 +233,7 @@ constexpr Text kWindowTexts[] = {
     Text::RaceNoData,        Text::ReasonNoSuchFile,    Text::ReasonNoPermission,
     Text::ReasonIsFolder,    Text::ReasonNotAFolder,    Text::ReasonDiskFull,
     Text::ReasonFileTooBig,  Text::ReasonReadOnly,      Text::ReasonNameTooLong,
+    Text::PaintFailed,
 };
 
 void replaceAll(std::string& text, std::string_view from, std::string_view to) {

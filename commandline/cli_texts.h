@@ -63,6 +63,9 @@ enum class Text {
     SheetCompare,
     SheetExit,
     SheetCannotStart,
+    PdfNotWritten,
+    PngNotWritten,
+    OneStandardOutput,
     RunsSummary,
     RunsLibrary,
     RunsCar,
@@ -142,6 +145,7 @@ enum class Text {
     RaceNoData,
     CompareNoData,
     CompareNoLaps,
+    PaintFailed,
     Count  // keep last: the number of texts
 };
 

@@ -18,6 +18,7 @@ std::string sheetRequestProblem(const SheetRequest& request, const Texts& texts)
         return texts.with(Text::MissingArgument, {"--pdf / --png"});
     if (request.width != 0 && request.png.empty())
         return texts.with(Text::MissingArgument, {"--png"});
+    if (request.pdf == "-" && request.png == "-") return texts(Text::OneStandardOutput);
     return {};
 }
 
