@@ -334,6 +334,47 @@ TEST(CliLanguage, SilentResultsAreExplainedOnStandardError) {
     }
 }
 
+// Whatever went wrong, standard error says first which tool and verb is speaking.
+TEST(CliLanguage, EveryMessageStartsWithTheToolAndItsVerb) {
+    test::TempDir dir;
+    const fs::path noLaps = dir.path() / "no-laps.krt";
+    ASSERT_TRUE(saveDataFile(noLaps.string(), LapData{}, ""));
+    const fs::path aFile = dir.path() / "plain";
+    std::ofstream(aFile) << "x";
+    const std::string run = q(kData + "/example.krt");
+    const std::string missing = q(dir.path() / "missing.krt");
+    const struct {
+        std::string args;
+        int status;
+    } cases[] = {
+        {"show " + missing, 2},
+        {"show --json " + q(kData + "/broken_lap_text.krt"), 2},
+        {"export --csv " + missing, 2},
+        {"simulate 5 " + missing, 2},
+        {"simulate 5 " + q(noLaps), 1},
+        {"simulate abc " + run, 1},
+        {"compare " + missing + " " + run, 2},
+        {"compare " + run + " " + missing, 2},
+        {"compare " + run + " " + q(noLaps), 2},
+        {"decode " + missing, 2},
+        {"decode " + q(kData + "/bad_checksum.bin"), 1},
+        {"decode " + q(kData + "/two_frames_with_noise.bin") + " --out " + q(aFile / "runs"), 2},
+        {"listen COM9 --out " + q(dir.path()), 2},
+        {"listen " + missing + " --out " + q(dir.path()), 2},
+        {"runs --library " + missing, 2},
+    };
+    for (const auto& c : cases) {
+        const std::string verb = c.args.substr(0, c.args.find(' '));
+        for (const std::string& lang : {kEnglish, kJapanese}) {
+            const auto r = errorsOf(lang, c.args);
+            EXPECT_EQ(r.status, c.status) << c.args;
+            EXPECT_TRUE(r.out.starts_with("korimet-cli " + verb + ": "))
+                << lang << " " << c.args << "\n"
+                << r.out;
+        }
+    }
+}
+
 nlohmann::json showJson(const fs::path& file) {
     const auto r = runCliIn(kEnglish, "show --json " + q(file));
     EXPECT_EQ(r.status, 0) << file;
