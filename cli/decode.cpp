@@ -76,12 +76,12 @@ DecodeCounts decodeStream(int fd, const std::string& inputName, RunFileSaver* sa
             const std::optional<DecodedFrame> frame = receiver.feedByte(buffer[i]);
             if (!frame) continue;
             ++counts.frames;
-            std::cout << frameJson(*frame).dump() << std::endl;
+            std::cout << jsonLine(frameJson(*frame)) << std::endl;
             if (!saver) continue;
             // A run that cannot be saved is reported; the ones after it still get their turn.
             const RunSaveResult saved = saver->save(frame->data, "");
             if (!saved) {
-                std::cerr << t.windowMessage(saved.error) << "\n";
+                std::cerr << prefix << t.windowMessage(saved.error) << "\n";
                 ++counts.unsaved;
             }
         }

@@ -1,6 +1,7 @@
 #include <iostream>
 #include <memory>
 
+#include "cli/run_input.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "lapdata/lap_time.h"
@@ -17,10 +18,10 @@ struct ExportOptions {
     std::string file;
 };
 
-int runExport(const ExportOptions& o, const Texts& t) {
-    const DataFileReadResult read = loadDataFile(o.file);
+int runExport(const ExportOptions& o, const std::string& prefix, const Texts& t) {
+    const DataFileReadResult read = readRunFile(o.file, t);
     if (!read) {
-        std::cerr << t.windowMessage(read.error) << "\n";
+        std::cerr << prefix << t.windowMessage(read.error) << "\n";
         return 2;
     }
     const LapData& d = read.content->data;
@@ -41,10 +42,12 @@ int runExport(const ExportOptions& o, const Texts& t) {
 VerbRun exportVerb(CLI::App& verb, const Texts& texts) {
     auto options = std::make_shared<ExportOptions>();
     // CSV is the one format so far; the option keeps room for others.
-    verb.add_flag("--csv", options->csv, texts(Text::ExportCsv))->required();
+    verb.add_flag("--csv", options->csv, texts(Text::ExportCsv))
+        ->required()
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     verb.add_option("FILE.krt", options->file, texts(Text::ExportFile))->required();
     verb.footer(texts(Text::ExportExit));
-    return [options, texts] { return runExport(*options, texts); };
+    return [options, texts, &verb] { return runExport(*options, messagePrefix(verb), texts); };
 }
 
 }  // namespace korimet::cli

@@ -183,14 +183,14 @@ class Listener {
             const KeptRun kept =
                 keepRun(folder_, frame.data, localTimeOf(std::chrono::system_clock::now()));
             if (!kept) {
-                std::cerr << texts_.windowMessage(kept.error) << "\n";
+                std::cerr << prefix_ << texts_.windowMessage(kept.error) << "\n";
                 return false;
             }
             shown = std::filesystem::path(kept.path).lexically_relative(folder_).string();
         } else {
             const RunSaveResult saved = saver_.save(frame.data, "");
             if (!saved) {
-                std::cerr << texts_.windowMessage(saved.error) << "\n";
+                std::cerr << prefix_ << texts_.windowMessage(saved.error) << "\n";
                 return false;
             }
             shown = std::filesystem::path(*saved.path).filename().string();

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -21,9 +22,10 @@ namespace {
 
 nlohmann::ordered_json entryJson(const LibraryEntry& e) {
     nlohmann::ordered_json j;
-    j["path"] = e.path;
+    putName(j, "path", e.path);
     if (!e.readable()) {
-        j["error"] = e.error;
+        // The reader's message names the file by its full path, which may not be UTF-8.
+        j["error"] = utf8WithReplacements(e.error);
         return j;
     }
     const LapData& d = e.content->data;
@@ -31,11 +33,11 @@ nlohmann::ordered_json entryJson(const LibraryEntry& e) {
     j["downloaded"] = isoText(e.downloaded);
     j["carId"] = d.carId;
     j["lapCount"] = d.lapCount;
-    j["targetTime"] = d.targetTime;
+    j["targetTime"] = targetTimeJson(d);
     j["raceMinutes"] = d.raceMinutes;
-    j["best"] = s.best;
-    j["worst"] = s.worst;
-    j["average"] = s.average;
+    j["best"] = lapStatisticJson(s, s.best);
+    j["worst"] = lapStatisticJson(s, s.worst);
+    j["average"] = lapStatisticJson(s, s.average);
     j["median"] = optionalJson(s.median);
     j["spread"] = optionalJson(s.spread);
     j["consistency"] = optionalJson(s.consistency);
@@ -94,6 +96,7 @@ struct RunsOptions {
 };
 
 int runRuns(RunsOptions o, const CLI::App& verb, const Texts& t) {
+    bool defaultFolder = false;
     if (o.folder.empty()) {
         if (verb.count("--library") > 0) {
             return wrongArguments(verb, t.with(Text::OptionNeedsValue, {"--library"}));
@@ -102,8 +105,14 @@ int runRuns(RunsOptions o, const CLI::App& verb, const Texts& t) {
         QCoreApplication::setOrganizationName(QStringLiteral("Korimet"));
         QCoreApplication::setApplicationName(QStringLiteral("Korimet"));
         o.folder = libraryFolder().toStdString();
+        defaultFolder = true;
     }
-    const LibraryListing listing = scanLibrary(o.folder, o.car);
+    // The default library is made with the first run kept: before that it holds nothing,
+    // which is no error. A folder named on the command line has to be there.
+    std::error_code ec;
+    const bool notYetMade = defaultFolder && !std::filesystem::exists(o.folder, ec) && !ec;
+    const LibraryListing listing =
+        notYetMade ? LibraryListing{true, {}, {}} : scanLibrary(o.folder, o.car);
     if (!listing.ok) {
         std::cerr << messagePrefix(verb) << t.with(Text::RunsCannotRead, {listing.error}) << "\n";
         return 2;
@@ -113,7 +122,7 @@ int runRuns(RunsOptions o, const CLI::App& verb, const Texts& t) {
         std::string out = "[";
         for (std::size_t i = 0; i < listing.entries.size(); ++i) {
             out += i == 0 ? "\n" : ",\n";
-            out += entryJson(listing.entries[i]).dump();
+            out += jsonLine(entryJson(listing.entries[i]));
         }
         out += listing.entries.empty() ? "]\n" : "\n]\n";
         std::cout << out;
@@ -131,8 +140,9 @@ VerbRun runsVerb(CLI::App& verb, const Texts& texts) {
     verb.add_option("--library", options->folder, texts(Text::RunsLibrary))->type_name("DIR");
     verb.add_option("--car", options->car, texts(Text::RunsCar))
         ->type_name("N")
-        ->check(CLI::Range(0, 255));
-    verb.add_flag("--json", options->json, texts(Text::RunsJson));
+        ->check(CLI::Range(0, 255).description(""));
+    verb.add_flag("--json", options->json, texts(Text::RunsJson))
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     verb.footer(texts(Text::RunsExit));
     return [options, texts, &verb] { return runRuns(*options, verb, texts); };
 }

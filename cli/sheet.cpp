@@ -38,7 +38,8 @@ int runSheet(const SheetRequest& request, const CLI::App& verb, const Texts& t) 
         return wrongArguments(verb, problem);
     const std::filesystem::path renderer = findRenderer();
     std::vector<std::string> words = sheetArguments(request);
-    words.insert(words.begin(), renderer.string());
+    // Under the verb's name, which the renderer's messages then start with.
+    words.insert(words.begin(), kSheetVerbName);
     std::vector<char*> argv;
     for (std::string& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);

@@ -4,6 +4,8 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "cli/json_out.h"
+#include "cli/run_input.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "files/file_texts.h"
@@ -50,12 +52,11 @@ nlohmann::ordered_json runJson(const LapData& data, const LapView& view) {
     nlohmann::ordered_json run;
     run["carId"] = data.carId;
     run["lapCount"] = data.lapCount;
-    run["targetTime"] = data.targetTime < kNoTargetTime ? nlohmann::ordered_json(data.targetTime)
-                                                        : nlohmann::ordered_json(nullptr);
+    run["targetTime"] = targetTimeJson(data);
     run["raceMinutes"] = data.raceMinutes;
-    run["best"] = stats.best;
-    run["worst"] = stats.worst;
-    run["average"] = stats.average;
+    run["best"] = lapStatisticJson(stats, stats.best);
+    run["worst"] = lapStatisticJson(stats, stats.worst);
+    run["average"] = lapStatisticJson(stats, stats.average);
     nlohmann::ordered_json laps = nlohmann::ordered_json::array();
     for (int slot = 0; slot < stats.counted; ++slot) {
         const double seconds = data.laps[static_cast<std::size_t>(slot)];
@@ -82,12 +83,14 @@ char colorMark(std::uint32_t value) {
     }
 }
 
+// `path` is empty for standard input, which Label3 shows as "-".
 nlohmann::ordered_json showJson(const std::string& path, const LapData& data, const LapView& v,
                                 const std::string& memo) {
     nlohmann::ordered_json j;
     j["labels"] = {
         {"Label2", filetexts::kLoadDataCaption},
-        {"Label3", path},
+        // As the window shows a name that is not UTF-8.
+        {"Label3", path.empty() ? std::string("-") : utf8WithReplacements(path)},
         {"Label4", v.carText},
         {"Label5", v.lapCountText},
         {"Label6", v.targetText},
@@ -99,6 +102,11 @@ nlohmann::ordered_json showJson(const std::string& path, const LapData& data, co
         {"Label26", ""},
         {"Label27", ""},
     };
+    if (path.empty()) {
+        j["path"] = nullptr;
+    } else {
+        putName(j, "path", path);
+    }
     j["grid"] = v.cells;
     nlohmann::ordered_json colors = nlohmann::ordered_json::array();
     nlohmann::ordered_json colorsHex = nlohmann::ordered_json::array();
@@ -173,23 +181,21 @@ void showPlain(std::ostream& out, const Texts& t, const std::string& path, const
     out << t(Text::HeadMemo) << "\n" << memo << "\n";
 }
 
-int runShow(const ShowOptions& o, const Texts& t) {
-    const DataFileReadResult read = loadDataFile(o.file);
+int runShow(const ShowOptions& o, const std::string& prefix, const Texts& t) {
+    const DataFileReadResult read = readRunFile(o.file, t);
     if (!read) {
-        std::cerr << t.windowMessage(read.error) << "\n";
+        std::cerr << prefix << t.windowMessage(read.error) << "\n";
         return 2;
     }
-    // The open dialog hands the window a full path.
-    const std::string path = std::filesystem::absolute(o.file).string();
+    // The open dialog hands the window a full path; standard input has none.
+    const std::string path =
+        isStandardInput(o.file) ? std::string() : std::filesystem::absolute(o.file).string();
     const LapData& data = read.content->data;
     const LapView view = buildLapView(data);
     if (o.json) {
-        // JSON is UTF-8: bytes of a path in another encoding show as U+FFFD, as in the window.
-        std::cout << showJson(path, data, view, read.content->memo)
-                         .dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace)
-                  << "\n";
+        std::cout << jsonLine(showJson(path, data, view, read.content->memo)) << "\n";
     } else {
-        showPlain(std::cout, t, path, view, read.content->memo);
+        showPlain(std::cout, t, path.empty() ? o.file : path, view, read.content->memo);
     }
     return 0;
 }
@@ -198,10 +204,11 @@ int runShow(const ShowOptions& o, const Texts& t) {
 
 VerbRun showVerb(CLI::App& verb, const Texts& texts) {
     auto options = std::make_shared<ShowOptions>();
-    verb.add_flag("--json", options->json, texts(Text::ShowJson));
+    verb.add_flag("--json", options->json, texts(Text::ShowJson))
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     verb.add_option("FILE.krt", options->file, texts(Text::ShowFile))->required();
     verb.footer(texts(Text::ShowExit));
-    return [options, texts] { return runShow(*options, texts); };
+    return [options, texts, &verb] { return runShow(*options, messagePrefix(verb), texts); };
 }
 
 }  // namespace korimet::cli

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/json_out.h"
+#include "cli/run_input.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "lapdata/lap_view_model.h"
@@ -30,51 +31,59 @@ std::optional<double> valueAt(const ChartRow& row, std::size_t column) {
     return column < row.values.size() ? row.values[column] : std::nullopt;
 }
 
-int runSimulate(const SimulateOptions& o, const Texts& t) {
-    const DataFileReadResult read = loadDataFile(o.file);
+int runSimulate(const SimulateOptions& o, const std::string& prefix, const Texts& t) {
+    const DataFileReadResult read = readRunFile(o.file, t);
     if (!read) {
-        std::cerr << t.windowMessage(read.error) << "\n";
+        std::cerr << prefix << t.windowMessage(read.error) << "\n";
         return 2;
     }
     const RaceSimulationOutcome outcome = raceSimulationOutcome(read.content->data, o.minutes);
     switch (outcome.action) {
         case RaceSimulationOutcome::Action::Refuse:
-            std::cerr << t.windowMessage(outcome.refusal.message) << "\n";
+            std::cerr << prefix << t.windowMessage(outcome.refusal.message) << "\n";
             return 1;
         case RaceSimulationOutcome::Action::KeepLine:
             if (o.minutes.empty()) {
-                std::cerr << t(Text::RaceMinutesMissing) << "\n";
+                std::cerr << prefix << t(Text::RaceMinutesMissing) << "\n";
             } else {
-                std::cerr << t.with(Text::RaceMinutesNotNumber, {o.minutes}) << "\n";
+                std::cerr << prefix << t.with(Text::RaceMinutesNotNumber, {o.minutes}) << "\n";
             }
             return 1;
         case RaceSimulationOutcome::Action::SetLine:
             // The window empties the line for a race of no length: the empty line stays the result,
             // and standard error says why.
-            if (outcome.line.empty()) std::cerr << t.with(Text::NoRaceLine, {o.minutes}) << "\n";
+            if (outcome.line.empty())
+                std::cerr << prefix << t.with(Text::NoRaceLine, {o.minutes}) << "\n";
             std::cout << outcome.line << "\n";
             return 0;
     }
     return 1;
 }
 
-int runCompare(const CompareOptions& o, const Texts& t) {
-    const DataFileReadResult loaded = loadDataFile(o.file);
-    if (!loaded) {
-        std::cerr << t.windowMessage(loaded.error) << "\n";
+int runCompare(const CompareOptions& o, const std::string& prefix, const Texts& t) {
+    // Standard input ends after one file.
+    if (isStandardInput(o.file) && isStandardInput(o.other)) {
+        std::cerr << prefix << t(Text::OneStandardInput) << "\n";
         return 2;
     }
-    const DataFileReadResult other = loadDataFile(o.other, MemoField::Skip);
+    const DataFileReadResult loaded = readRunFile(o.file, t);
+    if (!loaded) {
+        std::cerr << prefix << t.windowMessage(loaded.error) << "\n";
+        return 2;
+    }
+    const DataFileReadResult other = readRunFile(o.other, t, MemoField::Skip);
     if (!other) {
-        std::cerr << t.windowMessage(other.error) << "\n";
+        std::cerr << prefix << t.windowMessage(other.error) << "\n";
         return 2;
     }
     // What the window holds once FILE has been opened: the statistics of its redraw.
     const LapView view = buildLapView(loaded.content->data);
+    const std::string otherName =
+        isStandardInput(o.other) ? std::string(t(Text::StandardInput)) : o.other;
     const ComparisonOutcome outcome =
-        buildComparison(loaded.content->data, view.stats, other.content->data, o.other);
+        buildComparison(loaded.content->data, view.stats, other.content->data, otherName);
     if (outcome.refusal) {
-        std::cerr << t.windowMessage(outcome.refusal->message) << "\n";
+        std::cerr << prefix << t.windowMessage(outcome.refusal->message) << "\n";
         return 2;
     }
     const ComparisonView& c = outcome.view;
@@ -92,7 +101,7 @@ int runCompare(const CompareOptions& o, const Texts& t) {
                 {row.label, optionalJson(valueAt(row, 0)), optionalJson(valueAt(row, 1))});
         }
         j["chart"] = std::move(chart);
-        std::cout << j.dump() << "\n";
+        std::cout << jsonLine(j) << "\n";
         return 0;
     }
 
@@ -116,16 +125,17 @@ VerbRun simulateVerb(CLI::App& verb, const Texts& texts) {
     verb.add_option("MINUTES", options->minutes, texts(Text::SimulateMinutes))->required();
     verb.add_option("FILE.krt", options->file, texts(Text::SimulateFile))->required();
     verb.footer(texts(Text::SimulateExit));
-    return [options, texts] { return runSimulate(*options, texts); };
+    return [options, texts, &verb] { return runSimulate(*options, messagePrefix(verb), texts); };
 }
 
 VerbRun compareVerb(CLI::App& verb, const Texts& texts) {
     auto options = std::make_shared<CompareOptions>();
     verb.add_option("FILE.krt", options->file, texts(Text::CompareFile))->required();
     verb.add_option("OTHER.krt", options->other, texts(Text::CompareOther))->required();
-    verb.add_flag("--json", options->json, texts(Text::CompareJson));
+    verb.add_flag("--json", options->json, texts(Text::CompareJson))
+        ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     verb.footer(texts(Text::CompareExit));
-    return [options, texts] { return runCompare(*options, texts); };
+    return [options, texts, &verb] { return runCompare(*options, messagePrefix(verb), texts); };
 }
 
 }  // namespace korimet::cli

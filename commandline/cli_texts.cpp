@@ -1,11 +1,14 @@
 #include "commandline/cli_texts.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "files/file_texts.h"
+#include "sheet/sheet_texts.h"
 #include "tools/tool_texts.h"
 
 namespace korimet::cli {
@@ -16,9 +19,9 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
      "Reads, shows and converts Korimet lap timer runs without a window.",
      "Korimet のラップタイマーの走行データを、ウィンドウなしで読み込み・表示・変換します。"},
     {Text::ToolFooter,
-     "Run 'korimet-cli VERB --help' for a verb's options and exit status. Messages follow the\n"
+     "Run 'korimet-cli VERB --help' for a verb's options and exit status. Messages follow the "
      "locale (LC_ALL, LC_MESSAGES, LANG): Japanese for ja, English otherwise.",
-     "各動作のオプションと終了コードは 'korimet-cli 動作 --help' で表示します。メッセージは\n"
+     "各動作のオプションと終了コードは 'korimet-cli 動作 --help' で表示します。メッセージは"
      "ロケール (LC_ALL, LC_MESSAGES, LANG) に従い、ja なら日本語、それ以外は英語です。"},
     {Text::HelpFlag, "print this help and exit", "このヘルプを表示して終了"},
     {Text::VersionFlag, "print the version and exit", "バージョンを表示して終了"},
@@ -37,37 +40,39 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::DecodeOut, "also save each run as the next free DIR/run-NNN.krt",
      "各走行を DIR/run-NNN.krt の空いている番号にも保存"},
     {Text::DecodeExit,
-     "Exit status: 0 at least one frame, 1 no frame found, 2 wrong arguments, unreadable input\n"
+     "Exit status: 0 at least one frame, 1 no frame found, 2 wrong arguments, unreadable input "
      "or a run not saved.",
-     "終了コード: 0 フレームが 1 つ以上あった、1 フレームなし、2 引数の誤り・入力を読めない・\n"
+     "終了コード: 0 フレームが 1 つ以上あった、1 フレームなし、2 引数の誤り・入力を読めない・"
      "保存できない走行があった。"},
     {Text::ShowSummary, "what File > Open of the file shows", "ファイル > 開く で表示される内容"},
     {Text::ShowJson, "as one JSON object (docs/cli-json.md)", "JSON オブジェクト 1 つで出力 (docs/cli-json.md)"},
-    {Text::ShowFile, "the data file", "データファイル"},
+    {Text::ShowFile, "the data file; '-' for standard input", "データファイル。'-' で標準入力"},
     {Text::ShowExit, "Exit status: 0 shown, 2 wrong arguments or the file cannot be read.",
      "終了コード: 0 表示した、2 引数の誤りまたはファイルを読めない。"},
     {Text::ExportSummary, "one CSV row per counted lap", "数えたラップごとに CSV を 1 行出力"},
     {Text::ExportCsv, "CSV output (the only format)", "CSV で出力 (唯一の形式)"},
-    {Text::ExportFile, "the data file", "データファイル"},
+    {Text::ExportFile, "the data file; '-' for standard input", "データファイル。'-' で標準入力"},
     {Text::ExportExit, "Exit status: 0 written, 2 wrong arguments or the file cannot be read.",
      "終了コード: 0 出力した、2 引数の誤りまたはファイルを読めない。"},
     {Text::SimulateSummary, "the race line of a race of MINUTES minutes",
      "MINUTES 分のレースのレース模擬結果"},
     {Text::SimulateMinutes, "race length in minutes, as typed into the window's input box",
      "レース時間 (分)。ウィンドウの入力欄と同じ書き方"},
-    {Text::SimulateFile, "the data file", "データファイル"},
+    {Text::SimulateFile, "the data file; '-' for standard input", "データファイル。'-' で標準入力"},
     {Text::SimulateExit,
-     "Exit status: 0 line printed (none for 0 minutes or less), 1 no laps or MINUTES not a\n"
+     "Exit status: 0 line printed (none for 0 minutes or less), 1 no laps or MINUTES not a "
      "number, 2 wrong arguments or the file cannot be read.",
-     "終了コード: 0 結果を出力した (0 分以下では出力なし)、1 ラップがない・MINUTES が数値でない、\n"
+     "終了コード: 0 結果を出力した (0 分以下では出力なし)、1 ラップがない・MINUTES が数値でない、"
      "2 引数の誤りまたはファイルを読めない。"},
     {Text::CompareSummary, "FILE against OTHER: difference labels and chart",
      "FILE と OTHER の比較: 差のラベルとグラフ"},
-    {Text::CompareFile, "the data file opened in the window", "ウィンドウで開いているデータファイル"},
-    {Text::CompareOther, "the data file to compare with", "比較するデータファイル"},
+    {Text::CompareFile, "the data file opened in the window; '-' for standard input",
+     "ウィンドウで開いているデータファイル。'-' で標準入力"},
+    {Text::CompareOther, "the data file to compare with; '-' for standard input",
+     "比較するデータファイル。'-' で標準入力"},
     {Text::CompareJson, "as one JSON object (docs/cli-json.md)", "JSON オブジェクト 1 つで出力 (docs/cli-json.md)"},
     {Text::CompareExit,
-     "Exit status: 0 compared, 2 wrong arguments, a file cannot be read or the runs cannot be\n"
+     "Exit status: 0 compared, 2 wrong arguments, a file cannot be read or the runs cannot be "
      "compared.",
      "終了コード: 0 比較した、2 引数の誤り・ファイルを読めない・比較できない。"},
     {Text::ListenSummary,
@@ -80,27 +85,33 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
      "走行を保存するフォルダー (省略時はラン一覧)"},
     {Text::ListenCount, "stop after N saved runs", "N 件保存したら終了"},
     {Text::ListenExit,
-     "Exit status: 0 at least one run saved (Ctrl+C or end of input) or N runs saved, 1 none,\n"
+     "Exit status: 0 at least one run saved (Ctrl+C or end of input) or N runs saved, 1 none, "
      "2 wrong arguments, the port cannot be used or a run not saved.",
-     "終了コード: 0 走行を 1 件以上保存した (Ctrl+C・入力の終わり) または N 件保存した、1 なし、\n"
+     "終了コード: 0 走行を 1 件以上保存した (Ctrl+C・入力の終わり) または N 件保存した、1 なし、"
      "2 引数の誤り・ポートを使えない・保存できない走行があった。"},
     {Text::SheetSummary, "the lap sheet as a PDF page, or its chart as a PNG picture",
      "ラップシートを PDF に、またはそのグラフを PNG 画像に出力"},
     {Text::SheetFile, "the data file", "データファイル"},
-    {Text::SheetPdf, "write the sheet as this PDF", "シートをこの PDF に保存"},
-    {Text::SheetPng, "write the chart as this PNG", "グラフをこの PNG に保存"},
+    {Text::SheetPdf, "write the sheet as this PDF; '-' for standard output",
+     "シートをこの PDF に保存。'-' で標準出力"},
+    {Text::SheetPng, "write the chart as this PNG; '-' for standard output",
+     "グラフをこの PNG に保存。'-' で標準出力"},
     {Text::SheetWidth, "the picture's width in pixels (200 to 8000; height is half)",
      "画像の幅 (ピクセル、200～8000、高さは幅の半分)"},
     {Text::SheetCompare, "a second run drawn beside the first", "比較する 2 本目の走行"},
     {Text::SheetExit,
-     "Exit status: 0 written, 2 wrong arguments, a file cannot be read or an output cannot be\n"
+     "Exit status: 0 written, 2 wrong arguments, a file cannot be read or an output cannot be "
      "written (nothing half-written is left).",
-     "終了コード: 0 保存した、2 引数の誤り・ファイルを読めない・出力を保存できない\n"
-     "(書きかけのファイルは残らない)。"},
+     "終了コード: 0 保存した、2 引数の誤り・ファイルを読めない・出力を保存できない"
+     " (書きかけのファイルは残らない)。"},
     {Text::SheetCannotStart, "cannot start {}: {}", "{} を起動できません: {}"},
     {Text::SheetRendererMissing,
      "the sheet renderer {} is not installed; it comes with the package {}",
      "ラップシートの描画プログラム {} がインストールされていません。{} パッケージに含まれています"},
+    {Text::PdfNotWritten, "cannot write the PDF file {}: {}", "PDF ファイル {} を書き込めません: {}"},
+    {Text::PngNotWritten, "cannot write the picture {}: {}", "画像ファイル {} を書き込めません: {}"},
+    {Text::OneStandardOutput, "only one of --pdf and --png can be - (standard output)",
+     "--pdf と --png のうち - (標準出力) にできるのは 1 つだけです"},
     {Text::RunsSummary, "the run library, oldest first: statistics per run, unreadable files",
      "ラン一覧 (古い順): 走行ごとの統計、読めないファイル"},
     {Text::RunsLibrary, "the library folder (default: the one the window keeps runs in)",
@@ -115,6 +126,7 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::MissingVerb, "no verb given (korimet-cli --help lists them)",
      "動作が指定されていません (korimet-cli --help で一覧を表示)"},
     {Text::UnexpectedArgument, "unexpected argument: {}", "余分な引数があります: {}"},
+    {Text::UnknownOption, "unknown option: {}", "不明なオプションです: {}"},
     {Text::MissingArgument, "{} is missing", "{} が指定されていません"},
     {Text::OptionNeedsValue, "{} needs one value", "{} には値を 1 つ指定してください"},
     {Text::OptionTwice, "{} is given more than once", "{} が 2 回以上指定されています"},
@@ -135,6 +147,8 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::ErrorReading, "error reading {}: {}", "{} の読み込み中に失敗しました: {}"},
     {Text::CannotCreate, "cannot create {}: {}", "{} を作成できません: {}"},
     {Text::StandardInput, "standard input", "標準入力"},
+    {Text::OneStandardInput, "only one of FILE.krt and OTHER.krt can be - (standard input)",
+     "FILE.krt と OTHER.krt のうち - (標準入力) にできるのは 1 つだけです"},
     {Text::RunsNotSaved, "{} of {} runs were not saved", "{} 件の走行を保存できませんでした (全 {} 件)"},
     {Text::NoFrameFound, "no frame found in {}", "{} にフレームがありません"},
     {Text::NoRaceLine, "a race of {} minutes is no race: no race line is shown",
@@ -150,6 +164,7 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::CannotSetLine, "cannot set 19200,N,8,1 on {}: {}", "{} を 19200,N,8,1 に設定できません: {}"},
     {Text::WentAway, "{} went away", "{} が使えなくなりました"},
     {Text::ListeningOn, "listening on {} (Ctrl+C ends)", "{} を受信中 (Ctrl+C で終了)"},
+    {Text::CannotWriteOutput, "cannot write to standard output: {}", "標準出力に書き込めません: {}"},
     {Text::ReadFailed, "cannot read the file: ", filetexts::kReadFailed},
     {Text::SaveFailed, "cannot save the file: ", filetexts::kSaveFailed},
     {Text::SaveToFolderFailed, "cannot save in the folder: ", filetexts::kSaveToFolderFailed},
@@ -191,6 +206,7 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::CompareNoData, "no data loaded to compare", kCompareNoDataMessage},
     {Text::CompareNoLaps, "the run to compare with has 0 laps, so there is nothing to compare",
      kCompareNoLapsMessage},
+    {Text::PaintFailed, "the page cannot be drawn", texts::kPaintFailed},
 };
 // clang-format on
 
@@ -220,6 +236,7 @@ constexpr Text kWindowTexts[] = {
     Text::RaceNoData,        Text::ReasonNoSuchFile,    Text::ReasonNoPermission,
     Text::ReasonIsFolder,    Text::ReasonNotAFolder,    Text::ReasonDiskFull,
     Text::ReasonFileTooBig,  Text::ReasonReadOnly,      Text::ReasonNameTooLong,
+    Text::PaintFailed,
 };
 
 void replaceAll(std::string& text, std::string_view from, std::string_view to) {
@@ -302,20 +319,126 @@ std::string Texts::windowMessage(const std::string& japanese) const {
     return text;
 }
 
+namespace {
+
+std::size_t sequenceLength(unsigned char lead) {
+    return lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+}
+
+// Three-byte and longer sequences are CJK here, but for the half-width katakana block
+// (U+FF61..U+FF9F: EF BD A1..EF BD BF and EF BE 80..EF BE 9F), which takes one column.
+std::size_t characterWidth(std::string_view character) {
+    if (character.size() < 3) return 1;
+    const auto second = static_cast<unsigned char>(character[1]);
+    const auto third = static_cast<unsigned char>(character[2]);
+    const bool halfWidthKana =
+        static_cast<unsigned char>(character[0]) == 0xEF &&
+        ((second == 0xBD && third >= 0xA1) || (second == 0xBE && third <= 0x9F));
+    return halfWidthKana ? 1 : 2;
+}
+
+// Marks that close a phrase: a line never starts with one.
+bool closesPhrase(std::string_view character) {
+    constexpr std::string_view kClosing[] = {"、", "。", "，", "．", "）", "」", "』",
+                                             "】", "・", "ー", "～", "…",  "：", "！",
+                                             "？", ")",  ",",  ".",  ":",  ";"};
+    for (std::string_view mark : kClosing) {
+        if (character == mark) return true;
+    }
+    return false;
+}
+
+// Marks that open a phrase: a line never ends with one.
+bool opensPhrase(std::string_view character) {
+    constexpr std::string_view kOpening[] = {"（", "「", "『", "【", "("};
+    for (std::string_view mark : kOpening) {
+        if (character == mark) return true;
+    }
+    return false;
+}
+
+// A piece of text that no line break splits, and the spaces before it.
+struct Piece {
+    std::size_t spaces = 0;
+    std::string text;
+    std::size_t width = 0;
+};
+
+// Each run of narrow characters between spaces is one piece; each wide character is one,
+// together with the marks that may not stand apart from it.
+std::vector<Piece> piecesOf(std::string_view line) {
+    std::vector<Piece> pieces;
+    std::size_t spaces = 0;
+    bool joinNext = false;  // the last piece ends with an opening mark
+    bool lastWide = false;
+    for (std::size_t i = 0; i < line.size();) {
+        const std::size_t length =
+            std::min(sequenceLength(static_cast<unsigned char>(line[i])), line.size() - i);
+        const std::string_view character = line.substr(i, length);
+        i += length;
+        if (character == " ") {
+            ++spaces;
+            joinNext = false;
+            continue;
+        }
+        const std::size_t width = characterWidth(character);
+        const bool wide = width == 2;
+        const bool join = !pieces.empty() && spaces == 0 &&
+                          (joinNext || closesPhrase(character) || (!wide && !lastWide));
+        if (join) {
+            pieces.back().text += character;
+            pieces.back().width += width;
+        } else {
+            pieces.push_back({spaces, std::string(character), width});
+        }
+        spaces = 0;
+        joinNext = opensPhrase(character);
+        lastWide = wide;
+    }
+    return pieces;
+}
+
+}  // namespace
+
 std::size_t displayWidth(std::string_view text) {
     std::size_t width = 0;
     for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        // Three-byte and longer sequences are CJK here; the half-width katakana block
-        // (U+FF61..U+FF9F, EF BD A1 .. EF BE 9F) takes one column.
-        const bool halfWidthKana = lead == 0xEF && i + 1 < text.size() &&
-                                   (static_cast<unsigned char>(text[i + 1]) == 0xBD ||
-                                    static_cast<unsigned char>(text[i + 1]) == 0xBE);
-        width += length >= 3 && !halfWidthKana ? 2 : 1;
+        const std::size_t length =
+            std::min(sequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
+        width += characterWidth(text.substr(i, length));
         i += length;
     }
     return width;
+}
+
+std::string wrapToWidth(std::string_view text, std::size_t column, std::size_t indent,
+                        std::size_t width) {
+    std::string out;
+    bool firstLine = true;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        if (!firstLine) {
+            out += "\n" + std::string(indent, ' ');
+            column = indent;
+        }
+        bool lineEmpty = true;
+        for (const Piece& piece : piecesOf(text.substr(start, end - start))) {
+            const std::size_t spaces = lineEmpty ? 0 : piece.spaces;
+            if (!lineEmpty && column + spaces + piece.width > width) {
+                out += "\n" + std::string(indent, ' ');
+                column = indent;
+            } else {
+                out.append(spaces, ' ');
+                column += spaces;
+            }
+            out += piece.text;
+            column += piece.width;
+            lineEmpty = false;
+        }
+        firstLine = false;
+        start = end + 1;
+    }
+    return out;
 }
 
 }  // namespace korimet::cli

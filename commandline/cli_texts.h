@@ -64,6 +64,9 @@ enum class Text {
     SheetExit,
     SheetCannotStart,
     SheetRendererMissing,
+    PdfNotWritten,
+    PngNotWritten,
+    OneStandardOutput,
     RunsSummary,
     RunsLibrary,
     RunsCar,
@@ -74,6 +77,7 @@ enum class Text {
     UnknownVerb,
     MissingVerb,
     UnexpectedArgument,
+    UnknownOption,
     MissingArgument,
     OptionNeedsValue,
     OptionTwice,
@@ -94,6 +98,7 @@ enum class Text {
     ErrorReading,
     CannotCreate,
     StandardInput,
+    OneStandardInput,
     RunsNotSaved,
     NoFrameFound,
     NoRaceLine,
@@ -105,6 +110,7 @@ enum class Text {
     CannotSetLine,
     WentAway,
     ListeningOn,
+    CannotWriteOutput,
     // The window's messages, for a run in English.
     ReadFailed,
     SaveFailed,
@@ -140,6 +146,7 @@ enum class Text {
     RaceNoData,
     CompareNoData,
     CompareNoLaps,
+    PaintFailed,
     Count  // keep last: the number of texts
 };
 
@@ -170,5 +177,13 @@ class Texts {
 
 // Columns `text` takes on a terminal: two for wide characters, one otherwise.
 std::size_t displayWidth(std::string_view text);
+
+// `text` broken into lines of at most `width` columns, for help on a terminal: at spaces,
+// and between two characters where either is wide (Japanese has no spaces), never before a
+// closing mark such as 、 or ）. The first line goes on from column `column`; the others,
+// and those after a line end in `text`, start with `indent` spaces. A word longer than a
+// line keeps a line of its own. No line end after the last line.
+std::string wrapToWidth(std::string_view text, std::size_t column, std::size_t indent,
+                        std::size_t width);
 
 }  // namespace korimet::cli

@@ -4,11 +4,13 @@ namespace korimet::cli {
 
 void addSheetOptions(CLI::App& app, SheetRequest& into, const Texts& texts) {
     app.add_option("FILE.krt", into.file, texts(Text::SheetFile))->required();
-    app.add_option("--pdf", into.pdf, texts(Text::SheetPdf));
-    app.add_option("--png", into.png, texts(Text::SheetPng));
+    app.add_option("--pdf", into.pdf, texts(Text::SheetPdf))->type_name("FILE.pdf");
+    app.add_option("--png", into.png, texts(Text::SheetPng))->type_name("FILE.png");
+    // The range is in the description; the help shows the value's name alone.
     app.add_option("--width", into.width, texts(Text::SheetWidth))
-        ->check(CLI::Range(kMinPictureWidth, kMaxPictureWidth));
-    app.add_option("--compare", into.compare, texts(Text::SheetCompare));
+        ->type_name("PX")
+        ->check(CLI::Range(kMinPictureWidth, kMaxPictureWidth).description(""));
+    app.add_option("--compare", into.compare, texts(Text::SheetCompare))->type_name("FILE.krt");
 }
 
 std::string sheetRequestProblem(const SheetRequest& request, const Texts& texts) {
@@ -16,6 +18,7 @@ std::string sheetRequestProblem(const SheetRequest& request, const Texts& texts)
         return texts.with(Text::MissingArgument, {"--pdf / --png"});
     if (request.width != 0 && request.png.empty())
         return texts.with(Text::MissingArgument, {"--png"});
+    if (request.pdf == "-" && request.png == "-") return texts(Text::OneStandardOutput);
     return {};
 }
 

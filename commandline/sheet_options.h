@@ -10,14 +10,17 @@
 // and hands it to the renderer, which reads it again with the same options.
 namespace korimet::cli {
 
+// The renderer's first argument when korimet-cli starts it: its messages then name the verb.
+inline constexpr const char* kSheetVerbName = "korimet-cli sheet";
+
 inline constexpr int kDefaultPictureWidth = 1600;
 inline constexpr int kMinPictureWidth = 200;
 inline constexpr int kMaxPictureWidth = 8000;
 
 struct SheetRequest {
     std::string file;
-    std::string pdf;  // empty: no PDF
-    std::string png;  // empty: no picture
+    std::string pdf;  // empty: no PDF; "-": standard output
+    std::string png;  // empty: no picture; "-": standard output
     std::string compare;
     int width = 0;  // 0: not given, kDefaultPictureWidth
 
@@ -28,8 +31,8 @@ struct SheetRequest {
 // until the parse is over.
 void addSheetOptions(CLI::App& app, SheetRequest& into, const Texts& texts);
 
-// What CLI11 cannot check: something to write, and a width only for a picture. Empty when
-// the request can be drawn.
+// What CLI11 cannot check: something to write, a width only for a picture, and at most one
+// of them to standard output. Empty when the request can be drawn.
 std::string sheetRequestProblem(const SheetRequest& request, const Texts& texts);
 
 // Arguments that addSheetOptions reads back as `request`, whatever its names look like.

@@ -52,7 +52,8 @@ def verbs_of(tool_help):
             listing = True
         elif listing and not line.strip():
             break
-        elif listing:
+        elif listing and not line.startswith("   "):
+            # A summary too long for its line goes on under its text column.
             verbs.append(line.split()[0])
     return verbs
 

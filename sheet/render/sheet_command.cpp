@@ -1,18 +1,23 @@
 #include "sheet/render/sheet_command.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
-#include <QDateTime>
-#include <QFileInfo>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
 #include <iostream>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "commandline/cli_texts.h"
 #include "commandline/parse_problem.h"
 #include "commandline/sheet_options.h"
 #include "files/data_file.h"
+#include "files/durable_write.h"
 #include "sheet/lap_sheet.h"
-#include "sheet/sheet_texts.h"
 #include "sheet/ui/sheet_renderer.h"
 
 namespace korimet {
@@ -21,19 +26,23 @@ namespace {
 
 constexpr const char* kRenderer = "korimet-sheet";
 
-SheetDateTime fromQt(const QDateTime& t) {
-    const QDate d = t.date();
-    const QTime h = t.time();
-    return {d.year(), d.month(), d.day(), h.hour(), h.minute(), h.second()};
+// korimet-cli starts us under the name of its verb, so that messages name what was typed.
+std::string speakerFor(const char* argv0) {
+    return argv0 && std::string_view(argv0) == cli::kSheetVerbName ? cli::kSheetVerbName
+                                                                   : kRenderer;
 }
 
-// Messages are written for a message box; a terminal wants plain line ends.
-std::string forTerminal(QString message) {
-    return message.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).toStdString();
+// When the run's file was last changed; none when the system cannot say. The name goes to
+// the system as given.
+std::optional<SheetDateTime> modificationTime(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+    return localTimeOf(std::chrono::system_clock::from_time_t(info.st_mtime));
 }
 
 // The request korimet-cli handed over, or nothing once what is wrong with it has been said.
-std::optional<cli::SheetRequest> readRequest(int argc, char** argv, const cli::Texts& language) {
+std::optional<cli::SheetRequest> readRequest(int argc, char** argv, const std::string& prefix,
+                                             const cli::Texts& language) {
     cli::SheetRequest request;
     CLI::App parser("", kRenderer);
     // korimet-cli has the help; this program only reads what it was handed.
@@ -47,8 +56,48 @@ std::optional<cli::SheetRequest> readRequest(int argc, char** argv, const cli::T
         problem = cli::problemText(e, language);
     }
     if (problem.empty()) return request;
-    std::cerr << kRenderer << ": " << problem << "\n";
+    std::cerr << prefix << problem << "\n";
     return std::nullopt;
+}
+
+// All of `bytes` to standard output, which is closed after; 0 or the errno of the failure.
+int writeStandardOutput(const QByteArray& bytes) {
+    const char* at = bytes.constData();
+    const char* end = at + bytes.size();
+    while (at < end) {
+        const ssize_t n = ::write(STDOUT_FILENO, at, static_cast<std::size_t>(end - at));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        at += n;
+    }
+    return ::close(STDOUT_FILENO) == 0 ? 0 : errno;
+}
+
+// Writes a drawn file where `target` says: standard output for "-", else durably under the
+// name, its bytes as given. False after a message.
+bool put(const SheetBytes& drawn, const std::string& target, cli::Text failed,
+         const std::string& prefix, const cli::Texts& language) {
+    std::string reason;
+    if (!drawn) {
+        reason = language.windowMessage(drawn.error.toStdString());
+    } else if (target == "-") {
+        if (const int error = writeStandardOutput(drawn.bytes); error != 0) {
+            std::cerr << prefix
+                      << language.with(cli::Text::CannotWriteOutput, {std::strerror(error)})
+                      << "\n";
+            return false;
+        }
+        return true;
+    } else {
+        const DurableWrite w = writeFileDurably(
+            target,
+            std::string_view(drawn.bytes.constData(), static_cast<std::size_t>(drawn.bytes.size())),
+            ExistingFile::Replace);
+        if (w) return true;
+        reason = w.reason;
+    }
+    std::cerr << prefix << language.with(failed, {target, reason}) << "\n";
+    return false;
 }
 
 }  // namespace
@@ -56,50 +105,44 @@ std::optional<cli::SheetRequest> readRequest(int argc, char** argv, const cli::T
 int runSheetCommand(int& argc, char** argv) {
     // Messages in the language of the korimet-cli run that started us.
     const cli::Texts language(cli::languageFromEnvironment());
-    const std::optional<cli::SheetRequest> request = readRequest(argc, argv, language);
+    const std::string prefix = speakerFor(argc > 0 ? argv[0] : nullptr) + ": ";
+    const std::optional<cli::SheetRequest> request = readRequest(argc, argv, prefix, language);
     if (!request) return 2;
     const DataFileReadResult run = loadDataFile(request->file);
     if (!run) {
-        std::cerr << language.windowMessage(run.error) << "\n";
+        std::cerr << prefix << language.windowMessage(run.error) << "\n";
         return 2;
     }
     SheetInput input;
     input.run = {run.content->data, request->file};
     input.memo = run.content->memo;
-    const QFileInfo info(QString::fromStdString(request->file));
-    input.date =
-        sheetDate(request->file, fromQt(info.lastModified()), fromQt(QDateTime::currentDateTime()));
+    input.date = sheetDate(request->file, modificationTime(request->file),
+                           localTimeOf(std::chrono::system_clock::now()));
     if (!request->compare.empty()) {
         const DataFileReadResult other = loadDataFile(request->compare);
         if (!other) {
-            std::cerr << language.windowMessage(other.error) << "\n";
+            std::cerr << prefix << language.windowMessage(other.error) << "\n";
             return 2;
         }
         input.comparison = SheetRun{other.content->data, request->compare};
     }
     const LapSheet sheet = buildLapSheet(input);
     if (sheet.comparisonRefusal) {
-        std::cerr << language.windowMessage(*sheet.comparisonRefusal) << "\n";
+        std::cerr << prefix << language.windowMessage(*sheet.comparisonRefusal) << "\n";
         return 2;
     }
 
     // No display is needed or wanted, whatever the environment says.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    if (!request->pdf.empty()) {
-        const QString path = QString::fromStdString(request->pdf);
-        if (const SheetWriteResult w = writeSheetPdf(sheet, defaultPaper(), path); !w) {
-            std::cerr << forTerminal(QString::fromUtf8(texts::kPdfWriteFailed).arg(path, w.error))
-                      << "\n";
-            return 2;
-        }
+    if (!request->pdf.empty() && !put(sheetPdfBytes(sheet, defaultPaper()), request->pdf,
+                                      cli::Text::PdfNotWritten, prefix, language)) {
+        return 2;
     }
     if (!request->png.empty()) {
         const int width = request->width != 0 ? request->width : cli::kDefaultPictureWidth;
-        const QString path = QString::fromStdString(request->png);
-        if (const SheetWriteResult w = writeChartPng(sheet, width, path); !w) {
-            std::cerr << forTerminal(QString::fromUtf8(texts::kPngWriteFailed).arg(path, w.error))
-                      << "\n";
+        if (!put(chartPngBytes(sheet, width), request->png, cli::Text::PngNotWritten, prefix,
+                 language)) {
             return 2;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <qcustomplot.h>
 #include <QBuffer>
+#include <QFile>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -305,19 +306,7 @@ QImage renderChartPicture(const LapSheet& sheet, double scale) {
     return image;
 }
 
-namespace {
-
-SheetWriteResult written(const QByteArray& bytes, const QString& path) {
-    const DurableWrite w = writeFileDurably(
-        path.toStdString(),
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-        ExistingFile::Replace);
-    return {static_cast<bool>(w), QString::fromStdString(w.reason)};
-}
-
-}  // namespace
-
-SheetWriteResult writeSheetPdf(const LapSheet& sheet, Paper paper, const QString& path) {
+SheetBytes sheetPdfBytes(const LapSheet& sheet, Paper paper) {
     // Drawn whole in memory first: a failure half way never reaches the disk.
     QByteArray bytes;
     {
@@ -330,21 +319,43 @@ SheetWriteResult writeSheetPdf(const LapSheet& sheet, Paper paper, const QString
         writer.setPageSize(QPageSize(paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         QCPPainter painter;
-        if (!painter.begin(&writer)) return {false, QString::fromUtf8(texts::kPaintFailed)};
+        if (!painter.begin(&writer)) return {{}, QString::fromUtf8(texts::kPaintFailed)};
         paintSheet(painter, QRectF(0, 0, writer.width(), writer.height()), sheet, paper);
-        if (!painter.end()) return {false, QString::fromUtf8(texts::kPaintFailed)};
+        if (!painter.end()) return {{}, QString::fromUtf8(texts::kPaintFailed)};
     }
-    return written(bytes, path);
+    return {bytes, {}};
 }
 
-SheetWriteResult writeChartPng(const LapSheet& sheet, int width, const QString& path) {
+SheetBytes chartPngBytes(const LapSheet& sheet, int width) {
     const QImage image =
         renderChartPicture(sheet, width / static_cast<double>(kChartPictureSize.width()));
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return {false, QString::fromUtf8(texts::kPaintFailed)};
-    return written(bytes, path);
+    if (!image.save(&buffer, "PNG")) return {{}, QString::fromUtf8(texts::kPaintFailed)};
+    return {bytes, {}};
+}
+
+namespace {
+
+SheetWriteResult written(const SheetBytes& drawn, const QString& path) {
+    if (!drawn) return {false, drawn.error};
+    const QByteArray name = QFile::encodeName(path);
+    const DurableWrite w = writeFileDurably(
+        name.toStdString(),
+        std::string_view(drawn.bytes.constData(), static_cast<std::size_t>(drawn.bytes.size())),
+        ExistingFile::Replace);
+    return {static_cast<bool>(w), QString::fromStdString(w.reason)};
+}
+
+}  // namespace
+
+SheetWriteResult writeSheetPdf(const LapSheet& sheet, Paper paper, const QString& path) {
+    return written(sheetPdfBytes(sheet, paper), path);
+}
+
+SheetWriteResult writeChartPng(const LapSheet& sheet, int width, const QString& path) {
+    return written(chartPngBytes(sheet, width), path);
 }
 
 }  // namespace korimet

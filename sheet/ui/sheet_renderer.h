@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
 #include <QRectF>
 #include <QSize>
@@ -34,8 +35,19 @@ struct SheetWriteResult {
     explicit operator bool() const { return ok; }
 };
 
+// The whole file drawn in memory, for a caller that writes it itself (a name given as
+// bytes, standard output); empty bytes and the reason when the page could not be drawn.
+struct SheetBytes {
+    QByteArray bytes;
+    QString error;
+    explicit operator bool() const { return error.isEmpty(); }
+};
+SheetBytes sheetPdfBytes(const LapSheet& sheet, Paper paper);
+SheetBytes chartPngBytes(const LapSheet& sheet, int width);
+
 // Draws in memory, then writes durably: the name only ever holds a complete file, and on
-// any failure nothing new stays behind and an existing file keeps its content.
+// any failure nothing new stays behind and an existing file keeps its content. The path goes
+// to the system as QFile::encodeName makes it.
 SheetWriteResult writeSheetPdf(const LapSheet& sheet, Paper paper, const QString& path);
 SheetWriteResult writeChartPng(const LapSheet& sheet, int width, const QString& path);
 

@@ -133,8 +133,9 @@ TEST(CliDecodeOut, FullDiskReportsEachRunAndKeepsTheEarlierFile) {
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 2);
     // The window's message, in the English of the run.
-    const std::string failed = "cannot save the file: " + (out / "run-002.krt").string() +
-                               "\ncannot write to the file (File too large)\n";
+    const std::string failed =
+        "korimet-cli decode: cannot save the file: " + (out / "run-002.krt").string() +
+        "\ncannot write to the file (File too large)\n";
     EXPECT_EQ(r.err, failed + failed + "korimet-cli decode: 2 of 2 runs were not saved\n");
     EXPECT_EQ(namesIn(out), std::set<std::string>{"run-001.krt"});
     EXPECT_EQ(readBytes(out / "run-001.krt"), exampleRun());

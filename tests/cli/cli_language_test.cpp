@@ -7,6 +7,9 @@
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
+#include <sstream>
+#include <utility>
+#include <vector>
 
 #include "commandline/cli_texts.h"
 #include "files/data_file.h"
@@ -27,7 +30,8 @@ using test::runCliIn;
 const std::string kData = KORIMET_TEST_DATA;
 const std::string kJapanese = "ja_JP.UTF-8";
 const std::string kEnglish = "C";
-const char* const kVerbNames[] = {"decode", "show", "export", "simulate", "compare", "listen"};
+const char* const kVerbNames[] = {"decode",  "show",   "export", "simulate",
+                                  "compare", "listen", "sheet",  "runs"};
 
 std::string q(const fs::path& p) { return "'" + p.string() + "'"; }
 
@@ -156,8 +160,8 @@ TEST(CliHelp, WrongArgumentsGiveOneLineAndStatusTwo) {
         {"frobnicate " + run,
          "korimet-cli: unknown verb 'frobnicate' (korimet-cli --help lists them)\n",
          "korimet-cli: 'frobnicate' という動作はありません (korimet-cli --help で一覧を表示)\n"},
-        {"--frobnicate", "korimet-cli: unexpected argument: --frobnicate\n",
-         "korimet-cli: 余分な引数があります: --frobnicate\n"},
+        {"--frobnicate", "korimet-cli: unknown option: --frobnicate\n",
+         "korimet-cli: 不明なオプションです: --frobnicate\n"},
         {"show " + run + " " + run,
          "korimet-cli show: unexpected argument: " + kData + "/example.krt\n",
          "korimet-cli show: 余分な引数があります: " + kData + "/example.krt\n"},
@@ -176,12 +180,102 @@ TEST(CliHelp, WrongArgumentsGiveOneLineAndStatusTwo) {
         {"listen /dev/null --out /nonexistent --count 0",
          "korimet-cli listen: --count needs a whole number of 1 or more\n",
          "korimet-cli listen: --count には 1 以上の整数を指定してください\n"},
+        // An option the verb does not have is named, not taken for a missing file.
+        {"simulate --x " + run, "korimet-cli simulate: unknown option: --x\n",
+         "korimet-cli simulate: 不明なオプションです: --x\n"},
+        {"show -dash.krt", "korimet-cli show: unknown option: -dash.krt\n",
+         "korimet-cli show: 不明なオプションです: -dash.krt\n"},
+        {"show --x " + run, "korimet-cli show: unknown option: --x\n",
+         "korimet-cli show: 不明なオプションです: --x\n"},
+        {"export --csv --tsv=1 " + run, "korimet-cli export: unknown option: --tsv=1\n",
+         "korimet-cli export: 不明なオプションです: --tsv=1\n"},
+        {"sheet " + run + " --pfd out.pdf", "korimet-cli sheet: unknown option: --pfd\n",
+         "korimet-cli sheet: 不明なオプションです: --pfd\n"},
+        {"runs -x", "korimet-cli runs: unknown option: -x\n",
+         "korimet-cli runs: 不明なオプションです: -x\n"},
+        {"help frobnicate",
+         "korimet-cli: unknown verb 'frobnicate' (korimet-cli --help lists them)\n",
+         "korimet-cli: 'frobnicate' という動作はありません (korimet-cli --help で一覧を表示)\n"},
+        {"help show export", "korimet-cli show: unexpected argument: export\n",
+         "korimet-cli show: 余分な引数があります: export\n"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(runCliIn(kEnglish, c.args + " 2>/dev/null").status, 2) << c.args;
         EXPECT_EQ(runCliIn(kEnglish, c.args + " 2>/dev/null").out, "") << c.args;
         EXPECT_EQ(errorsOf(kEnglish, c.args).out, c.english) << c.args;
         EXPECT_EQ(errorsOf(kJapanese, c.args).out, c.japanese) << c.args;
+    }
+}
+
+// After "--", or with a folder before it, a file named like an option is a file.
+TEST(CliHelp, FilesNamedLikeOptionsOpenAfterDashesOrWithAFolder) {
+    test::TempDir dir;
+    fs::copy_file(kData + "/example.krt", dir.path() / "-dash.krt");
+    const std::string in = "cd " + q(dir.path()) + " && ";
+    for (const std::string args :
+         {"show -- -dash.krt", "show ./-dash.krt", "export --csv -- -dash.krt",
+          "simulate 5 -- -dash.krt", "compare ./-dash.krt -- -dash.krt"}) {
+        const auto r = test::runCommand(in + "env -u LC_ALL -u LC_MESSAGES LANG=C '" + KORIMET_CLI +
+                                        "' " + args + " 2>&1");
+        EXPECT_EQ(r.status, 0) << args << "\n" << r.out;
+    }
+}
+
+TEST(CliHelp, HelpVerbIsTheVerbsHelp) {
+    for (const std::string& lang : {kEnglish, kJapanese}) {
+        for (const char* verb : kVerbNames) {
+            const auto asked = runCliIn(lang, std::string("help ") + verb);
+            EXPECT_EQ(asked.status, 0) << verb;
+            EXPECT_EQ(asked.out, runCliIn(lang, std::string(verb) + " --help").out) << verb;
+            EXPECT_EQ(errorsOf(lang, std::string("help ") + verb).out, "") << verb;
+        }
+    }
+}
+
+// Every help there is, in both languages: the tool's and each verb's.
+std::vector<std::pair<std::string, std::string>> everyHelp() {
+    std::vector<std::pair<std::string, std::string>> helps;
+    for (const std::string& lang : {kEnglish, kJapanese}) {
+        helps.emplace_back(lang + " --help", runCliIn(lang, "--help").out);
+        for (const char* verb : kVerbNames) {
+            helps.emplace_back(lang + " " + verb,
+                               runCliIn(lang, std::string(verb) + " --help").out);
+        }
+    }
+    return helps;
+}
+
+TEST(CliHelp, EveryLineFitsEightyColumns) {
+    for (const auto& [which, help] : everyHelp()) {
+        ASSERT_NE(help, "") << which;
+        std::istringstream lines(help);
+        for (std::string line; std::getline(lines, line);) {
+            EXPECT_LE(cli::displayWidth(line), 80u) << which << "\n" << line;
+        }
+    }
+}
+
+// Values are named for people; the parser's own words (INT, TEXT, ranges) never show.
+TEST(CliHelp, ValuesHaveNamesPeopleRead) {
+    for (const auto& [which, help] : everyHelp()) {
+        for (const char* internal : {"INT", "TEXT", "[200 - 8000]", "[0 - 255]", "REQUIRED"})
+            EXPECT_EQ(help.find(internal), std::string::npos) << which << ": " << internal;
+    }
+    const struct {
+        const char* verb;
+        std::vector<std::string> shown;
+    } cases[] = {
+        {"sheet",
+         {"  --pdf FILE.pdf ", "  --png FILE.png ", "  --width PX ", "  --compare FILE.krt "}},
+        {"runs", {"  --library DIR ", "  --car N "}},
+        {"simulate", {"  MINUTES ", "  FILE.krt "}},
+        {"listen", {"  --out DIR ", "  --count N "}},
+    };
+    for (const auto& c : cases) {
+        const std::string help = runCliIn(kEnglish, std::string(c.verb) + " --help").out;
+        for (const std::string& shown : c.shown)
+            EXPECT_NE(help.find(shown), std::string::npos) << c.verb << ": " << shown << "\n"
+                                                           << help;
     }
 }
 
@@ -216,13 +310,15 @@ TEST(CliLanguage, SilentResultsAreExplainedOnStandardError) {
         std::string japanese;
     } cases[] = {
         // The window empties its race line; the empty line stays the result.
-        {"simulate 0 " + run, 0, "\n", "a race of 0 minutes is no race: no race line is shown\n",
-         "0 分のレースは模擬できません: レース模擬結果は表示されません\n"},
+        {"simulate 0 " + run, 0, "\n",
+         "korimet-cli simulate: a race of 0 minutes is no race: no race line is shown\n",
+         "korimet-cli simulate: 0 分のレースは模擬できません: レース模擬結果は表示されません\n"},
         {"simulate -2.5 " + run, 0, "\n",
-         "a race of -2.5 minutes is no race: no race line is shown\n",
-         "-2.5 分のレースは模擬できません: レース模擬結果は表示されません\n"},
-        {"simulate abc " + run, 1, "", "the race length (minutes) is not a number: abc\n",
-         "レース時間(分)が数値ではありません: abc\n"},
+         "korimet-cli simulate: a race of -2.5 minutes is no race: no race line is shown\n",
+         "korimet-cli simulate: -2.5 分のレースは模擬できません: レース模擬結果は表示されません\n"},
+        {"simulate abc " + run, 1, "",
+         "korimet-cli simulate: the race length (minutes) is not a number: abc\n",
+         "korimet-cli simulate: レース時間(分)が数値ではありません: abc\n"},
         {"decode " + q(kData + "/bad_checksum.bin"), 1, "",
          "korimet-cli decode: no frame found in " + kData + "/bad_checksum.bin\n",
          "korimet-cli decode: " + kData + "/bad_checksum.bin にフレームがありません\n"},
@@ -235,6 +331,47 @@ TEST(CliLanguage, SilentResultsAreExplainedOnStandardError) {
         EXPECT_EQ(r.out, c.out) << c.args;
         EXPECT_EQ(errorsOf(kEnglish, c.args).out, c.english) << c.args;
         EXPECT_EQ(errorsOf(kJapanese, c.args).out, c.japanese) << c.args;
+    }
+}
+
+// Whatever went wrong, standard error says first which tool and verb is speaking.
+TEST(CliLanguage, EveryMessageStartsWithTheToolAndItsVerb) {
+    test::TempDir dir;
+    const fs::path noLaps = dir.path() / "no-laps.krt";
+    ASSERT_TRUE(saveDataFile(noLaps.string(), LapData{}, ""));
+    const fs::path aFile = dir.path() / "plain";
+    std::ofstream(aFile) << "x";
+    const std::string run = q(kData + "/example.krt");
+    const std::string missing = q(dir.path() / "missing.krt");
+    const struct {
+        std::string args;
+        int status;
+    } cases[] = {
+        {"show " + missing, 2},
+        {"show --json " + q(kData + "/broken_lap_text.krt"), 2},
+        {"export --csv " + missing, 2},
+        {"simulate 5 " + missing, 2},
+        {"simulate 5 " + q(noLaps), 1},
+        {"simulate abc " + run, 1},
+        {"compare " + missing + " " + run, 2},
+        {"compare " + run + " " + missing, 2},
+        {"compare " + run + " " + q(noLaps), 2},
+        {"decode " + missing, 2},
+        {"decode " + q(kData + "/bad_checksum.bin"), 1},
+        {"decode " + q(kData + "/two_frames_with_noise.bin") + " --out " + q(aFile / "runs"), 2},
+        {"listen COM9 --out " + q(dir.path()), 2},
+        {"listen " + missing + " --out " + q(dir.path()), 2},
+        {"runs --library " + missing, 2},
+    };
+    for (const auto& c : cases) {
+        const std::string verb = c.args.substr(0, c.args.find(' '));
+        for (const std::string& lang : {kEnglish, kJapanese}) {
+            const auto r = errorsOf(lang, c.args);
+            EXPECT_EQ(r.status, c.status) << c.args;
+            EXPECT_TRUE(r.out.starts_with("korimet-cli " + verb + ": "))
+                << lang << " " << c.args << "\n"
+                << r.out;
+        }
     }
 }
 
@@ -316,10 +453,11 @@ TEST(CliShowRun, NoTargetOneLapAndNoLaps) {
         ASSERT_EQ(run["laps"].size(), counted) << c.name;
         for (std::size_t i = 0; i < c.roles.size(); ++i)
             EXPECT_EQ(run["laps"][i]["role"], c.roles[i]) << c.name << " lap " << i + 1;
+        // Without laps there is no statistic, as runs --json says.
         if (counted == 0) {
-            EXPECT_EQ(run["best"], 0.0);
-            EXPECT_EQ(run["worst"], 0.0);
-            EXPECT_EQ(run["average"], 0.0);
+            EXPECT_TRUE(run["best"].is_null());
+            EXPECT_TRUE(run["worst"].is_null());
+            EXPECT_TRUE(run["average"].is_null());
         }
     }
 }

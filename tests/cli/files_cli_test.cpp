@@ -189,7 +189,10 @@ TEST(CliFiles, RefusedFileExitsTwoWithTheMessageOnStderr) {
         EXPECT_EQ(stdoutOnly.status, 2) << c.args;
         EXPECT_EQ(stdoutOnly.out, "") << c.args;
         const auto stderrOnly = test::runCliIn(c.lang, c.args + " 2>&1 >/dev/null");
-        EXPECT_TRUE(stderrOnly.out.starts_with(c.message)) << c.args << "\n" << stderrOnly.out;
+        // Named by the tool and its verb first, as every message of the tool.
+        const std::string prefix = "korimet-cli " + c.args.substr(0, c.args.find(' ')) + ": ";
+        EXPECT_TRUE(stderrOnly.out.starts_with(prefix + c.message)) << c.args << "\n"
+                                                                    << stderrOnly.out;
     }
     EXPECT_EQ(runCli("export " + shellQuoted(broken) + " 2>/dev/null").status, 2);  // no --csv
     EXPECT_EQ(runCli("show 2>/dev/null").status, 2);

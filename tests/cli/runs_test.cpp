@@ -2,6 +2,7 @@
 #include <stdlib.h>
 #include <utime.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -98,6 +99,7 @@ TEST_F(CliRuns, JsonListsEveryRunOldestFirstWithNullsBelowTwoLaps) {
     EXPECT_EQ(hand["downloaded"],
               isoText(localTimeOf(std::chrono::system_clock::from_time_t(946684800))));
     EXPECT_EQ(hand["carId"], 7);
+    EXPECT_TRUE(hand["targetTime"].is_null());  // kNoTargetTime in the file
     EXPECT_EQ(hand["lapCount"], 4);
     EXPECT_EQ(hand["raceMinutes"], 20);
     EXPECT_EQ(hand["best"], 60.0);
@@ -113,7 +115,10 @@ TEST_F(CliRuns, JsonListsEveryRunOldestFirstWithNullsBelowTwoLaps) {
     const auto& none = all[1];
     EXPECT_EQ(none["downloaded"], "2026-11-01T09:00:00");
     EXPECT_EQ(none["lapCount"], 0);
-    EXPECT_EQ(none["best"], 0.0);
+    EXPECT_TRUE(none["targetTime"].is_null());
+    EXPECT_TRUE(none["best"].is_null());
+    EXPECT_TRUE(none["worst"].is_null());
+    EXPECT_TRUE(none["average"].is_null());
     EXPECT_TRUE(none["median"].is_null());
     EXPECT_TRUE(none["spread"].is_null());
     EXPECT_TRUE(none["consistency"].is_null());
@@ -175,6 +180,9 @@ TEST_F(CliRuns, TableIsAlignedForPeople) {
 
 TEST(CliRunsStatus, EmptyListsMissingFailsAndBadArgumentsAreRefused) {
     test::TempDir dir;
+    // The bad arguments below name no library: the default one is a temporary folder too.
+    const ScopedEnv data("XDG_DATA_HOME", (dir.path() / "data").string());
+    const ScopedEnv config("XDG_CONFIG_HOME", (dir.path() / "config").string());
     const auto listed = runCli("runs --library " + quoted(dir.path()) + " --json");
     EXPECT_EQ(listed.status, 0);
     EXPECT_EQ(nlohmann::json::parse(listed.out), nlohmann::json::array());
@@ -183,6 +191,27 @@ TEST(CliRunsStatus, EmptyListsMissingFailsAndBadArgumentsAreRefused) {
     for (const char* bad : {"--car", "--car x", "--car 256", "--json --json", "--frobnicate"}) {
         EXPECT_EQ(runCli(std::string("runs ") + bad + " 2>/dev/null").status, 2) << bad;
     }
+}
+
+// Before the first run is kept the default library is not there yet: it holds nothing.
+TEST(CliRunsStatus, AFreshAccountListsNothing) {
+    test::TempDir dir;
+    const ScopedEnv home("HOME", dir.path().string());
+    const ScopedEnv data("XDG_DATA_HOME", (dir.path() / "data").string());
+    const ScopedEnv config("XDG_CONFIG_HOME", (dir.path() / "config").string());
+    const auto table = runCli("runs");
+    EXPECT_EQ(table.status, 0);
+    EXPECT_TRUE(table.out.starts_with("DOWNLOADED")) << table.out;
+    EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 1);  // the heading alone
+    const auto json = runCli("runs --json --car 7");
+    EXPECT_EQ(json.status, 0);
+    EXPECT_EQ(nlohmann::json::parse(json.out), nlohmann::json::array());
+    EXPECT_FALSE(fs::exists(dir.path() / "data"));  // listing makes no folder
+    // Named on the command line, the same missing folder is an error.
+    EXPECT_EQ(runCli("runs --library " + quoted(dir.path() / "data" / "Korimet" / "runs") +
+                     " 2>/dev/null")
+                  .status,
+              2);
 }
 
 // listen without --out keeps each frame in the library, as the window does, and decode

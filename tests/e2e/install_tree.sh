@@ -161,7 +161,7 @@ if command -v help2man >/dev/null && command -v python3 >/dev/null; then
   fi
 fi
 cli=$prefix/bin/korimet-cli
-verbs=$(english "$cli" --help | sed -n '/^Verbs:$/,/^$/p' | awk 'NF { print $1 }' | sed 1d)
+verbs=$(english "$cli" --help | sed -n '/^Verbs:$/,/^$/p' | awk '/^  [^ ]/ { print $1 }')
 [ -n "$verbs" ] || fail "korimet-cli --help lists no verbs"
 long_options() { english "$cli" "$1" --help | grep -oE '^  (-[a-z],)?--[a-z-]+' | grep -oE -- '--[a-z-]+'; }
 for verb in $verbs; do

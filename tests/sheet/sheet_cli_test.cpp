@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "files/data_file.h"
+#include "files/file_texts.h"
 #include "lapdata/lap_time.h"
 #include "sheet/lap_sheet.h"
 #include "support/files.h"
@@ -32,6 +33,13 @@ using test::quoted;
 test::CliResult runCli(const std::string& args) {
     return test::runCommand(std::string("ASAN_OPTIONS=\"${ASAN_OPTIONS:-}:detect_leaks=0\" '") +
                             KORIMET_CLI + "' " + args);
+}
+
+// The same in the language `lang` selects.
+test::CliResult runCliIn(const std::string& lang, const std::string& args) {
+    return test::runCommand("env -u LC_ALL -u LC_MESSAGES LANG='" + lang +
+                            "' ASAN_OPTIONS=\"${ASAN_OPTIONS:-}:detect_leaks=0\" '" + KORIMET_CLI +
+                            "' " + args);
 }
 
 using test::readBytes;
@@ -243,6 +251,100 @@ TEST_F(SheetCli, WithoutTheRendererBesideItTheVerbSaysSoAndWritesNothing) {
     EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
     EXPECT_NE(said.find("korimet-sheet"), std::string::npos) << said;
     EXPECT_FALSE(fs::exists(pdf));
+}
+
+// Output names are bytes from the command line to the file system, in any encoding.
+TEST_F(SheetCli, OutputNamesAreKeptAsBytes) {
+    const std::string cp932Folder = "\x83\x65\x83\x58\x83\x67";  // テスト in CP932
+    fs::create_directory(dir.path() / cp932Folder);
+    const fs::path cp932Run = dir.path() / "\x91\x96\x8d\x73.krt";
+    fs::copy_file(run, cp932Run);
+    const struct {
+        std::string args;
+        fs::path written;
+        const char* starts;
+    } cases[] = {
+        {"--png " + quoted(dir.path() / "x\x97\xfb.png"), dir.path() / "x\x97\xfb.png", "\x89PNG"},
+        {"--pdf " + quoted(dir.path() / cp932Folder / "out.pdf"),
+         dir.path() / cp932Folder / "out.pdf", "%PDF-"},
+        {"--compare " + quoted(cp932Run) + " --pdf " + quoted(dir.path() / "\xe9t\xe9.pdf"),
+         dir.path() / "\xe9t\xe9.pdf", "%PDF-"},  // Latin-1
+    };
+    for (const auto& c : cases) {
+        for (const fs::path& input : {run, cp932Run}) {
+            const std::string args = "sheet " + quoted(input) + " " + c.args;
+            ASSERT_EQ(runCli(args).status, 0) << args;
+            EXPECT_TRUE(readBytes(c.written).starts_with(c.starts)) << args;
+            ASSERT_TRUE(fs::remove(c.written)) << args;
+        }
+    }
+    // Nothing was written under another name.
+    EXPECT_EQ(entries(dir.path()), (std::set<std::string>{"run.krt", "other.krt", cp932Folder,
+                                                          cp932Run.filename().string()}));
+    EXPECT_TRUE(fs::is_empty(dir.path() / cp932Folder));
+}
+
+// "-" writes to standard output what the file would hold; nothing else is written.
+TEST_F(SheetCli, DashWritesToStandardOutput) {
+    const fs::path png = dir.path() / "chart.png";
+    ASSERT_EQ(runCli("sheet " + quoted(run) + " --png " + quoted(png) + " --width 640").status, 0);
+    const std::set<std::string> before = entries(dir.path());
+    const auto picture = runCli("sheet " + quoted(run) + " --png - --width 640");
+    EXPECT_EQ(picture.status, 0);
+    EXPECT_EQ(picture.out, readBytes(png));
+    const auto pdf = runCli("sheet " + quoted(run) + " --pdf - --png " + quoted(png));
+    EXPECT_EQ(pdf.status, 0);
+    EXPECT_TRUE(pdf.out.starts_with("%PDF-"));
+    EXPECT_TRUE(pdf.out.ends_with("%%EOF\n"));
+    EXPECT_EQ(entries(dir.path()), before);
+}
+
+// Every message names the verb that was typed, in the run's language; standard output
+// that cannot be written is a failure like any other output.
+TEST_F(SheetCli, MessagesNameTheVerbInTheRunsLanguage) {
+    const fs::path nowhere = dir.path() / "no" / "out.pdf";
+    const fs::path missing = dir.path() / "missing.krt";
+    const struct {
+        std::string args;
+        std::string english;
+        std::string japanese;
+        const char* output = "/dev/null";
+    } cases[] = {
+        {"--pdf -", "korimet-cli sheet: cannot write to standard output: No space left on device\n",
+         "korimet-cli sheet: 標準出力に書き込めません: No space left on device\n", "/dev/full"},
+        {"--png -", "korimet-cli sheet: cannot write to standard output: No space left on device\n",
+         "korimet-cli sheet: 標準出力に書き込めません: No space left on device\n", "/dev/full"},
+        {"--pdf - --png -",
+         "korimet-cli sheet: only one of --pdf and --png can be - (standard output)\n",
+         "korimet-cli sheet: --pdf と --png のうち - (標準出力) にできるのは 1 つだけです\n"},
+        {"--pdf " + quoted(nowhere),
+         "korimet-cli sheet: cannot write the PDF file " + nowhere.string() +
+             ": No such file or directory\n",
+         "korimet-cli sheet: PDF ファイル " + nowhere.string() +
+             " を書き込めません: No such file or directory\n"},
+        {"--png " + quoted(dir.path()),
+         "korimet-cli sheet: cannot write the picture " + dir.path().string() +
+             ": Is a directory\n",
+         "korimet-cli sheet: 画像ファイル " + dir.path().string() +
+             " を書き込めません: Is a directory\n"},
+        {"--compare " + quoted(missing) + " --pdf " + quoted(dir.path() / "x.pdf"),
+         "korimet-cli sheet: cannot read the file: " + missing.string() +
+             "\ncannot open the file (No such file or directory)\n",
+         "korimet-cli sheet: " + std::string(filetexts::kReadFailed) + missing.string() + "\n" +
+             filetexts::kCannotOpen + "（" + filetexts::kNoSuchFile + "）\n"},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [lang, said] : {std::pair{"C", c.english}, {"ja_JP.UTF-8", c.japanese}}) {
+            // Qt's own warnings about the session are not the tool's messages.
+            const auto r = runCliIn(lang, "sheet " + quoted(run) + " " + c.args + " 2>&1 >" +
+                                              c.output + " | grep -v '^QStandardPaths'");
+            EXPECT_EQ(r.out, said) << lang << " " << c.args;
+        }
+        EXPECT_EQ(
+            runCli("sheet " + quoted(run) + " " + c.args + " >" + c.output + " 2>/dev/null").status,
+            2)
+            << c.args;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,108 @@
+#include "commandline/file_names.h"
+
+namespace korimet::cli {
+
+namespace {
+
+// Length of the well-formed UTF-8 character at the start of `bytes`, or 0.
+std::size_t characterLength(std::string_view bytes) {
+    auto at = [&bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char lead = at(0);
+    if (lead < 0x80) return 1;
+    std::size_t length = 0;
+    unsigned char low = 0x80;  // the range the second byte must fall in
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;   // overlong below
+        if (lead == 0xED) high = 0x9F;  // surrogates above
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;   // overlong below
+        if (lead == 0xF4) high = 0x8F;  // past U+10FFFF above
+    } else {
+        return 0;
+    }
+    if (bytes.size() < length) return 0;
+    if (at(1) < low || at(1) > high) return 0;
+    for (std::size_t i = 2; i < length; ++i) {
+        if (at(i) < 0x80 || at(i) > 0xBF) return 0;
+    }
+    return length;
+}
+
+bool keptAsIs(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~' || c == '/';
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+}  // namespace
+
+bool isUtf8(std::string_view bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = characterLength(bytes.substr(i));
+        if (length == 0) return false;
+        i += length;
+    }
+    return true;
+}
+
+std::string utf8WithReplacements(std::string_view bytes) {
+    std::string text;
+    text.reserve(bytes.size());
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t length = characterLength(bytes.substr(i));
+        if (length == 0) {
+            text += "\xEF\xBF\xBD";
+            ++i;
+        } else {
+            text.append(bytes.substr(i, length));
+            i += length;
+        }
+    }
+    return text;
+}
+
+std::string percentEncoded(std::string_view bytes) {
+    constexpr char kHex[] = "0123456789ABCDEF";
+    std::string text;
+    for (const char byte : bytes) {
+        const auto c = static_cast<unsigned char>(byte);
+        if (keptAsIs(c)) {
+            text += byte;
+        } else {
+            text += '%';
+            text += kHex[c >> 4];
+            text += kHex[c & 0xF];
+        }
+    }
+    return text;
+}
+
+std::optional<std::string> percentDecoded(std::string_view text) {
+    std::string bytes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '%') {
+            bytes += text[i];
+            continue;
+        }
+        if (text.size() - i < 3) return std::nullopt;
+        const int high = hexValue(text[i + 1]);
+        const int low = hexValue(text[i + 2]);
+        if (high < 0 || low < 0) return std::nullopt;
+        bytes += static_cast<char>(high * 16 + low);
+        i += 2;
+    }
+    return bytes;
+}
+
+}  // namespace korimet::cli
