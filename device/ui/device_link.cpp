@@ -6,8 +6,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "device/ui/device_texts.h"
 #include "device/settings/port_paths.h"
+#include "device/ui/device_texts.h"
 #include "device/ui/port_selection.h"
 #include "device/ui/serial_port.h"
 #include "session/dialogs.h"

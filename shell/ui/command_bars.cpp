@@ -11,8 +11,8 @@
 #include <QToolBar>
 #include <exception>
 
-#include "device/ui/device_link.h"
 #include "device/settings/port_paths.h"
+#include "device/ui/device_link.h"
 #include "files/ui/file_commands.h"
 #include "files/ui/memo_panel.h"
 #include "session/command_guard.h"
