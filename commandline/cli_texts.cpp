@@ -207,6 +207,17 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::CompareNoLaps, "the run to compare with has 0 laps, so there is nothing to compare",
      kCompareNoLapsMessage},
     {Text::PaintFailed, "the page cannot be drawn", texts::kPaintFailed},
+    {Text::WindowSummary, "Korimet: downloads, shows and compares the runs of a lap timer.",
+     "Korimet: ラップタイマーの走行データをダウンロード・表示・比較します。"},
+    {Text::WindowUsage, "Usage: korimet [options] [FILE.krt]", "使い方: korimet [オプション] [FILE.krt]"},
+    {Text::WindowHelpFlag, "Displays this help and exits.", "このヘルプを表示して終了します。"},
+    {Text::WindowVersionFlag, "Displays version information.", "バージョンを表示して終了します。"},
+    {Text::WindowFileArgument, "A run file to open at start, as File > Open opens it.",
+     "起動時に開く走行ファイル (ファイル > 開く と同じように開く)"},
+    {Text::WindowTooManyFiles, "only one file can be opened at a time",
+     "一度に開けるファイルは 1 つだけです"},
+    {Text::WindowTryHelp, "(see 'korimet --help')", "('korimet --help' を参照)"},
+    {Text::OptionTakesNoValue, "{} takes no value", "{} には値を指定できません"},
 };
 // clang-format on
 

@@ -5,8 +5,9 @@
 #include <string_view>
 
 // Everything the command-line tool says about itself (usage, help, headings, messages), in
-// the one language of the run; the sheet renderer it starts speaks the same. Results that
-// mirror the window are not here: they read the same in every locale.
+// the one language of the run; the sheet renderer it starts speaks the same, and so does the
+// window program's own command line. Results that mirror the window are not here: they read
+// the same in every locale.
 namespace korimet::cli {
 
 enum class Language { English, Japanese };
@@ -147,6 +148,15 @@ enum class Text {
     CompareNoData,
     CompareNoLaps,
     PaintFailed,
+    // The window program's command line (korimet --help).
+    WindowSummary,
+    WindowUsage,
+    WindowHelpFlag,
+    WindowVersionFlag,
+    WindowFileArgument,
+    WindowTooManyFiles,
+    WindowTryHelp,
+    OptionTakesNoValue,
     Count  // keep last: the number of texts
 };
 

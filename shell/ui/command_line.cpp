@@ -4,6 +4,9 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QList>
+#include <algorithm>
+#include <string>
+#include <utility>
 
 #include "shell/ui/shell_texts.h"
 
@@ -44,49 +47,104 @@ CommandLine printAndExit(const QString& text, int exitCode, bool toStandardError
     return line;
 }
 
-CommandLine wrongCommandLine(const QString& problem) {
-    return printAndExit(
-        QStringLiteral("%1: %2 %3\n").arg(qs(texts::kProgramName), problem, qs(texts::kTryHelp)), 2,
-        true);
+CommandLine wrongCommandLine(const std::string& problem, const cli::Texts& t) {
+    return printAndExit(QStringLiteral("%1: %2 %3\n")
+                            .arg(qs(texts::kProgramName), QString::fromStdString(problem),
+                                 qs(t(cli::Text::WindowTryHelp))),
+                        2, true);
+}
+
+// The argument as typed that Qt reports by its bare name ("bogus" for "--bogus=1").
+std::string asTyped(const QStringList& arguments, const QString& name) {
+    for (qsizetype i = 1; i < arguments.size() && arguments[i] != QLatin1String("--"); ++i) {
+        QString bare = arguments[i];
+        if (!bare.startsWith(QLatin1Char('-'))) continue;
+        const QString typed = bare.section(QLatin1Char('='), 0, 0);
+        while (bare.startsWith(QLatin1Char('-'))) bare.remove(0, 1);
+        if (bare.section(QLatin1Char('='), 0, 0) == name) return typed.toStdString();
+    }
+    return name.toStdString();
+}
+
+// What is wrong, in the run's language. Qt words its errors in English only: the kind of
+// error is read from them, the option from between their quotes.
+std::string problemOf(const QCommandLineParser& parser, const QStringList& arguments,
+                      const cli::Texts& t) {
+    if (!parser.unknownOptionNames().isEmpty()) {
+        return t.with(cli::Text::UnknownOption,
+                      {asTyped(arguments, parser.unknownOptionNames().front())});
+    }
+    const QString error = parser.errorText();
+    const qsizetype open = error.indexOf(QLatin1Char('\''));
+    const qsizetype close = error.lastIndexOf(QLatin1Char('\''));
+    const std::string option =
+        open >= 0 && close > open ? error.mid(open + 1, close - open - 1).toStdString() : "";
+    if (error.startsWith(QLatin1String("Missing value")) && !option.empty())
+        return t.with(cli::Text::OptionNeedsValue, {option});
+    if (error.startsWith(QLatin1String("Unexpected value")) && !option.empty())
+        return t.with(cli::Text::OptionTakesNoValue, {option});
+    return t.with(cli::Text::WrongArguments, {error.toStdString()});
+}
+
+// The help, laid out as Qt lays it out but in the run's language and wrapped to a terminal's
+// 80 columns.
+QString helpText(const cli::Texts& t) {
+    constexpr std::size_t kWidth = 80;
+    const std::pair<std::string, std::string> options[] = {
+        {"-h, --help", t(cli::Text::WindowHelpFlag)},
+        {"-v, --version", t(cli::Text::WindowVersionFlag)},
+    };
+    const std::pair<std::string, std::string> arguments[] = {
+        {texts::kFileArgument, t(cli::Text::WindowFileArgument)},
+    };
+    std::size_t column = 0;
+    for (const auto& [name, what] : options) column = std::max(column, cli::displayWidth(name));
+    for (const auto& [name, what] : arguments) column = std::max(column, cli::displayWidth(name));
+    column += 4;  // two spaces before the name, two after the longest
+    auto row = [column](const std::pair<std::string, std::string>& entry) {
+        std::string line = "  " + entry.first;
+        line.append(column - cli::displayWidth(line), ' ');
+        return line + cli::wrapToWidth(entry.second, column, column, kWidth) + "\n";
+    };
+    std::string text = std::string(t(cli::Text::WindowUsage)) + "\n" +
+                       cli::wrapToWidth(t(cli::Text::WindowSummary), 0, 0, kWidth) + "\n\n" +
+                       t(cli::Text::OptionsLabel) + ":\n";
+    for (const auto& entry : options) text += row(entry);
+    text += "\n" + std::string(t(cli::Text::ArgumentsLabel)) + ":\n";
+    for (const auto& entry : arguments) text += row(entry);
+    return QString::fromStdString(text);
 }
 
 }  // namespace
 
-CommandLine parseCommandLine(const QStringList& arguments) {
+CommandLine parseCommandLine(const QStringList& arguments, cli::Language language) {
+    const cli::Texts t(language);
     QCommandLineParser parser;
     // Single-dash words are Qt's own long options (-style fusion), never bundled letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(qs(texts::kCommandLineSummary));
     // Not addHelpOption: its --help-all lists Qt's options, which only an application object
     // knows.
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  qs(texts::kHelpOptionHelp));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     parser.addOption(help);
     const QCommandLineOption version = parser.addVersionOption();
     parser.addOptions(qtWindowOptions());
-    parser.addPositionalArgument(qs(texts::kFileArgument), qs(texts::kFileArgumentHelp),
-                                 QStringLiteral("[%1]").arg(qs(texts::kFileArgument)));
 
-    if (!parser.parse(arguments)) return wrongCommandLine(parser.errorText());
-    if (parser.isSet(help)) {
-        // The usage line names the program as installed, not as this process was started
-        // (Qt writes "<executable_name>" before there is an application object).
-        QString text = parser.helpText();
-        const qsizetype options = text.indexOf(QLatin1String(" [options]"));
-        if (options >= 0)
-            text.replace(0, options, QStringLiteral("Usage: ") + qs(texts::kProgramName));
-        return printAndExit(text, 0, false);
-    }
+    if (!parser.parse(arguments)) return wrongCommandLine(problemOf(parser, arguments, t), t);
+    if (parser.isSet(help)) return printAndExit(helpText(t), 0, false);
     if (parser.isSet(version)) {
         return printAndExit(
             QStringLiteral("%1 %2\n").arg(qs(texts::kProgramName), qs(KORIMET_VERSION_TEXT)), 0,
             false);
     }
     const QStringList files = parser.positionalArguments();
-    if (files.size() > 1) return wrongCommandLine(qs(texts::kTooManyFiles));
+    if (files.size() > 1) return wrongCommandLine(t(cli::Text::WindowTooManyFiles), t);
     CommandLine line;
     if (!files.isEmpty()) line.file.path = files.front();
     return line;
+}
+
+CommandLine parseCommandLine(const QStringList& arguments) {
+    return parseCommandLine(arguments, cli::languageFromEnvironment());
 }
 
 CommandLine parseCommandLine(int argc, char** argv) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "commandline/cli_texts.h"
 #include "shell/ui/given_files.h"
 
 namespace korimet {
@@ -18,7 +19,9 @@ struct CommandLine {
 };
 
 // `korimet [FILE.krt]`, `--help`, `--version`. Qt's own window options (-style, -platform,
-// ...) are let through for QApplication, which takes them from argv itself.
+// ...) are let through for QApplication, which takes them from argv itself. Help and
+// errors speak `language`; without it, the one the locale selects as for korimet-cli.
+CommandLine parseCommandLine(const QStringList& arguments, cli::Language language);
 CommandLine parseCommandLine(const QStringList& arguments);
 // The same from main's argv, decoded as Qt decodes file names; says whether the file's
 // name survived that.

@@ -21,16 +21,10 @@ inline constexpr const char* kPlaceholderMessage = " '%1_Click' のｺｰﾄﾞ�
 inline constexpr const char* kFileNameNotUtf8 =
     "ファイル名が UTF-8 ではないため開けません。名前を変えてから開いてください。";
 
-// The command line of the window program: for a terminal and its manual page, in English.
+// The command line of the window program; its help and messages, in English and Japanese,
+// are with korimet-cli's in commandline/cli_texts.h.
 inline constexpr const char* kProgramName = "korimet";
-inline constexpr const char* kCommandLineSummary =
-    "Korimet: downloads, shows and compares the runs of a lap timer.";
-inline constexpr const char* kHelpOptionHelp = "Displays this help and exits.";
 inline constexpr const char* kFileArgument = "FILE.krt";
-inline constexpr const char* kFileArgumentHelp =
-    "A run file to open at start, as File > Open opens it.";
-inline constexpr const char* kTooManyFiles = "only one file can be opened at a time";
-inline constexpr const char* kTryHelp = "(see 'korimet --help')";
 
 // What a screen reader says for the controls whose captions are short or absent.
 inline constexpr const char* kGridAccessibleName = "ラップ一覧";

@@ -19,9 +19,10 @@ trap 'rm -rf "$work"' EXIT
 version=$(sed -n 's/^project(Korimet VERSION \([0-9.]*\).*/\1/p' "$KORIMET_SOURCE/CMakeLists.txt")
 [ -n "$version" ] || fail "no project version found in CMakeLists.txt"
 
-# No display at all: were a window tried, the program would stop with status 1.
-bare() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$program" "$@" \
-    > "$work/out" 2> "$work/err"; }
+# No display at all: were a window tried, the program would stop with status 1. English,
+# whatever the machine's locale, unless a test asks for Japanese.
+bare() { env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM -u LC_ALL -u LC_MESSAGES \
+    LANG="${bare_lang:-C.UTF-8}" "$program" "$@" > "$work/out" 2> "$work/err"; }
 status=0; bare --help || status=$?
 [ "$status" -eq 0 ] || fail "--help ended with $status: $(cat "$work/err")"
 grep -q '^Usage: korimet \[options\] \[FILE.krt\]' "$work/out" || fail "--help printed: $(cat "$work/out")"
@@ -30,6 +31,14 @@ grep -q -- '--version' "$work/out" || fail "--help does not list --version"
 status=0; bare --version || status=$?
 [ "$status" -eq 0 ] || fail "--version ended with $status"
 [ "$(cat "$work/out")" = "korimet $version" ] || fail "--version printed '$(cat "$work/out")', not 'korimet $version'"
+# Help and messages follow the locale as korimet-cli's do.
+status=0; bare_lang=ja_JP.UTF-8 bare --help || status=$?
+[ "$status" -eq 0 ] || fail "--help in Japanese ended with $status"
+grep -q '^使い方: korimet \[オプション\] \[FILE.krt\]' "$work/out" || fail "--help in Japanese printed: $(cat "$work/out")"
+status=0; bare_lang=ja_JP.UTF-8 bare --bogus || status=$?
+[ "$status" -eq 2 ] || fail "--bogus in Japanese ended with $status, not 2"
+[ "$(cat "$work/err")" = "korimet: 不明なオプションです: --bogus ('korimet --help' を参照)" ] \
+    || fail "--bogus in Japanese said: $(cat "$work/err")"
 for wrong in --bogus -q "a.krt b.krt"; do
     status=0
     # shellcheck disable=SC2086  # "a.krt b.krt" is two arguments on purpose

@@ -44,7 +44,7 @@ TEST_P(ParseCommandLine, DecidesBeforeAnyWindow) {
     const ParseCase& c = GetParam();
     QStringList arguments{QStringLiteral("/usr/bin/korimet")};
     for (const char* a : c.arguments) arguments.append(QString::fromUtf8(a));
-    const CommandLine line = parseCommandLine(arguments);
+    const CommandLine line = parseCommandLine(arguments, cli::Language::English);
     EXPECT_EQ(line.action, c.action);
     EXPECT_EQ(line.exitCode, c.exitCode);
     EXPECT_EQ(line.toStandardError, c.toStandardError);
@@ -96,14 +96,35 @@ INSTANTIATE_TEST_SUITE_P(
                   2,
                   true,
                   "",
-                  "korimet: Unknown option 'bogus'."},
+                  "korimet: unknown option: --bogus (see 'korimet --help')\n"},
         ParseCase{"unknown single-dash option",
                   {"-x", "a.krt"},
                   Action::PrintAndExit,
                   2,
                   true,
                   "",
-                  "'x'"},
+                  "korimet: unknown option: -x "},
+        ParseCase{"unknown option with a value",
+                  {"--bogus=1"},
+                  Action::PrintAndExit,
+                  2,
+                  true,
+                  "",
+                  "korimet: unknown option: --bogus "},
+        ParseCase{"Qt's option without its value",
+                  {"-style"},
+                  Action::PrintAndExit,
+                  2,
+                  true,
+                  "",
+                  "korimet: -style needs one value "},
+        ParseCase{"help with a value",
+                  {"--help=all"},
+                  Action::PrintAndExit,
+                  2,
+                  true,
+                  "",
+                  "korimet: --help takes no value "},
         ParseCase{
             "two files", {"a.krt", "b.krt"}, Action::PrintAndExit, 2, true, "", "only one file"},
         // QApplication takes its own options out of argv; they must not be refused first.
@@ -125,6 +146,63 @@ INSTANTIATE_TEST_SUITE_P(
         }
         return name;
     });
+
+// The same command lines in Japanese, as korimet-cli speaks it.
+TEST(CommandLineLanguage, HelpAndErrorsInJapanese) {
+    const struct {
+        std::vector<const char*> arguments;
+        int exitCode;
+        const char* output;
+    } cases[] = {
+        {{"--help"}, 0, "使い方: korimet [オプション] [FILE.krt]\n"},
+        {{"-h"}, 0, "  -v, --version  バージョンを表示して終了します。\n"},
+        {{"--bogus"}, 2, "korimet: 不明なオプションです: --bogus ('korimet --help' を参照)\n"},
+        {{"-style"},
+         2,
+         "korimet: -style には値を 1 つ指定してください ('korimet --help' を参照)\n"},
+        {{"--help=x"}, 2, "korimet: --help には値を指定できません ('korimet --help' を参照)\n"},
+        {{"a.krt", "b.krt"},
+         2,
+         "korimet: 一度に開けるファイルは 1 つだけです ('korimet --help' を参照)\n"},
+    };
+    for (const auto& c : cases) {
+        QStringList arguments{QStringLiteral("korimet")};
+        for (const char* a : c.arguments) arguments.append(QString::fromUtf8(a));
+        const CommandLine line = parseCommandLine(arguments, cli::Language::Japanese);
+        EXPECT_EQ(line.exitCode, c.exitCode) << c.output;
+        EXPECT_TRUE(line.output.contains(QString::fromUtf8(c.output))) << line.output.toStdString();
+        if (c.exitCode != 0) {
+            EXPECT_EQ(line.output, QString::fromUtf8(c.output));
+        }
+    }
+}
+
+TEST(CommandLineLanguage, HelpFitsEightyColumnsInBothLanguages) {
+    for (const cli::Language language : {cli::Language::English, cli::Language::Japanese}) {
+        const CommandLine line = parseCommandLine(
+            QStringList{QStringLiteral("korimet"), QStringLiteral("--help")}, language);
+        ASSERT_EQ(line.exitCode, 0);
+        for (const QString& text : line.output.split(QLatin1Char('\n'))) {
+            EXPECT_LE(cli::displayWidth(text.toStdString()), 80u) << text.toStdString();
+        }
+    }
+}
+
+// Without a language given, the locale decides as for korimet-cli: LC_ALL first.
+TEST(CommandLineLanguage, TheLocaleDecides) {
+    const QByteArray saved = qgetenv("LC_ALL");
+    const bool wasSet = qEnvironmentVariableIsSet("LC_ALL");
+    const QStringList help{QStringLiteral("korimet"), QStringLiteral("--help")};
+    qputenv("LC_ALL", "ja_JP.UTF-8");
+    EXPECT_TRUE(parseCommandLine(help).output.startsWith(QString::fromUtf8("使い方: korimet")));
+    qputenv("LC_ALL", "C");
+    EXPECT_TRUE(parseCommandLine(help).output.startsWith(QStringLiteral("Usage: korimet")));
+    if (wasSet) {
+        qputenv("LC_ALL", saved);
+    } else {
+        qunsetenv("LC_ALL");
+    }
+}
 
 // Qt names files to the system in UTF-8; a name in another encoding cannot survive that,
 // and must be told apart rather than reported as missing.
