@@ -44,7 +44,7 @@ int openCapture(const std::string& capture, const std::string& prefix, const Tex
         error = errno;
     if (error != 0) {
         if (fd >= 0) ::close(fd);
-        std::cerr << prefix << t.with(Text::CannotRead, {capture, std::strerror(error)}) << "\n";
+        std::cerr << prefix << t.with(Text::CannotRead, {capture, t.reason(error)}) << "\n";
         return -1;
     }
     return fd;
@@ -66,8 +66,7 @@ DecodeCounts decodeStream(int fd, const std::string& inputName, RunFileSaver* sa
         const ssize_t n = ::read(fd, buffer.data(), buffer.size());
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            std::cerr << prefix << t.with(Text::ErrorReading, {inputName, std::strerror(errno)})
-                      << "\n";
+            std::cerr << prefix << t.with(Text::ErrorReading, {inputName, t.reason(errno)}) << "\n";
             counts.readFailed = true;
             return counts;
         }
@@ -81,7 +80,7 @@ DecodeCounts decodeStream(int fd, const std::string& inputName, RunFileSaver* sa
             // A run that cannot be saved is reported; the ones after it still get their turn.
             const RunSaveResult saved = saver->save(frame->data, "");
             if (!saved) {
-                std::cerr << prefix << t.windowMessage(saved.error) << "\n";
+                std::cerr << prefix << t.file(saved.error) << "\n";
                 ++counts.unsaved;
             }
         }

@@ -20,10 +20,7 @@ struct ExportOptions {
 
 int runExport(const ExportOptions& o, const std::string& prefix, const Texts& t) {
     const DataFileReadResult read = readRunFile(o.file, t);
-    if (!read) {
-        std::cerr << prefix << t.windowMessage(read.error) << "\n";
-        return 2;
-    }
+    if (!reportRead(read, prefix, t)) return 2;
     const LapData& d = read.content->data;
     const LapView view = buildLapView(d);
     std::cout << "lap,seconds,time,best,worst,target\n";

@@ -100,12 +100,11 @@ int openLine(const std::string& device, const std::string& portText, const std::
              const Texts& t) {
     const int fd = ::open(device.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        std::cerr << prefix << t.with(Text::CannotOpen, {portText, std::strerror(errno)}) << "\n";
+        std::cerr << prefix << t.with(Text::CannotOpen, {portText, t.reason(errno)}) << "\n";
         return -1;
     }
     if (::isatty(fd) == 1 && !setTimerLine(fd)) {
-        std::cerr << prefix << t.with(Text::CannotSetLine, {portText, std::strerror(errno)})
-                  << "\n";
+        std::cerr << prefix << t.with(Text::CannotSetLine, {portText, t.reason(errno)}) << "\n";
         ::close(fd);
         return -1;
     }
@@ -141,8 +140,7 @@ class Listener {
             if (n == 0 && !terminal_) return frames_ > 0 ? 0 : 1;  // a file or pipe ended
             if (n <= 0) {
                 std::cerr << prefix_ << texts_.with(Text::WentAway, {portText_})
-                          << (n < 0 ? std::string(": ") + std::strerror(errno) : std::string())
-                          << "\n";
+                          << (n < 0 ? ": " + texts_.reason(errno) : std::string()) << "\n";
                 return 2;
             }
             if (const std::optional<int> status = take(buffer, static_cast<std::size_t>(n)))
@@ -183,14 +181,14 @@ class Listener {
             const KeptRun kept =
                 keepRun(folder_, frame.data, localTimeOf(std::chrono::system_clock::now()));
             if (!kept) {
-                std::cerr << prefix_ << texts_.windowMessage(kept.error) << "\n";
+                std::cerr << prefix_ << texts_.file(kept.error) << "\n";
                 return false;
             }
             shown = std::filesystem::path(kept.path).lexically_relative(folder_).string();
         } else {
             const RunSaveResult saved = saver_.save(frame.data, "");
             if (!saved) {
-                std::cerr << prefix_ << texts_.windowMessage(saved.error) << "\n";
+                std::cerr << prefix_ << texts_.file(saved.error) << "\n";
                 return false;
             }
             shown = std::filesystem::path(*saved.path).filename().string();

@@ -246,8 +246,7 @@ int runToolAndCheckOutput(int argc, char** argv) {
     std::string where = kTool;
     const int status = runTool(argc, argv, t, where);
     if (const int error = finishStandardOutput(); error != 0) {
-        std::cerr << where << ": " << t.with(Text::CannotWriteOutput, {std::strerror(error)})
-                  << "\n";
+        std::cerr << where << ": " << t.with(Text::CannotWriteOutput, {t.reason(error)}) << "\n";
         return 2;
     }
     return status;

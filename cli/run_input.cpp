@@ -3,9 +3,7 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
-
-#include "files/file_texts.h"
+#include <iostream>
 
 namespace korimet::cli {
 
@@ -21,19 +19,30 @@ DataFileReadResult readRunFile(const std::string& name, const Texts& texts, Memo
         const ssize_t n = ::read(STDIN_FILENO, bytes.data() + size, bytes.size() - size);
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
-            result.error = texts.with(Text::ErrorReading, {shownName, std::strerror(errno)});
+            result.error.code = FileErrorCode::CannotRead;
+            result.error.path = shownName;
+            result.error.systemError = errno;
             return result;
         }
         if (n == 0) break;
         size += static_cast<std::size_t>(n);
     }
     if (size > kMaxDataFileBytes) {
-        result.error =
-            std::string(filetexts::kReadFailed) + shownName + "\n" + filetexts::kTooLarge;
+        result.error.code = FileErrorCode::TooLarge;
+        result.error.path = shownName;
         return result;
     }
     bytes.resize(size);
     return readDataFileBytes(bytes, shownName, memo);
+}
+
+bool reportRead(const DataFileReadResult& read, const std::string& prefix, const Texts& texts) {
+    if (!read) {
+        std::cerr << prefix << texts.file(read.error) << "\n";
+        return false;
+    }
+    if (read.warning) std::cerr << prefix << texts.file(read.warning) << "\n";
+    return true;
 }
 
 }  // namespace korimet::cli

@@ -11,9 +11,12 @@ namespace korimet::cli {
 inline bool isStandardInput(const std::string& name) { return name == "-"; }
 
 // The run file a verb was given, read as File > Open reads it; "-" reads standard input to
-// its end. Messages are the window's (Texts::windowMessage puts them into the run's
-// language), standard input named in the run's language.
+// its end, named in errors in the run's language.
 DataFileReadResult readRunFile(const std::string& name, const Texts& texts,
                                MemoField memo = MemoField::Read);
+
+// Says on standard error why the run could not be read, or which part of its memo could not
+// (the run itself is then used as read). True when there is a run.
+bool reportRead(const DataFileReadResult& read, const std::string& prefix, const Texts& texts);
 
 }  // namespace korimet::cli

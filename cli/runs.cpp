@@ -15,6 +15,7 @@
 #include "lapdata/lap_time.h"
 #include "library/run_library.h"
 #include "library/settings/library_folder.h"
+#include "messages/file_messages.h"
 
 namespace korimet::cli {
 
@@ -24,8 +25,10 @@ nlohmann::ordered_json entryJson(const LibraryEntry& e) {
     nlohmann::ordered_json j;
     putName(j, "path", e.path);
     if (!e.readable()) {
-        // The reader's message names the file by its full path, which may not be UTF-8.
-        j["error"] = utf8WithReplacements(e.error);
+        // The window's words, the same in every locale like every JSON value; the message
+        // names the file by its full path, which may not be UTF-8.
+        j["error"] = utf8WithReplacements(fileMessage(e.error, Language::Japanese));
+        j["errorCode"] = std::string(fileErrorCodeName(e.error.code));
         return j;
     }
     const LapData& d = e.content->data;
@@ -49,18 +52,28 @@ std::string firstLine(const std::string& memo) {
     return memo.substr(0, memo.find_first_of("\r\n"));
 }
 
+std::vector<std::string> headings(const Texts& t) {
+    std::vector<std::string> cells;
+    const std::string_view all = t(Text::RunsHeadings);
+    for (std::size_t from = 0; from <= all.size();) {
+        const std::size_t bar = std::min(all.find('|', from), all.size());
+        cells.emplace_back(all.substr(from, bar - from));
+        from = bar + 1;
+    }
+    return cells;
+}
+
 // One row of cells per run; columns padded to their widest cell, the last left free.
-void printTable(const std::vector<LibraryEntry>& entries) {
+void printTable(const std::vector<LibraryEntry>& entries, const Texts& t) {
     std::vector<std::vector<std::string>> rows;
-    rows.push_back({"DOWNLOADED", "CAR", "LAPS", "BEST", "AVERAGE", "WORST", "MEDIAN", "SPREAD",
-                    "CONSIST%", "TARGET", "PATH", "MEMO"});
+    rows.push_back(headings(t));
     for (const LibraryEntry& e : entries) {
         const std::string car = e.carId ? std::to_string(*e.carId) : "-";
         if (!e.readable()) {
-            std::string error = e.error;
+            std::string error = t.file(e.error);
             std::replace(error.begin(), error.end(), '\n', ' ');
             rows.push_back({isoText(e.downloaded), car, "-", "-", "-", "-", "-", "-", "-", "-",
-                            e.path, "unreadable: " + error});
+                            e.path, t(Text::RunsUnreadable) + error});
             continue;
         }
         const LapData& d = e.content->data;
@@ -73,15 +86,17 @@ void printTable(const std::vector<LibraryEntry>& entries) {
                         d.targetTime >= kNoTargetTime ? "-" : lapTimeOrPlaceholder(d.targetTime),
                         e.path, firstLine(e.content->memo)});
     }
+    // Columns on a terminal: Japanese headings take two each.
     std::vector<std::size_t> widths(rows.front().size(), 0);
     for (const auto& row : rows)
-        for (std::size_t c = 0; c < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size());
+        for (std::size_t c = 0; c < row.size(); ++c)
+            widths[c] = std::max(widths[c], displayWidth(row[c]));
     std::string out;
     for (const auto& row : rows) {
         std::string line;
         for (std::size_t c = 0; c < row.size(); ++c) {
             line += row[c];
-            if (c + 1 < row.size()) line.append(widths[c] - row[c].size() + 2, ' ');
+            if (c + 1 < row.size()) line.append(widths[c] - displayWidth(row[c]) + 2, ' ');
         }
         while (!line.empty() && line.back() == ' ') line.pop_back();
         out += line + "\n";
@@ -114,8 +129,12 @@ int runRuns(RunsOptions o, const CLI::App& verb, const Texts& t) {
     const LibraryListing listing =
         notYetMade ? LibraryListing{true, {}, {}} : scanLibrary(o.folder, o.car);
     if (!listing.ok) {
-        std::cerr << messagePrefix(verb) << t.with(Text::RunsCannotRead, {listing.error}) << "\n";
+        std::cerr << messagePrefix(verb) << t.file(listing.error) << "\n";
         return 2;
+    }
+    // A memo read only in part is still listed; say which.
+    for (const LibraryEntry& e : listing.entries) {
+        if (e.warning) std::cerr << messagePrefix(verb) << t.file(e.warning) << "\n";
     }
     if (o.json) {
         // One array, one run per line: valid JSON that line tools can still read.
@@ -127,7 +146,7 @@ int runRuns(RunsOptions o, const CLI::App& verb, const Texts& t) {
         out += listing.entries.empty() ? "]\n" : "\n]\n";
         std::cout << out;
     } else {
-        printTable(listing.entries);
+        printTable(listing.entries, t);
     }
     std::cout.flush();
     return 0;

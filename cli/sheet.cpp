@@ -51,8 +51,7 @@ int runSheet(const SheetRequest& request, const CLI::App& verb, const Texts& t) 
                   << "\n";
     } else {
         std::cerr << messagePrefix(verb)
-                  << t.with(Text::SheetCannotStart, {renderer.string(), std::strerror(errno)})
-                  << "\n";
+                  << t.with(Text::SheetCannotStart, {renderer.string(), t.reason(errno)}) << "\n";
     }
     return 2;
 }

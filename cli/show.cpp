@@ -183,10 +183,7 @@ void showPlain(std::ostream& out, const Texts& t, const std::string& path, const
 
 int runShow(const ShowOptions& o, const std::string& prefix, const Texts& t) {
     const DataFileReadResult read = readRunFile(o.file, t);
-    if (!read) {
-        std::cerr << prefix << t.windowMessage(read.error) << "\n";
-        return 2;
-    }
+    if (!reportRead(read, prefix, t)) return 2;
     // The open dialog hands the window a full path; standard input has none.
     const std::string path =
         isStandardInput(o.file) ? std::string() : std::filesystem::absolute(o.file).string();

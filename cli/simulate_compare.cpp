@@ -33,14 +33,11 @@ std::optional<double> valueAt(const ChartRow& row, std::size_t column) {
 
 int runSimulate(const SimulateOptions& o, const std::string& prefix, const Texts& t) {
     const DataFileReadResult read = readRunFile(o.file, t);
-    if (!read) {
-        std::cerr << prefix << t.windowMessage(read.error) << "\n";
-        return 2;
-    }
+    if (!reportRead(read, prefix, t)) return 2;
     const RaceSimulationOutcome outcome = raceSimulationOutcome(read.content->data, o.minutes);
     switch (outcome.action) {
         case RaceSimulationOutcome::Action::Refuse:
-            std::cerr << prefix << t.windowMessage(outcome.refusal.message) << "\n";
+            std::cerr << prefix << t.tool(outcome.refusal) << "\n";
             return 1;
         case RaceSimulationOutcome::Action::KeepLine:
             if (o.minutes.empty()) {
@@ -67,15 +64,9 @@ int runCompare(const CompareOptions& o, const std::string& prefix, const Texts& 
         return 2;
     }
     const DataFileReadResult loaded = readRunFile(o.file, t);
-    if (!loaded) {
-        std::cerr << prefix << t.windowMessage(loaded.error) << "\n";
-        return 2;
-    }
+    if (!reportRead(loaded, prefix, t)) return 2;
     const DataFileReadResult other = readRunFile(o.other, t, MemoField::Skip);
-    if (!other) {
-        std::cerr << prefix << t.windowMessage(other.error) << "\n";
-        return 2;
-    }
+    if (!reportRead(other, prefix, t)) return 2;
     // What the window holds once FILE has been opened: the statistics of its redraw.
     const LapView view = buildLapView(loaded.content->data);
     const std::string otherName =
@@ -83,7 +74,7 @@ int runCompare(const CompareOptions& o, const std::string& prefix, const Texts& 
     const ComparisonOutcome outcome =
         buildComparison(loaded.content->data, view.stats, other.content->data, otherName);
     if (outcome.refusal) {
-        std::cerr << prefix << t.windowMessage(outcome.refusal->message) << "\n";
+        std::cerr << prefix << t.tool(*outcome.refusal) << "\n";
         return 2;
     }
     const ComparisonView& c = outcome.view;

@@ -1,15 +1,14 @@
 #include "commandline/cli_texts.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <initializer_list>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "files/file_texts.h"
+#include "messages/file_messages.h"
+#include "messages/tool_messages.h"
 #include "sheet/sheet_texts.h"
-#include "tools/tool_texts.h"
 
 namespace korimet::cli {
 
@@ -120,7 +119,10 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::RunsJson, "one JSON array, one object per run", "JSON の配列 (走行ごとに 1 つ)"},
     {Text::RunsExit, "Exit status: 0 listed (even empty), 2 wrong arguments or the folder cannot be read.",
      "終了コード: 0 一覧を表示した (空でも)、2 引数の誤り・フォルダーを読めない。"},
-    {Text::RunsCannotRead, "cannot read the run library {}", "ラン一覧を読めません: {}"},
+    {Text::RunsHeadings,
+     "DOWNLOADED|CAR|LAPS|BEST|AVERAGE|WORST|MEDIAN|SPREAD|CONSIST%|TARGET|PATH|MEMO",
+     "ダウンロード日時|車番|周回数|ベスト|平均|ワースト|中央値|ばらつき|安定度%|目標|パス|メモ"},
+    {Text::RunsUnreadable, "unreadable: ", "読めません: "},
     {Text::UnknownVerb, "unknown verb '{}' (korimet-cli --help lists them)",
      "'{}' という動作はありません (korimet-cli --help で一覧を表示)"},
     {Text::MissingVerb, "no verb given (korimet-cli --help lists them)",
@@ -165,47 +167,6 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::WentAway, "{} went away", "{} が使えなくなりました"},
     {Text::ListeningOn, "listening on {} (Ctrl+C ends)", "{} を受信中 (Ctrl+C で終了)"},
     {Text::CannotWriteOutput, "cannot write to standard output: {}", "標準出力に書き込めません: {}"},
-    {Text::ReadFailed, "cannot read the file: ", filetexts::kReadFailed},
-    {Text::SaveFailed, "cannot save the file: ", filetexts::kSaveFailed},
-    {Text::SaveToFolderFailed, "cannot save in the folder: ", filetexts::kSaveToFolderFailed},
-    {Text::CannotCheckName, "cannot check the file name: ", filetexts::kCannotCheckName},
-    {Text::NoFreeName, "no free file name is left", filetexts::kNoFreeName},
-    {Text::LineField, "line {}, field {}: ", "{} 行目、{} 番目の項目: "},
-    {Text::FileCannotOpen, "cannot open the file", filetexts::kCannotOpen},
-    {Text::FileTooLarge, "too large for a data file", filetexts::kTooLarge},
-    {Text::FileEndsEarly, "the file ends here", filetexts::kEndsEarly},
-    {Text::FieldEmpty, "no value", filetexts::kEmptyField},
-    {Text::FieldNotANumber, "not a number", filetexts::kNotANumber},
-    {Text::FieldOutOfRange, "number too large or too small", filetexts::kNumberOutOfRange},
-    {Text::FieldNotAByte, "not a whole number from 0 to 255", filetexts::kNotAByte},
-    {Text::MemoUnclosedQuote, "the memo's closing \" is missing", filetexts::kUnclosedQuote},
-    {Text::MemoUnreadable, "the memo's characters cannot be read", filetexts::kMemoUnreadable},
-    {Text::MemoUnencodable, "the memo holds a character the file cannot store: ",
-     filetexts::kMemoUnencodable},
-    {Text::MemoUnencodableHint, "delete that character, then save.", filetexts::kMemoUnencodableHint},
-    {Text::ValueNotFinite, "a value cannot be saved (infinite or not a number)",
-     filetexts::kValueNotFinite},
-    {Text::FileCannotCreate, "cannot create the file", filetexts::kCannotCreate},
-    {Text::FileCannotWrite, "cannot write to the file", filetexts::kCannotWrite},
-    {Text::NoEncoder, "Shift_JIS (CP932) conversion is not available", filetexts::kNoEncoder},
-    {Text::ReasonNoSuchFile, "No such file or directory", filetexts::kNoSuchFile},
-    {Text::ReasonNoPermission, "Permission denied", filetexts::kNoPermission},
-    {Text::ReasonIsFolder, "Is a directory", filetexts::kIsFolder},
-    {Text::ReasonNotAFolder, "Not a directory", filetexts::kNotAFolder},
-    {Text::ReasonDiskFull, "No space left on device", filetexts::kDiskFull},
-    {Text::ReasonFileTooBig, "File too large", filetexts::kFileTooBig},
-    {Text::ReasonReadOnly, "Read-only file system", filetexts::kReadOnly},
-    {Text::ReasonNameTooLong, "File name too long", filetexts::kNameTooLong},
-    {Text::MemoWouldChange,
-     "this memo cannot be saved: it would read back as other characters (its CP932 bytes "
-     "look like UTF-8).",
-     filetexts::kMemoWouldChange},
-    {Text::MemoWouldChangeHint, "change the memo slightly (a space between characters) to save it.",
-     filetexts::kMemoWouldChangeHint},
-    {Text::RaceNoData, "no data loaded", kRaceNoDataMessage},
-    {Text::CompareNoData, "no data loaded to compare", kCompareNoDataMessage},
-    {Text::CompareNoLaps, "the run to compare with has 0 laps, so there is nothing to compare",
-     kCompareNoLapsMessage},
     {Text::PaintFailed, "the page cannot be drawn", texts::kPaintFailed},
     {Text::WindowSummary, "Korimet: downloads, shows and compares the runs of a lap timer.",
      "Korimet: ラップタイマーの走行データをダウンロード・表示・比較します。"},
@@ -230,75 +191,6 @@ constexpr bool tableInOrder() {
 }
 static_assert(tableInOrder(), "kTextTable must list every Text once, in order");
 
-namespace {
-
-const char* setOrNull(const char* value) { return value && *value ? value : nullptr; }
-
-// The window's texts found in its messages, longest first so that none is cut by a shorter one.
-constexpr Text kWindowTexts[] = {
-    Text::MemoWouldChange,   Text::MemoWouldChangeHint, Text::CompareNoLaps,
-    Text::MemoUnencodable,   Text::MemoUnencodableHint, Text::ValueNotFinite,
-    Text::NoEncoder,         Text::SaveToFolderFailed,  Text::CannotCheckName,
-    Text::MemoUnclosedQuote, Text::MemoUnreadable,      Text::FieldOutOfRange,
-    Text::FieldNotAByte,     Text::FileTooLarge,        Text::FileEndsEarly,
-    Text::ReadFailed,        Text::SaveFailed,          Text::NoFreeName,
-    Text::FileCannotCreate,  Text::FileCannotWrite,     Text::FileCannotOpen,
-    Text::FieldNotANumber,   Text::FieldEmpty,          Text::CompareNoData,
-    Text::RaceNoData,        Text::ReasonNoSuchFile,    Text::ReasonNoPermission,
-    Text::ReasonIsFolder,    Text::ReasonNotAFolder,    Text::ReasonDiskFull,
-    Text::ReasonFileTooBig,  Text::ReasonReadOnly,      Text::ReasonNameTooLong,
-    Text::PaintFailed,
-};
-
-void replaceAll(std::string& text, std::string_view from, std::string_view to) {
-    for (std::size_t at = text.find(from); at != std::string::npos;
-         at = text.find(from, at + to.size())) {
-        text.replace(at, from.size(), to);
-    }
-}
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// "<line> 行目、<field> 番目の項目: " as the English "line <line>, field <field>: ".
-void englishPlace(std::string& text, const Texts& en) {
-    const std::string_view lineSuffix = filetexts::kLineSuffix;
-    const std::string_view fieldSuffix = filetexts::kFieldSuffix;
-    for (std::size_t at = text.find(lineSuffix); at != std::string::npos;
-         at = text.find(lineSuffix, at + 1)) {
-        std::size_t lineStart = at;
-        while (lineStart > 0 && isDigit(text[lineStart - 1])) --lineStart;
-        std::size_t fieldEnd = at + lineSuffix.size();
-        while (fieldEnd < text.size() && isDigit(text[fieldEnd])) ++fieldEnd;
-        if (lineStart == at || fieldEnd == at + lineSuffix.size() ||
-            text.compare(fieldEnd, fieldSuffix.size(), fieldSuffix) != 0) {
-            continue;
-        }
-        const std::string line = text.substr(lineStart, at - lineStart);
-        const std::string field =
-            text.substr(at + lineSuffix.size(), fieldEnd - at - lineSuffix.size());
-        const std::string place = en.with(Text::LineField, {line, field});
-        text.replace(lineStart, fieldEnd + fieldSuffix.size() - lineStart, place);
-        at = lineStart;
-    }
-}
-
-}  // namespace
-
-Language languageFor(const char* lcAll, const char* lcMessages, const char* lang) {
-    const char* chosen = setOrNull(lcAll);
-    if (!chosen) chosen = setOrNull(lcMessages);
-    if (!chosen) chosen = setOrNull(lang);
-    if (!chosen) return Language::English;
-    const std::string_view name = chosen;
-    const bool japanese = name == "ja" || name.starts_with("ja_") || name.starts_with("ja.") ||
-                          name.starts_with("ja@");
-    return japanese ? Language::Japanese : Language::English;
-}
-
-Language languageFromEnvironment() {
-    return languageFor(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG"));
-}
-
 const char* Texts::operator()(Text key) const {
     const TextEntry& entry = kTextTable[static_cast<std::size_t>(key)];
     return language_ == Language::Japanese ? entry.ja : entry.en;
@@ -316,18 +208,12 @@ std::string Texts::with(Text key, std::initializer_list<std::string_view> detail
     return text;
 }
 
-std::string Texts::windowMessage(const std::string& japanese) const {
-    if (language_ == Language::Japanese) return japanese;
-    std::string text = japanese;
-    englishPlace(text, *this);
-    for (Text key : kWindowTexts) {
-        const TextEntry& entry = kTextTable[static_cast<std::size_t>(key)];
-        replaceAll(text, entry.ja, entry.en);
-    }
-    // The system's reason, in full-width brackets in the window.
-    replaceAll(text, "（", " (");
-    replaceAll(text, "）", ")");
-    return text;
+std::string Texts::file(const FileError& error) const { return fileMessage(error, language_); }
+
+std::string Texts::reason(int error) const { return systemReason(error, language_); }
+
+std::string Texts::tool(const ToolRefusal& refusal) const {
+    return toolRefusalMessage(refusal, language_);
 }
 
 namespace {

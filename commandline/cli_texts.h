@@ -4,18 +4,19 @@
 #include <string>
 #include <string_view>
 
+#include "files/file_error.h"
+#include "messages/language.h"
+#include "tools/tool_dialogs.h"
+
 // Everything the command-line tool says about itself (usage, help, headings, messages), in
 // the one language of the run; the sheet renderer it starts speaks the same, and so does the
 // window program's own command line. Results that mirror the window are not here: they read
 // the same in every locale.
 namespace korimet::cli {
 
-enum class Language { English, Japanese };
-
-// The language the locale variables select, read as POSIX does: the first one set and not
-// empty of LC_ALL, LC_MESSAGES, LANG decides. Null means unset.
-Language languageFor(const char* lcAll, const char* lcMessages, const char* lang);
-Language languageFromEnvironment();
+using korimet::Language;
+using korimet::languageFor;
+using korimet::languageFromEnvironment;
 
 enum class Text {
     // The tool and its verbs.
@@ -73,7 +74,8 @@ enum class Text {
     RunsCar,
     RunsJson,
     RunsExit,
-    RunsCannotRead,
+    RunsHeadings,
+    RunsUnreadable,
     // Wrong arguments, each completed by what was wrong.
     UnknownVerb,
     MissingVerb,
@@ -112,41 +114,7 @@ enum class Text {
     WentAway,
     ListeningOn,
     CannotWriteOutput,
-    // The window's messages, for a run in English.
-    ReadFailed,
-    SaveFailed,
-    SaveToFolderFailed,
-    CannotCheckName,
-    NoFreeName,
-    LineField,
-    FileCannotOpen,
-    FileTooLarge,
-    FileEndsEarly,
-    FieldEmpty,
-    FieldNotANumber,
-    FieldOutOfRange,
-    FieldNotAByte,
-    MemoUnclosedQuote,
-    MemoUnreadable,
-    MemoUnencodable,
-    MemoUnencodableHint,
-    ValueNotFinite,
-    FileCannotCreate,
-    FileCannotWrite,
-    NoEncoder,
-    ReasonNoSuchFile,
-    ReasonNoPermission,
-    ReasonIsFolder,
-    ReasonNotAFolder,
-    ReasonDiskFull,
-    ReasonFileTooBig,
-    ReasonReadOnly,
-    ReasonNameTooLong,
-    MemoWouldChange,
-    MemoWouldChangeHint,
-    RaceNoData,
-    CompareNoData,
-    CompareNoLaps,
+    // The sheet renderer's own failure.
     PaintFailed,
     // The window program's command line (korimet --help).
     WindowSummary,
@@ -177,9 +145,11 @@ class Texts {
     // The text with its "{}" replaced by `details` in turn.
     std::string with(Text key, std::initializer_list<std::string_view> details) const;
 
-    // A message the window shows (file reader and writer, the analysis tools) as this run
-    // says it: unchanged in Japanese, put into English otherwise.
-    std::string windowMessage(const std::string& japanese) const;
+    // A file error or a refused tool in the run's language.
+    std::string file(const FileError& error) const;
+    std::string tool(const ToolRefusal& refusal) const;
+    // The system's reason for an errno in the run's language.
+    std::string reason(int error) const;
 
   private:
     Language language_;

@@ -31,6 +31,7 @@
 #include "device/posix_serial.h"
 #include "files/data_file.h"
 #include "lapdata/lap_data.h"
+#include "messages/file_messages.h"
 
 namespace {
 
@@ -472,7 +473,8 @@ int main(int argc, char** argv) {
     if (!options->file.empty()) {
         const korimet::DataFileReadResult read = korimet::loadDataFile(options->file);
         if (!read) {
-            std::cerr << kProgram << ": " << read.error << "\n";
+            std::cerr << kProgram << ": "
+                      << korimet::fileMessage(read.error, korimet::Language::English) << "\n";
             return kUsageError;
         }
         options->fileRun = read.content->data;

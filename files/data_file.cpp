@@ -5,7 +5,6 @@
 #include <cmath>
 #include <system_error>
 
-#include "files/file_texts.h"
 #include "lapdata/run_statistics.h"
 
 namespace korimet {
@@ -15,16 +14,11 @@ namespace {
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-// Where a field starts, for messages.
+// Where a field starts, for errors.
 struct Place {
     int line = 1;
     int field = 0;  // 1-based
 };
-
-std::string placeText(const Place& p, const char* reason) {
-    return std::to_string(p.line) + filetexts::kLineSuffix + std::to_string(p.field) +
-           filetexts::kFieldSuffix + reason;
-}
 
 // Walks the file field by field. Commas and line ends (CR LF, LF, CR) both end a field.
 class FieldScanner {
@@ -147,64 +141,77 @@ class Reader {
     explicit Reader(std::string_view bytes) : scan_(bytes) {}
 
     std::optional<double> number() {
-        if (!scan_.begin()) return fail(filetexts::kEndsEarly);
-        if (scan_.atQuote()) return fail(filetexts::kNotANumber);
+        if (!scan_.begin()) return fail(FileErrorCode::EndsEarly);
+        if (scan_.atQuote()) return fail(FileErrorCode::NotANumber);
         const std::string_view text = scan_.plainField();
-        if (text.empty()) return fail(filetexts::kEmptyField);
+        if (text.empty()) return fail(FileErrorCode::EmptyField);
         double value = 0.0;
         switch (parseNumber(text, value)) {
             case NumberParse::kOk:
                 return value;
             case NumberParse::kSyntax:
-                return fail(filetexts::kNotANumber);
+                return fail(FileErrorCode::NotANumber);
             case NumberParse::kRange:
-                return fail(filetexts::kNumberOutOfRange);
+                return fail(FileErrorCode::NumberOutOfRange);
         }
-        return fail(filetexts::kNotANumber);
+        return fail(FileErrorCode::NotANumber);
     }
 
     std::optional<std::uint8_t> byte() {
         const auto value = number();
         if (!value) return std::nullopt;
         if (!(*value >= 0.0 && *value <= 255.0) || std::trunc(*value) != *value) {
-            return fail(filetexts::kNotAByte);
+            return fail(FileErrorCode::NotAByte);
         }
         return static_cast<std::uint8_t>(*value);
     }
 
     std::optional<std::string> memo() {
-        if (!scan_.begin()) return fail(filetexts::kEndsEarly);
+        if (!scan_.begin()) return fail(FileErrorCode::EndsEarly);
         std::string raw;
         if (scan_.atQuote()) {
             auto quoted = scan_.quotedField();
             if (!quoted) quoted = scan_.quotedFieldToFirstQuote();
-            if (!quoted) return fail(filetexts::kUnclosedQuote);
+            if (!quoted) return fail(FileErrorCode::UnclosedQuote);
             raw = std::move(*quoted);
         } else {
             raw = std::string(scan_.plainField());
         }
         if (auto text = decodeMemo(raw)) return text;
-        memoProblem_ = placeText(scan_.place(), filetexts::kMemoUnreadable);
+        memoProblem_ = scan_.place();
         return decodeMemoLossy(raw);
     }
 
-    const std::string& error() const { return error_; }
-    // Where and why the memo did not decode; empty when it did.
-    const std::string& memoProblem() const { return memoProblem_; }
+    // Why and where the read stopped.
+    FileErrorCode code() const { return code_; }
+    const Place& place() const { return place_; }
+    // Where the memo did not decode, when it did not.
+    const std::optional<Place>& memoProblem() const { return memoProblem_; }
 
   private:
-    std::nullopt_t fail(const char* reason) {
-        error_ = placeText(scan_.place(), reason);
+    std::nullopt_t fail(FileErrorCode code) {
+        code_ = code;
+        place_ = scan_.place();
         return std::nullopt;
     }
 
     FieldScanner scan_;
-    std::string error_;
-    std::string memoProblem_;
+    FileErrorCode code_ = FileErrorCode::None;
+    Place place_;
+    std::optional<Place> memoProblem_;
 };
 
-std::string refusal(std::string_view fileName, const std::string& detail) {
-    return std::string(filetexts::kReadFailed) + std::string(fileName) + "\n" + detail;
+FileError readError(FileErrorCode code, std::string_view fileName, const Place& place) {
+    FileError error;
+    error.code = code;
+    error.operation = FileOperation::Read;
+    error.path = std::string(fileName);
+    error.place = FilePlace{place.line, place.field};
+    return error;
+}
+
+FileError refusal(std::string_view fileName, const Reader& r) {
+    return readError(r.code(), fileName, r.place());
 }
 
 // The memo and, when it did not decode, the warning that says so.
@@ -212,13 +219,12 @@ bool readMemo(Reader& r, std::string_view fileName, DataFileReadResult& result,
               DataFileContent& content) {
     auto memo = r.memo();
     if (!memo) {
-        result.error = refusal(fileName, r.error());
+        result.error = refusal(fileName, r);
         return false;
     }
     content.memo = std::move(*memo);
-    if (!r.memoProblem().empty()) {
-        result.warning = std::string(filetexts::kMemoWarningHead) + std::string(fileName) + "\n" +
-                         r.memoProblem() + "\n" + filetexts::kMemoShownWithMarks;
+    if (r.memoProblem()) {
+        result.warning = readError(FileErrorCode::MemoUnreadable, fileName, *r.memoProblem());
     }
     return true;
 }
@@ -298,24 +304,23 @@ DataFileWriteResult writeDataFileBytes(const LapData& data, std::string_view mem
     bool finite = std::isfinite(data.targetTime) && std::isfinite(data.extraValue1) &&
                   std::isfinite(data.extraValue2);
     for (double lap : data.laps) finite = finite && std::isfinite(lap);
+    result.error.operation = FileOperation::Save;
     if (!finite) {
-        result.error = filetexts::kValueNotFinite;
+        result.error.code = FileErrorCode::ValueNotFinite;
         return result;
     }
 
     std::string bad;
     const auto encoded = encodeMemo(memo, &bad);
     if (!encoded) {
-        result.error = bad.empty() ? std::string(filetexts::kNoEncoder)
-                                   : std::string(filetexts::kMemoUnencodable) + bad + "\n" +
-                                         filetexts::kMemoUnencodableHint;
+        result.error.code = bad.empty() ? FileErrorCode::NoEncoder : FileErrorCode::MemoUnencodable;
+        result.error.detail = std::move(bad);
         return result;
     }
     // Every reader takes the memo through decodeMemo; what it would not give back as
     // written is refused here rather than changed on the next open.
     if (decodeMemo(*encoded) != memoAsWritten(memo)) {
-        result.error =
-            std::string(filetexts::kMemoWouldChange) + "\n" + filetexts::kMemoWouldChangeHint;
+        result.error.code = FileErrorCode::MemoWouldChange;
         return result;
     }
 
@@ -334,6 +339,7 @@ DataFileWriteResult writeDataFileBytes(const LapData& data, std::string_view mem
     }
     out += "\"\r\n";
     result.bytes = std::move(out);
+    result.error = {};
     return result;
 }
 
@@ -343,13 +349,13 @@ DataFileReadResult readDataFileBytes(std::string_view bytes, std::string_view fi
     Reader r(bytes);
     DataFileContent content;
     if (!readScalars(r, content.data)) {
-        result.error = refusal(fileName, r.error());
+        result.error = refusal(fileName, r);
         return result;
     }
     for (double& lap : content.data.laps) {
         const auto value = r.number();
         if (!value) {
-            result.error = refusal(fileName, r.error());
+            result.error = refusal(fileName, r);
             return result;
         }
         lap = *value;
@@ -366,7 +372,7 @@ DataFileReadResult readTemplate(std::string_view bytes, std::string_view fileNam
     DataFileContent content;
     content.data = base;
     if (!readScalars(r, content.data)) {
-        result.error = refusal(fileName, r.error());
+        result.error = refusal(fileName, r);
         return result;
     }
     if (!readMemo(r, fileName, result, content)) return result;

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/file_error.h"
 #include "lapdata/lap_data.h"
 
 // The .krt data file: line 1 with the seven scalars, 60 lap lines, the memo in double
@@ -26,14 +27,14 @@ struct DataFileContent {
     friend bool operator==(const DataFileContent&, const DataFileContent&) = default;
 };
 
-// A read either yields the whole content or nothing and a message for the user that
-// names the file and the place. Callers replace their state only on success. A memo whose
-// bytes are neither CP932 nor UTF-8 does not cost the run: the content comes with the memo
-// as far as it decodes (U+FFFD for the rest) and a warning for the user.
+// A read either yields the whole content or nothing and an error that names the file and
+// the place. Callers replace their state only on success. A memo whose bytes are neither
+// CP932 nor UTF-8 does not cost the run: the content comes with the memo as far as it
+// decodes (U+FFFD for the rest) and a warning (MemoUnreadable) for the user.
 struct DataFileReadResult {
     std::optional<DataFileContent> content;
-    std::string error;
-    std::string warning;  // names the file and the place; empty when the memo read cleanly
+    FileError error;
+    FileError warning;  // none when the memo read cleanly
     explicit operator bool() const { return content.has_value(); }
 };
 
@@ -41,17 +42,17 @@ struct DataFileReadResult {
 // the 60th lap is read, so the memo can neither refuse the file nor warn.
 enum class MemoField { Read, Skip };
 
-// The bytes of a file, or a reason why the record and memo cannot be written (without
-// a file name: the caller knows where it meant to write).
+// The bytes of a file, or why the record and memo cannot be written (a Save error without
+// a path: the caller knows where it meant to write).
 struct DataFileWriteResult {
     std::optional<std::string> bytes;
-    std::string error;
+    FileError error;
     explicit operator bool() const { return bytes.has_value(); }
 };
 
 struct SaveResult {
     bool ok = false;
-    std::string error;  // names the file
+    FileError error;  // names the file
     explicit operator bool() const { return ok; }
 };
 
@@ -70,7 +71,7 @@ std::optional<double> parseFileNumber(std::string_view text);
 // (they happen to be Japanese UTF-8 too). A double quote in the memo is written doubled.
 DataFileWriteResult writeDataFileBytes(const LapData& data, std::string_view memo);
 
-// Parses a whole data file. lapCount above 60 is cut to 60. fileName is used in messages.
+// Parses a whole data file. lapCount above 60 is cut to 60. fileName goes into errors.
 // A quoted memo is read with "" standing for one quote; when that finds no closing quote
 // before the end, the memo ends at its first quote (files of the timer's Windows software
 // hold memo quotes undoubled).
@@ -83,7 +84,7 @@ DataFileReadResult readTemplate(std::string_view bytes, std::string_view fileNam
                                 const LapData& base);
 
 // Reads the file at path and parses it as above. Paths are bytes as the system takes them
-// (a CP932 name from a Windows archive included); messages name them as given.
+// (a CP932 name from a Windows archive included); errors name them as given.
 DataFileReadResult loadDataFile(const std::string& path, MemoField memo = MemoField::Read);
 DataFileReadResult loadTemplateFile(const std::string& path, const LapData& base);
 

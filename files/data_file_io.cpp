@@ -3,46 +3,13 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "files/data_file.h"
 #include "files/durable_write.h"
-#include "files/file_texts.h"
 
 namespace korimet {
 
 namespace {
-
-// The system's reason in the user's words where there are common ones; the system's own
-// text for the rest.
-std::string reasonText(int error) {
-    switch (error) {
-        case ENOENT:
-            return filetexts::kNoSuchFile;
-        case EACCES:
-        case EPERM:
-            return filetexts::kNoPermission;
-        case EISDIR:
-            return filetexts::kIsFolder;
-        case ENOTDIR:
-            return filetexts::kNotAFolder;
-        case ENOSPC:
-        case EDQUOT:
-            return filetexts::kDiskFull;
-        case EFBIG:
-            return filetexts::kFileTooBig;
-        case EROFS:
-            return filetexts::kReadOnly;
-        case ENAMETOOLONG:
-            return filetexts::kNameTooLong;
-        default:
-            return std::strerror(error);
-    }
-}
-
-std::string withReason(const char* what, int error) {
-    return std::string(what) + "（" + reasonText(error) + "）";
-}
 
 class Descriptor {
   public:
@@ -58,17 +25,25 @@ class Descriptor {
     int fd_;
 };
 
-// The whole file, or a message naming it. The path goes to the system unchanged.
-std::optional<std::string> readWholeFile(const std::string& path, std::string& error) {
-    const std::string head = std::string(filetexts::kReadFailed) + path + "\n";
+FileError readFailure(const std::string& path, FileErrorCode code, int systemError = 0) {
+    FileError error;
+    error.code = code;
+    error.operation = FileOperation::Read;
+    error.path = path;
+    error.systemError = systemError;
+    return error;
+}
+
+// The whole file, or why not. The path goes to the system unchanged.
+std::optional<std::string> readWholeFile(const std::string& path, FileError& error) {
     const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) {
-        error = head + withReason(filetexts::kCannotOpen, errno);
+        error = readFailure(path, FileErrorCode::CannotOpen, errno);
         return std::nullopt;
     }
     struct stat info {};
     if (::fstat(file.get(), &info) == 0 && S_ISDIR(info.st_mode)) {
-        error = head + withReason(filetexts::kCannotOpen, EISDIR);
+        error = readFailure(path, FileErrorCode::CannotOpen, EISDIR);
         return std::nullopt;
     }
     // One byte past the limit is enough to refuse, so a device or an endless pipe cannot
@@ -80,14 +55,14 @@ std::optional<std::string> readWholeFile(const std::string& path, std::string& e
         const ssize_t n = ::read(file.get(), bytes.data() + size, bytes.size() - size);
         if (n < 0) {
             if (errno == EINTR) continue;
-            error = head + withReason(filetexts::kCannotOpen, errno);
+            error = readFailure(path, FileErrorCode::CannotRead, errno);
             return std::nullopt;
         }
         if (n == 0) break;
         size += static_cast<std::size_t>(n);
     }
     if (size > kMaxDataFileBytes) {
-        error = head + filetexts::kTooLarge;
+        error = readFailure(path, FileErrorCode::TooLarge);
         return std::nullopt;
     }
     bytes.resize(size);
@@ -112,17 +87,19 @@ DataFileReadResult loadTemplateFile(const std::string& path, const LapData& base
 
 SaveResult saveDataFile(const std::string& path, const LapData& data, std::string_view memo) {
     SaveResult result;
-    const std::string head = std::string(filetexts::kSaveFailed) + path + "\n";
     const DataFileWriteResult bytes = writeDataFileBytes(data, memo);
     if (!bytes) {
-        result.error = head + bytes.error;
+        result.error = bytes.error;
+        result.error.path = path;
         return result;
     }
     const DurableWrite written = writeFileDurably(path, *bytes.bytes, ExistingFile::Replace);
     if (!written) {
-        result.error =
-            head + withReason(written.created ? filetexts::kCannotWrite : filetexts::kCannotCreate,
-                              written.error);
+        result.error.code =
+            written.created ? FileErrorCode::CannotWrite : FileErrorCode::CannotCreate;
+        result.error.operation = FileOperation::Save;
+        result.error.path = path;
+        result.error.systemError = written.error;
         return result;
     }
     result.ok = true;

@@ -3,12 +3,10 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstring>
 #include <utility>
 
 #include "files/data_file.h"
 #include "files/durable_write.h"
-#include "files/file_texts.h"
 
 namespace korimet {
 
@@ -19,15 +17,18 @@ std::string inFolder(const std::string& folder, const std::string& name) {
     return folder.back() == '/' ? folder + name : folder + '/' + name;
 }
 
-std::string withReason(std::string text, const std::string& reason) {
-    if (!reason.empty()) text += "（" + reason + "）";
-    return text;
+RunSaveResult failure(FileError error) {
+    RunSaveResult result;
+    result.error = std::move(error);
+    return result;
 }
 
-RunSaveResult failure(std::string message) {
-    RunSaveResult result;
-    result.error = std::move(message);
-    return result;
+FileError inFolderError(const std::string& folder, FileErrorCode code) {
+    FileError error;
+    error.code = code;
+    error.operation = FileOperation::SaveInFolder;
+    error.path = folder;
+    return error;
 }
 
 }  // namespace
@@ -42,9 +43,13 @@ RunFileSaver::RunFileSaver(std::string folder, RunFileCandidates candidates)
     : folder_(std::move(folder)), candidates_(std::move(candidates)) {}
 
 RunSaveResult RunFileSaver::save(const LapData& data, std::string_view memo) {
-    const std::string folderHead = std::string(filetexts::kSaveToFolderFailed) + folder_ + "\n";
     const DataFileWriteResult bytes = writeDataFileBytes(data, memo);
-    if (!bytes) return failure(folderHead + bytes.error);
+    if (!bytes) {
+        FileError refused = bytes.error;
+        refused.operation = FileOperation::SaveInFolder;
+        refused.path = folder_;
+        return failure(std::move(refused));
+    }
 
     for (int tries = 0; tries < kMaxRunNameAttempts; ++tries, ++next_) {
         const std::string name = candidates_(next_);
@@ -55,21 +60,27 @@ RunSaveResult RunFileSaver::save(const LapData& data, std::string_view memo) {
         if (::lstat(path.c_str(), &existing) == 0) continue;
         if (errno != ENOENT) {
             // Every later name would fail the same way: stop here instead of counting on.
-            return failure(folderHead +
-                           withReason(filetexts::kCannotCheckName + name, std::strerror(errno)));
+            FileError error = inFolderError(folder_, FileErrorCode::CannotCheckName);
+            error.systemError = errno;
+            error.detail = name;
+            return failure(std::move(error));
         }
         const DurableWrite written = writeFileDurably(path, *bytes.bytes, ExistingFile::Keep);
         if (written.status == DurableWrite::Status::NameTaken) continue;
         if (!written) {
-            return failure(std::string(filetexts::kSaveFailed) + path + "\n" +
-                           withReason(filetexts::kCannotWrite, written.reason));
+            FileError error;
+            error.code = written.created ? FileErrorCode::CannotWrite : FileErrorCode::CannotCreate;
+            error.operation = FileOperation::Save;
+            error.path = path;
+            error.systemError = written.error;
+            return failure(std::move(error));
         }
         ++next_;
         RunSaveResult result;
         result.path = path;
         return result;
     }
-    return failure(folderHead + filetexts::kNoFreeName);
+    return failure(inFolderError(folder_, FileErrorCode::NoFreeName));
 }
 
 }  // namespace korimet

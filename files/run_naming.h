@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/file_error.h"
 #include "lapdata/lap_data.h"
 
 // Saving runs that arrive one after another (a capture, the timer's line) into a folder:
@@ -21,7 +22,7 @@ std::string runNumberName(int attempt);
 
 struct RunSaveResult {
     std::optional<std::string> path;  // folder + "/" + the name taken
-    std::string error;                // names the folder or the file and the system's reason
+    FileError error;                  // names the folder or the file and the system's reason
     explicit operator bool() const { return path.has_value(); }
 };
 
@@ -32,7 +33,7 @@ class RunFileSaver {
 
     // Writes the record and memo under the first free candidate from where the previous
     // save stopped. A folder whose names cannot be checked, a write that fails (a full disk
-    // too) or a sequence without a free name ends the attempt with a message; nothing
+    // too) or a sequence without a free name ends the attempt with an error; nothing
     // that was there is changed and the next save starts at the same candidate.
     RunSaveResult save(const LapData& data, std::string_view memo);
 

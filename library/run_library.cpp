@@ -9,7 +9,6 @@
 #include <system_error>
 #include <utility>
 
-#include "files/file_texts.h"
 #include "files/run_naming.h"
 
 namespace korimet {
@@ -123,8 +122,10 @@ KeptRun keepRun(const std::string& libraryFolder, const LapData& data, const Loc
     std::error_code ec;
     fs::create_directories(dayFolder, ec);
     if (ec) {
-        result.error =
-            std::string(filetexts::kSaveToFolderFailed) + dayFolder.string() + "\n" + ec.message();
+        result.error.code = FileErrorCode::CannotMakeFolder;
+        result.error.operation = FileOperation::SaveInFolder;
+        result.error.path = dayFolder.string();
+        result.error.systemError = ec.value();
         return result;
     }
     RunFileSaver saver(libraryFolder, names);
@@ -139,12 +140,15 @@ KeptRun keepRun(const std::string& libraryFolder, const LapData& data, const Loc
 }
 
 bool listRunFiles(const std::string& libraryFolder, std::vector<std::string>& relativePaths,
-                  std::string& error) {
+                  FileError& error) {
     std::error_code ec;
     fs::recursive_directory_iterator it(libraryFolder,
                                         fs::directory_options::skip_permission_denied, ec);
     if (ec) {
-        error = libraryFolder + ": " + ec.message();
+        error.code = FileErrorCode::CannotReadFolder;
+        error.operation = FileOperation::ListFolder;
+        error.path = libraryFolder;
+        error.systemError = ec.value();
         return false;
     }
     const std::size_t prefix = fs::path(libraryFolder).lexically_normal().string().size();
@@ -188,6 +192,7 @@ LibraryEntry readLibraryEntry(const std::string& libraryFolder, const std::strin
         return entry;
     }
     entry.content = std::move(read.content);
+    entry.warning = std::move(read.warning);
     entry.carId = entry.content->data.carId;
     entry.statistics = runStatistics(entry.content->data);
     return entry;

@@ -43,8 +43,8 @@ std::optional<NameInfo> parseLibraryName(const std::string& relativePath);
 
 struct KeptRun {
     bool ok = false;
-    std::string path;   // the file written, full path
-    std::string error;  // what failed, naming the folder or file, with the system's reason
+    std::string path;  // the file written, full path
+    FileError error;   // what failed, naming the folder or file, with the system's reason
     explicit operator bool() const { return ok; }
 };
 
@@ -60,13 +60,14 @@ struct LibraryEntry {
     std::optional<int> carId;   // the record's, else the name's for an unreadable file
     std::optional<DataFileContent> content;
     RunStatistics statistics;
-    std::string error;  // the reader's reason when content is empty
+    FileError error;    // the reader's reason when content is empty
+    FileError warning;  // the reader's, when the memo was read only in part
     bool readable() const { return content.has_value(); }
 };
 
 struct LibraryListing {
     bool ok = false;
-    std::string error;  // why the folder could not be read
+    FileError error;  // why the folder could not be read
     std::vector<LibraryEntry> entries;
 };
 
@@ -74,7 +75,7 @@ struct LibraryListing {
 // hidden files and folders (half-written files, a synchronising tool's own) left out.
 // Sub-folders that cannot be read are skipped; only the folder itself failing is an error.
 bool listRunFiles(const std::string& libraryFolder, std::vector<std::string>& relativePaths,
-                  std::string& error);
+                  FileError& error);
 
 // Reads one listed file; an unreadable one gives the reader's reason, never an exception.
 LibraryEntry readLibraryEntry(const std::string& libraryFolder, const std::string& relativePath);

@@ -164,7 +164,7 @@ LapSheet buildLapSheet(const SheetInput& input) {
         const ComparisonOutcome outcome =
             buildComparison(data, view.stats, input.comparison->data, input.comparison->fileName);
         if (outcome.refusal) {
-            sheet.comparisonRefusal = outcome.refusal->message;
+            sheet.comparisonRefusal = outcome.refusal;
         } else {
             const ComparisonView& c = outcome.view;
             sheet.chart = c.chart;

@@ -9,6 +9,7 @@
 #include "lapdata/lap_data.h"
 #include "lapdata/lap_view_model.h"
 #include "library/run_library.h"
+#include "tools/tool_dialogs.h"
 
 // The printed lap sheet as plain data: what it says and where each part goes on the page.
 // The window's print and PDF commands and the command-line tool all draw this one model.
@@ -84,7 +85,7 @@ struct LapSheet {
     std::vector<std::string> seriesNames;  // one per chart column
     std::string memo;                      // line ends as "\n"
     std::optional<SheetComparison> comparison;
-    std::optional<std::string> comparisonRefusal;  // why a comparison asked for is not shown
+    std::optional<ToolRefusal> comparisonRefusal;  // why a comparison asked for is not shown
 };
 
 LapSheet buildLapSheet(const SheetInput& input);

@@ -10,7 +10,7 @@
 
 namespace korimet {
 std::optional<ToolRefusal> compareDataRefusal(const LapData& currentData) {
-    if (currentData.lapCount == 0) return ToolRefusal{kCompareNoDataMessage, kCompareTitle};
+    if (currentData.lapCount == 0) return ToolRefusal{ToolRefusalCode::CompareNoData, {}};
     return std::nullopt;
 }
 
@@ -29,9 +29,8 @@ ComparisonOutcome buildComparison(const LapData& currentData, const LapStatistic
     const int comparedLaps = countedLaps(comparisonData);
     if (comparedLaps == 0) {
         // The average below would be 0 / 0.
-        std::string message = kCompareNoLapsMessage;
-        if (!comparisonFileName.empty()) message.append("\n").append(comparisonFileName);
-        outcome.refusal = ToolRefusal{message, kCompareTitle};
+        outcome.refusal =
+            ToolRefusal{ToolRefusalCode::CompareNoLaps, std::string(comparisonFileName)};
         return outcome;
     }
 

@@ -7,7 +7,7 @@
 namespace korimet {
 
 std::optional<ToolRefusal> raceSimulationRefusal(const LapData& data) {
-    if (data.lapCount == 0) return ToolRefusal{kRaceNoDataMessage, kRaceTitle};
+    if (data.lapCount == 0) return ToolRefusal{ToolRefusalCode::RaceNoData, {}};
     return std::nullopt;
 }
 

@@ -10,11 +10,17 @@ namespace korimet {
 using AskText = std::function<std::string(const std::string& prompt, const std::string& title,
                                           const std::string& defaultText)>;
 
-// A tool that will not run: the window shows `message` in a message box titled `title`
-// with a critical-error icon and changes nothing else.
+enum class ToolRefusalCode {
+    RaceNoData,     // a race simulated with no laps loaded
+    CompareNoData,  // a comparison with no laps loaded
+    CompareNoLaps,  // the run to compare with has no laps: fileName names it
+};
+
+// A tool that will not run: the window shows its message (messages/tool_messages.h) in a
+// message box with a critical-error icon and changes nothing else.
 struct ToolRefusal {
-    std::string message;
-    std::string title;
+    ToolRefusalCode code = ToolRefusalCode::RaceNoData;
+    std::string fileName;  // bytes as given, any encoding; may be empty
     friend bool operator==(const ToolRefusal&, const ToolRefusal&) = default;
 };
 

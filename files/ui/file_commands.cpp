@@ -7,6 +7,7 @@
 #include <new>
 #include <string>
 
+#include "common/ui/window_messages.h"
 #include "files/data_file.h"
 #include "files/file_texts.h"
 #include "files/ui/file_command_texts.h"
@@ -19,13 +20,12 @@ namespace korimet {
 namespace {
 
 QString qs(const char* text) { return QString::fromUtf8(text); }
-QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 // Paths go to the core as the bytes the system knows the file by, not as UTF-8.
 std::string systemPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-void showFailure(Dialogs& dialogs, const std::string& text) {
-    dialogs.message(qs(text), qs(texts::kAppTitle), MessageIcon::None);
+void showFailure(Dialogs& dialogs, const QString& text) {
+    dialogs.message(text, qs(texts::kAppTitle), MessageIcon::None);
 }
 
 // Reading and writing may run out of memory on a huge file. That becomes a message naming
@@ -40,7 +40,7 @@ bool namingTheFile(Dialogs& dialogs, const char* failedHead, const QString& path
         reason = filetexts::kOutOfMemory;
     } catch (const std::exception&) {
     }
-    showFailure(dialogs, std::string(failedHead) + path.toStdString() + "\n" + reason);
+    showFailure(dialogs, qs(failedHead) + path + '\n' + qs(reason));
     return false;
 }
 
@@ -66,11 +66,11 @@ void FileCommands::readTemplateFile() {
         if (!info.exists() && !info.isSymLink()) return;
         const DataFileReadResult read = loadTemplateFile(systemPath(path), session_.currentData());
         if (!read) {
-            logTemplateFailure(read.error);
+            logTemplateFailure(windowMessage(read.error).toStdString());
             return;
         }
         // The box shows the marks; a save refuses them until the user has dealt with them.
-        if (!read.warning.empty()) logTemplateFailure(read.warning);
+        if (read.warning) logTemplateFailure(windowMessage(read.warning).toStdString());
         NewRun run;
         run.data = read.content->data;
         run.origin = RunOrigin::Template;
@@ -102,7 +102,7 @@ bool FileCommands::openRunFile(const QString& given, RunOrigin origin) {
         // The whole file is read before anything of the session changes.
         const DataFileReadResult read = loadDataFile(systemPath(path));
         if (!read) {
-            showFailure(dialogs_, read.error);
+            showFailure(dialogs_, windowMessage(read.error));
             return;
         }
         NewRun run;
@@ -116,8 +116,9 @@ bool FileCommands::openRunFile(const QString& given, RunOrigin origin) {
         opened = true;
         // The laps are worth having without the memo. The file stays as it is, and the
         // marks in the box make a save refuse until the user has dealt with them.
-        if (!read.warning.empty()) {
-            showFailure(dialogs_, read.warning + "\n" + filetexts::kMemoMarksBlockSave);
+        if (read.warning) {
+            showFailure(dialogs_,
+                        windowMessage(read.warning) + '\n' + qs(filetexts::kMemoMarksBlockSave));
         }
     });
     return opened;
@@ -130,7 +131,7 @@ bool FileCommands::writeRun(const QString& path) {
                                       memoForFile(session_.memo()));
     });
     if (!ran) return false;
-    if (!saved) showFailure(dialogs_, saved.error);
+    if (!saved) showFailure(dialogs_, windowMessage(saved.error));
     return saved.ok;
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 #include <algorithm>
 
+#include "common/ui/window_messages.h"
 #include "lapdata/lap_time.h"
 #include "library/ui/library_texts.h"
 
@@ -84,7 +85,7 @@ QVariant LibraryTableModel::data(const QModelIndex& index, int role) const {
             return e.carId ? QString::number(*e.carId) : QString();
         case Qt::ToolTipRole:
             if (column == kDownloaded) return QString::fromStdString(e.path);
-            if (column == kMemo && !e.readable()) return QString::fromStdString(e.error);
+            if (column == kMemo && !e.readable()) return windowMessage(e.error);
             return {};
         case Qt::ForegroundRole:
             if (column == kMemo && !e.readable()) return QBrush(Qt::red);
@@ -98,7 +99,7 @@ QVariant LibraryTableModel::display(const LibraryEntry& e, int column) const {
     if (column == kDownloaded) return dateTimeText(e.downloaded);
     if (column == kCar) return e.carId ? QString::number(*e.carId) : QString();
     if (!e.readable()) {
-        return column == kMemo ? u8(lt::kUnreadable) + QString::fromStdString(e.error) : QVariant();
+        return column == kMemo ? u8(lt::kUnreadable) + windowMessage(e.error) : QVariant();
     }
     const RunStatistics& s = e.statistics;
     const LapData& d = e.content->data;

@@ -32,7 +32,6 @@ inline constexpr const char* kNoTarget = "なし";
 inline constexpr const char* kUnreadable = "読めないファイル: ";
 inline constexpr const char* kRunCount = "%1 件";
 inline constexpr const char* kReading = "読み込み中...";
-inline constexpr const char* kFolderUnreadable = "ラン一覧のフォルダを読めません。\n%1";
 inline constexpr const char* kFolderOpenFailed = "フォルダを開けませんでした。\n%1";
 
 // Trend chart.

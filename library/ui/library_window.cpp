@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/ui/window_messages.h"
 #include "files/ui/file_commands.h"
 #include "lapdata/lap_time.h"
 #include "library/settings/library_folder.h"
@@ -226,8 +227,7 @@ void LibraryWindow::listingRead() {
     if (!listing.ok) {
         // A library nothing was kept in yet is simply empty.
         if (QDir(folder_).exists()) {
-            countLabel_->setText(
-                u8(lt::kFolderUnreadable).arg(QString::fromStdString(listing.error)));
+            countLabel_->setText(windowMessage(listing.error));
         }
         listing.entries.clear();
     }

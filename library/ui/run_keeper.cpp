@@ -6,6 +6,7 @@
 #include <chrono>
 #include <iostream>
 
+#include "common/ui/window_messages.h"
 #include "library/run_library.h"
 #include "library/settings/library_folder.h"
 #include "library/ui/library_texts.h"
@@ -31,7 +32,7 @@ void RunKeeper::keep(const LapData& data) {
     QtConcurrent::run(&writer_, [folder, data, when] {
         return keepRun(folder, data, when);
     }).then(this, [this](const KeptRun& kept) {
-        finished(kept.ok, QString::fromStdString(kept.path), QString::fromStdString(kept.error));
+        finished(kept.ok, QString::fromStdString(kept.path), windowMessage(kept.error));
     });
 }
 

@@ -17,6 +17,7 @@
 #include "commandline/sheet_options.h"
 #include "files/data_file.h"
 #include "files/durable_write.h"
+#include "messages/file_messages.h"
 #include "sheet/lap_sheet.h"
 #include "sheet/ui/sheet_renderer.h"
 
@@ -79,11 +80,11 @@ bool put(const SheetBytes& drawn, const std::string& target, cli::Text failed,
          const std::string& prefix, const cli::Texts& language) {
     std::string reason;
     if (!drawn) {
-        reason = language.windowMessage(drawn.error.toStdString());
+        reason = language(cli::Text::PaintFailed);
     } else if (target == "-") {
         if (const int error = writeStandardOutput(drawn.bytes); error != 0) {
             std::cerr << prefix
-                      << language.with(cli::Text::CannotWriteOutput, {std::strerror(error)})
+                      << language.with(cli::Text::CannotWriteOutput, {language.reason(error)})
                       << "\n";
             return false;
         }
@@ -94,7 +95,7 @@ bool put(const SheetBytes& drawn, const std::string& target, cli::Text failed,
             std::string_view(drawn.bytes.constData(), static_cast<std::size_t>(drawn.bytes.size())),
             ExistingFile::Replace);
         if (w) return true;
-        reason = w.reason;
+        reason = systemReason(w.error, language.language());
     }
     std::cerr << prefix << language.with(failed, {target, reason}) << "\n";
     return false;
@@ -110,25 +111,27 @@ int runSheetCommand(int& argc, char** argv) {
     if (!request) return 2;
     const DataFileReadResult run = loadDataFile(request->file);
     if (!run) {
-        std::cerr << prefix << language.windowMessage(run.error) << "\n";
+        std::cerr << prefix << language.file(run.error) << "\n";
         return 2;
     }
+    if (run.warning) std::cerr << prefix << language.file(run.warning) << "\n";
     SheetInput input;
     input.run = {run.content->data, request->file};
     input.memo = run.content->memo;
     input.date = sheetDate(request->file, modificationTime(request->file),
                            localTimeOf(std::chrono::system_clock::now()));
     if (!request->compare.empty()) {
-        const DataFileReadResult other = loadDataFile(request->compare);
+        // The memo of a run compared with is never shown.
+        const DataFileReadResult other = loadDataFile(request->compare, MemoField::Skip);
         if (!other) {
-            std::cerr << prefix << language.windowMessage(other.error) << "\n";
+            std::cerr << prefix << language.file(other.error) << "\n";
             return 2;
         }
         input.comparison = SheetRun{other.content->data, request->compare};
     }
     const LapSheet sheet = buildLapSheet(input);
     if (sheet.comparisonRefusal) {
-        std::cerr << prefix << language.windowMessage(*sheet.comparisonRefusal) << "\n";
+        std::cerr << prefix << language.tool(*sheet.comparisonRefusal) << "\n";
         return 2;
     }
 

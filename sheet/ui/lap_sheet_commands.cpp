@@ -9,6 +9,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include "common/ui/window_messages.h"
 #include "session/addition.h"
 #include "session/dialogs.h"
 #include "session/run_session.h"
@@ -21,6 +22,11 @@ namespace korimet {
 namespace {
 
 QString qs(const char* text) { return QString::fromUtf8(text); }
+
+QString reasonOf(const SheetWriteResult& w) {
+    if (w.paintFailed) return qs(texts::kPaintFailed);
+    return QString::fromStdString(systemReason(w.systemError, windowLanguage()));
+}
 
 SheetDateTime fromQt(const QDateTime& t) {
     return {t.date().year(), t.date().month(),  t.date().day(),
@@ -69,7 +75,7 @@ class LapSheetCommands : public QObject {
         const QString path = askPath(texts::kSavePdfTitle, texts::kSavePdfFilter, ".pdf");
         if (path.isEmpty()) return;
         if (const SheetWriteResult w = writeSheetPdf(sheet, defaultPaper(), path); !w) {
-            dialogs_.message(qs(texts::kPdfWriteFailed).arg(path, w.error), QString(),
+            dialogs_.message(qs(texts::kPdfWriteFailed).arg(path, reasonOf(w)), QString(),
                              MessageIcon::None);
         }
     }
@@ -80,7 +86,7 @@ class LapSheetCommands : public QObject {
         if (path.isEmpty()) return;
         const int width = static_cast<int>(2 * kChartPictureSize.width());  // sharp at 2x
         if (const SheetWriteResult w = writeChartPng(sheet, width, path); !w) {
-            dialogs_.message(qs(texts::kPngWriteFailed).arg(path, w.error), QString(),
+            dialogs_.message(qs(texts::kPngWriteFailed).arg(path, reasonOf(w)), QString(),
                              MessageIcon::None);
         }
     }

@@ -319,11 +319,11 @@ SheetBytes sheetPdfBytes(const LapSheet& sheet, Paper paper) {
         writer.setPageSize(QPageSize(paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         QCPPainter painter;
-        if (!painter.begin(&writer)) return {{}, QString::fromUtf8(texts::kPaintFailed)};
+        if (!painter.begin(&writer)) return {{}, false};
         paintSheet(painter, QRectF(0, 0, writer.width(), writer.height()), sheet, paper);
-        if (!painter.end()) return {{}, QString::fromUtf8(texts::kPaintFailed)};
+        if (!painter.end()) return {{}, false};
     }
-    return {bytes, {}};
+    return {bytes, true};
 }
 
 SheetBytes chartPngBytes(const LapSheet& sheet, int width) {
@@ -332,20 +332,20 @@ SheetBytes chartPngBytes(const LapSheet& sheet, int width) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG")) return {{}, QString::fromUtf8(texts::kPaintFailed)};
-    return {bytes, {}};
+    if (!image.save(&buffer, "PNG")) return {{}, false};
+    return {bytes, true};
 }
 
 namespace {
 
 SheetWriteResult written(const SheetBytes& drawn, const QString& path) {
-    if (!drawn) return {false, drawn.error};
+    if (!drawn) return {false, true, 0};
     const QByteArray name = QFile::encodeName(path);
     const DurableWrite w = writeFileDurably(
         name.toStdString(),
         std::string_view(drawn.bytes.constData(), static_cast<std::size_t>(drawn.bytes.size())),
         ExistingFile::Replace);
-    return {static_cast<bool>(w), QString::fromStdString(w.reason)};
+    return {static_cast<bool>(w), false, w.error};
 }
 
 }  // namespace

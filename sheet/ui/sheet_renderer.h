@@ -29,18 +29,21 @@ bool printSheet(QPrinter& printer, const LapSheet& sheet);
 inline constexpr QSize kChartPictureSize{800, 400};
 QImage renderChartPicture(const LapSheet& sheet, double scale);
 
+// Why a sheet was not written: the page could not be drawn, or the system refused the file
+// (its errno). The caller names the file and puts the reason into words.
 struct SheetWriteResult {
     bool ok = false;
-    QString error;  // the system's words; the caller names the file
+    bool paintFailed = false;
+    int systemError = 0;
     explicit operator bool() const { return ok; }
 };
 
 // The whole file drawn in memory, for a caller that writes it itself (a name given as
-// bytes, standard output); empty bytes and the reason when the page could not be drawn.
+// bytes, standard output); no bytes when the page could not be drawn.
 struct SheetBytes {
     QByteArray bytes;
-    QString error;
-    explicit operator bool() const { return error.isEmpty(); }
+    bool painted = false;
+    explicit operator bool() const { return painted; }
 };
 SheetBytes sheetPdfBytes(const LapSheet& sheet, Paper paper);
 SheetBytes chartPngBytes(const LapSheet& sheet, int width);

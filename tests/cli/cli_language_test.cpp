@@ -84,40 +84,6 @@ TEST(CliTexts, TheFirstLocaleVariableSetDecides) {
     }
 }
 
-TEST(CliTexts, WindowMessagesStayInJapaneseAndReadInEnglish) {
-    const std::string place =
-        std::string("12") + filetexts::kLineSuffix + "3" + filetexts::kFieldSuffix;
-    const struct {
-        std::string japanese;
-        std::string english;
-    } cases[] = {
-        {filetexts::kReadFailed + std::string("/r/a.krt\n") + place + filetexts::kNotAByte,
-         "cannot read the file: /r/a.krt\nline 12, field 3: not a whole number from 0 to 255"},
-        {filetexts::kReadFailed + std::string("b.krt\n") + filetexts::kCannotOpen +
-             "（Permission denied）",
-         "cannot read the file: b.krt\ncannot open the file (Permission denied)"},
-        {filetexts::kSaveToFolderFailed + std::string("/runs\n") + filetexts::kCannotCheckName +
-             "run-001.krt（File name too long）",
-         "cannot save in the folder: /runs\ncannot check the file name: run-001.krt (File name "
-         "too long)"},
-        {filetexts::kSaveToFolderFailed + std::string("/runs\n") + filetexts::kNoFreeName,
-         "cannot save in the folder: /runs\nno free file name is left"},
-        {kCompareNoLapsMessage + std::string("\nother.krt"),
-         "the run to compare with has 0 laps, so there is nothing to compare\nother.krt"},
-        {kCompareNoDataMessage, "no data loaded to compare"},
-        {kRaceNoDataMessage, "no data loaded"},
-        // A line number without its field is not a place: left as it is.
-        {std::string("7") + filetexts::kLineSuffix + "x",
-         std::string("7") + filetexts::kLineSuffix + "x"},
-    };
-    const cli::Texts japanese(Language::Japanese);
-    const cli::Texts english(Language::English);
-    for (const auto& c : cases) {
-        EXPECT_EQ(japanese.windowMessage(c.japanese), c.japanese);
-        EXPECT_EQ(english.windowMessage(c.japanese), c.english);
-    }
-}
-
 TEST(CliHelp, ToolAndVerbsAnswerHelpOnStandardOutput) {
     const struct {
         std::string lang;

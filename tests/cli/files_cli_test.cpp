@@ -13,6 +13,7 @@
 #include "device/frame_receiver.h"
 #include "files/data_file.h"
 #include "files/file_texts.h"
+#include "messages/file_messages.h"
 #include "support/run_cli.h"
 
 namespace korimet {
@@ -24,6 +25,7 @@ using test::runCli;
 const std::string kData = KORIMET_TEST_DATA;
 
 using test::readBytes;
+using test::writeBytes;
 
 using test::TempDir;
 
@@ -196,6 +198,50 @@ TEST(CliFiles, RefusedFileExitsTwoWithTheMessageOnStderr) {
     }
     EXPECT_EQ(runCli("export " + shellQuoted(broken) + " 2>/dev/null").status, 2);  // no --csv
     EXPECT_EQ(runCli("show 2>/dev/null").status, 2);
+}
+
+// The message is made from the error itself, so a name whose characters look like a
+// message's own punctuation reaches the reader untouched, in either language; a memo that
+// reads only in part is said on standard error by every verb that reads the run, which
+// still succeeds.
+TEST(CliFiles, MessagesKeepTheNameAndTellAboutAMemoReadInPart) {
+    TempDir dir;
+    const std::string broken = (dir.path() / "壊れ（雨）.krt").string();
+    writeBytes(broken, readBytes(kData + "/broken_lap_text.krt"));
+    const std::string english =
+        "cannot read the file: " + broken + "\nline 3, field 9: not a number";
+    const std::string japanese = filetexts::kReadFailed + broken + "\n3" + filetexts::kLineSuffix +
+                                 "9" + filetexts::kFieldSuffix + filetexts::kNotANumber;
+    for (const auto& [lang, said] : {std::pair{"C", english}, {"ja_JP.UTF-8", japanese}}) {
+        const auto r = test::runCliIn(lang, "show " + shellQuoted(broken) + " 2>&1 >/dev/null");
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "korimet-cli show: " + said + "\n") << lang;
+    }
+
+    // The example run with memo bytes that are neither CP932 nor UTF-8.
+    std::string bytes = readBytes(kData + "/example.krt");
+    const auto quote = bytes.rfind('"', bytes.size() - 4);
+    ASSERT_NE(quote, std::string::npos);
+    bytes.replace(quote, bytes.size() - quote, "\"ok\x80\x80\"\r\n");
+    const std::string odd = (dir.path() / "odd.krt").string();
+    writeBytes(odd, bytes);
+    const DataFileReadResult read = loadDataFile(odd);
+    ASSERT_TRUE(read);
+    ASSERT_TRUE(read.warning);
+    for (const std::string& args : {"show " + shellQuoted(odd), "export --csv " + shellQuoted(odd),
+                                    "simulate 10 " + shellQuoted(odd),
+                                    "compare " + shellQuoted(odd) + " " + shellQuoted(odd)}) {
+        const std::string verb = args.substr(0, args.find(' '));
+        const auto r = test::runCliIn("C", args + " 2>&1 >/dev/null");
+        EXPECT_EQ(r.status, 0) << args;
+        EXPECT_EQ(r.out, "korimet-cli " + verb + ": " +
+                             fileMessage(read.warning, Language::English) + "\n")
+            << args;
+        const auto ja = test::runCliIn("ja_JP.UTF-8", args + " 2>&1 >/dev/null");
+        EXPECT_EQ(ja.out, "korimet-cli " + verb + ": " +
+                              fileMessage(read.warning, Language::Japanese) + "\n")
+            << args;
+    }
 }
 
 }  // namespace

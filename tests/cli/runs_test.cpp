@@ -8,8 +8,10 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "commandline/cli_texts.h"
 #include "files/data_file.h"
 #include "library/run_library.h"
+#include "messages/file_messages.h"
 #include "support/files.h"
 #include "support/frames.h"
 #include "support/run_cli.h"
@@ -132,9 +134,11 @@ TEST_F(CliRuns, JsonListsEveryRunOldestFirstWithNullsBelowTwoLaps) {
     EXPECT_TRUE(one["consistency"].is_null());
 
     const auto& broken = all[3];
-    EXPECT_EQ(broken.size(), 2u);
-    EXPECT_EQ(broken["error"],
-              loadDataFile((root / "2026-12-11" / "101010-car07.krt").string()).error);
+    EXPECT_EQ(broken.size(), 3u);
+    const FileError reason =
+        loadDataFile((root / "2026-12-11" / "101010-car07.krt").string()).error;
+    EXPECT_EQ(broken["error"], fileMessage(reason, Language::Japanese));  // in every locale
+    EXPECT_EQ(broken["errorCode"], std::string(fileErrorCodeName(reason.code)));
 
     // Keys in the order given, as printed.
     const auto raw = runCli("runs --library " + quoted(root) + " --json").out;
@@ -176,6 +180,30 @@ TEST_F(CliRuns, TableIsAlignedForPeople) {
     EXPECT_NE(lines[4].find("unreadable"), std::string::npos);
     EXPECT_NE(lines[1].find("雨"), std::string::npos);  // the memo's first line only
     EXPECT_EQ(lines[1].find("二本目"), std::string::npos);
+}
+
+// In Japanese the headings and the reader's reasons are Japanese too, and the columns still
+// line up on a terminal, where a Japanese character takes two columns.
+TEST_F(CliRuns, TableSpeaksTheReadersLanguage) {
+    const auto r = test::runCliIn("ja_JP.UTF-8", "runs --library " + quoted(root));
+    ASSERT_EQ(r.status, 0);
+    std::istringstream in(r.out);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 5u);
+    const auto column = [](const std::string& line, const std::string& cell) {
+        const auto at = line.find(cell);
+        return at == std::string::npos ? std::size_t{0} : cli::displayWidth(line.substr(0, at));
+    };
+    EXPECT_TRUE(lines[0].starts_with("ダウンロード日時 ")) << lines[0];
+    EXPECT_GT(column(lines[0], "車番"), column(lines[0], "ダウンロード日時"));
+    EXPECT_GT(column(lines[0], "パス"), 0u);
+    EXPECT_EQ(column(lines[1], "anna/race.krt"), column(lines[0], "パス"));
+    const FileError reason =
+        loadDataFile((root / "2026-12-11" / "101010-car07.krt").string()).error;
+    std::string said = fileMessage(reason, Language::Japanese);
+    std::replace(said.begin(), said.end(), '\n', ' ');
+    EXPECT_TRUE(lines[4].ends_with("読めません: " + said)) << lines[4];
 }
 
 TEST(CliRunsStatus, EmptyListsMissingFailsAndBadArgumentsAreRefused) {

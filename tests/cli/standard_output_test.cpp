@@ -7,6 +7,7 @@
 #include <string>
 
 #include "files/data_file.h"
+#include "files/file_texts.h"
 #include "support/frames.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
@@ -71,10 +72,10 @@ class CliStandardOutput : public ::testing::Test {
 TEST_F(CliStandardOutput, AFullDeviceEndsEveryVerbWithTwoAndTheReason) {
     const struct {
         const char* lang;
-        const char* said;
+        std::string said;
     } languages[] = {
         {"C", "cannot write to standard output: No space left on device\n"},
-        {"ja_JP.UTF-8", "標準出力に書き込めません: No space left on device\n"},
+        {"ja_JP.UTF-8", "標準出力に書き込めません: " + std::string(filetexts::kDiskFull) + "\n"},
     };
     for (const OutputCase& c : cases()) {
         EXPECT_EQ(runCliIn("C", c.args + " >/dev/null 2>&1").status, 0) << c.args;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/files.h"
+#include "support/messages.h"
 #include "support/temp_dir.h"
 
 #include <bit>
@@ -27,6 +28,8 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::string_literals;
 
+using test::ja;
+using test::jaReason;
 using test::readBytes;
 using test::writeBytes;
 
@@ -207,7 +210,8 @@ TEST(DataFileWriter, MemoQuotesAreDoubledAndReadBackAsOne) {
 TEST(DataFileWriter, RefusesWhatTheFileCannotHold) {
     const auto emoji = writeDataFileBytes(exampleRecord(), "速い😀!");
     EXPECT_FALSE(emoji);
-    EXPECT_EQ(emoji.error,
+    EXPECT_EQ(emoji.error.code, FileErrorCode::MemoUnencodable);
+    EXPECT_EQ(jaReason(emoji.error),
               filetexts::kMemoUnencodable + "😀"s + "\n" + filetexts::kMemoUnencodableHint);
 
     const double bad[] = {std::numeric_limits<double>::quiet_NaN(),
@@ -216,10 +220,10 @@ TEST(DataFileWriter, RefusesWhatTheFileCannotHold) {
     for (double v : bad) {
         LapData d = exampleRecord();
         d.laps[59] = v;
-        EXPECT_EQ(writeDataFileBytes(d, "ok").error, filetexts::kValueNotFinite);
+        EXPECT_EQ(jaReason(writeDataFileBytes(d, "ok").error), filetexts::kValueNotFinite);
         d = exampleRecord();
         d.extraValue2 = v;
-        EXPECT_EQ(writeDataFileBytes(d, "ok").error, filetexts::kValueNotFinite);
+        EXPECT_EQ(jaReason(writeDataFileBytes(d, "ok").error), filetexts::kValueNotFinite);
     }
 }
 
@@ -515,7 +519,7 @@ TEST(DataFileReader, BrokenFilesAreRefusedNamingFileAndPlace) {
         const std::string expected = filetexts::kReadFailed + "/runs/broken.krt\n"s +
                                      std::to_string(c.line) + filetexts::kLineSuffix +
                                      std::to_string(c.field) + filetexts::kFieldSuffix + c.reason;
-        EXPECT_EQ(read.error, expected) << c.name;
+        EXPECT_EQ(ja(read.error), expected) << c.name;
     }
 }
 
@@ -527,20 +531,22 @@ TEST(DataFileReader, UndecodableMemoKeepsTheRunAndWarns) {
     ASSERT_TRUE(read) << read.error;
     EXPECT_EQ(read.content->data, exampleRecord());
     EXPECT_EQ(read.content->memo, "練習\uFFFD\uFFFD");
-    EXPECT_EQ(read.warning, filetexts::kMemoWarningHead + "/runs/old.krt\n62"s +
-                                filetexts::kLineSuffix + "68" + filetexts::kFieldSuffix +
-                                filetexts::kMemoUnreadable + "\n" + filetexts::kMemoShownWithMarks);
+    EXPECT_EQ(read.warning.code, FileErrorCode::MemoUnreadable);
+    EXPECT_EQ(ja(read.warning), filetexts::kMemoWarningHead + "/runs/old.krt\n62"s +
+                                    filetexts::kLineSuffix + "68" + filetexts::kFieldSuffix +
+                                    filetexts::kMemoUnreadable + "\n" +
+                                    filetexts::kMemoShownWithMarks);
     // The marks cannot be saved, so the memo is not silently replaced.
     const auto written = writeDataFileBytes(read.content->data, read.content->memo);
     EXPECT_FALSE(written);
-    EXPECT_NE(written.error.find("\uFFFD"), std::string::npos) << written.error;
+    EXPECT_EQ(written.error.detail, "\uFFFD") << written.error;
 
     const auto fine = readDataFileBytes(exampleFixture(), "ok.krt");
-    EXPECT_TRUE(fine.warning.empty());
+    EXPECT_FALSE(fine.warning);
     const auto templ = readTemplate("1,2,3,4,5,6,7\r\n\"\x80\"", "hinagata.krt", LapData{});
     ASSERT_TRUE(templ) << templ.error;
     EXPECT_EQ(templ.content->memo, "\uFFFD");
-    EXPECT_FALSE(templ.warning.empty());
+    EXPECT_TRUE(templ.warning);
 }
 
 TEST(DataFileReader, ComparisonReadTakesTheLapsOnly) {
@@ -560,7 +566,7 @@ TEST(DataFileReader, ComparisonReadTakesTheLapsOnly) {
         ASSERT_TRUE(read) << c.name << ": " << read.error;
         EXPECT_EQ(read.content->data, exampleRecord()) << c.name;
         EXPECT_EQ(read.content->memo, "") << c.name;
-        EXPECT_TRUE(read.warning.empty()) << c.name;
+        EXPECT_FALSE(read.warning) << c.name;
     }
     // The laps still have to be there.
     EXPECT_FALSE(readDataFileBytes(joinLines({lines.begin(), lines.begin() + 30}, "\r\n"),
@@ -678,7 +684,7 @@ TEST(DataFileWriter, EveryMemoTheWriterAcceptsReadsBackIdentical) {
         const auto written = writeDataFileBytes(exampleRecord(), memo);
         if (!written) {
             // Refused only for the reason given, and rightly: the bytes would read otherwise.
-            ASSERT_EQ(written.error,
+            ASSERT_EQ(jaReason(written.error),
                       filetexts::kMemoWouldChange + "\n"s + filetexts::kMemoWouldChangeHint)
                 << memo;
             const auto bytes = encodeMemo(memo);
@@ -691,7 +697,7 @@ TEST(DataFileWriter, EveryMemoTheWriterAcceptsReadsBackIdentical) {
         const auto read = readDataFileBytes(*written.bytes, "r.krt");
         ASSERT_TRUE(read) << read.error << "\n" << memo;
         ASSERT_EQ(read.content->memo, memo);
-        ASSERT_TRUE(read.warning.empty()) << memo;
+        ASSERT_FALSE(read.warning) << memo;
     }
     std::cout << "[ memo ] refused " << refused << " of " << total << " random memos ("
               << refusedWithoutLevel2 << " without a level-2 kanji)\n";
@@ -703,7 +709,7 @@ TEST(DataFileWriter, MemosThatWouldReadAsOtherTextAreRefused) {
     for (const char* memo : {"鬘。", "陟。", "陟。ﾃｽﾄｱ"}) {
         const auto written = writeDataFileBytes(exampleRecord(), memo);
         EXPECT_FALSE(written) << memo;
-        EXPECT_EQ(written.error,
+        EXPECT_EQ(jaReason(written.error),
                   filetexts::kMemoWouldChange + "\n"s + filetexts::kMemoWouldChangeHint);
     }
     // What the hint suggests works.
@@ -761,8 +767,8 @@ TEST(TemplateReader, SetsScalarsAndMemoAndKeepsTheLaps) {
 TEST(TemplateReader, BrokenTemplateIsRefused) {
     const auto read = readTemplate("5,7,61.5,1,2,17,3\r\n", "hinagata.krt", LapData{});
     EXPECT_FALSE(read);
-    EXPECT_EQ(read.error, filetexts::kReadFailed + "hinagata.krt\n2"s + filetexts::kLineSuffix +
-                              "8" + filetexts::kFieldSuffix + filetexts::kEndsEarly);
+    EXPECT_EQ(ja(read.error), filetexts::kReadFailed + "hinagata.krt\n2"s + filetexts::kLineSuffix +
+                                  "8" + filetexts::kFieldSuffix + filetexts::kEndsEarly);
 }
 
 // ---- files on disk ---------------------------------------------------------------------
@@ -806,9 +812,9 @@ TEST(DataFileSave, UnencodableMemoLeavesTheExistingFileAlone) {
     writeBytes(path, exampleFixture());
     const auto saved = saveDataFile(path.string(), LapData{}, "ok 😀");
     EXPECT_FALSE(saved);
-    EXPECT_TRUE(saved.error.starts_with(filetexts::kSaveFailed + path.string() + "\n"))
-        << saved.error;
-    EXPECT_NE(saved.error.find("😀"), std::string::npos);
+    EXPECT_EQ(ja(saved.error), filetexts::kSaveFailed + path.string() + "\n" +
+                                   filetexts::kMemoUnencodable + "😀\n" +
+                                   filetexts::kMemoUnencodableHint);
     EXPECT_EQ(readBytes(path), exampleFixture());
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 1);
 }
@@ -818,8 +824,8 @@ TEST(DataFileSave, MissingDirectoryFailsAndCreatesNothing) {
     const fs::path path = dir.path() / "no such dir" / "run.krt";
     const auto saved = saveDataFile(path.string(), exampleRecord(), "ok");
     EXPECT_FALSE(saved);
-    EXPECT_EQ(saved.error, filetexts::kSaveFailed + path.string() + "\n" +
-                               filetexts::kCannotCreate + "（" + filetexts::kNoSuchFile + "）");
+    EXPECT_EQ(ja(saved.error), filetexts::kSaveFailed + path.string() + "\n" +
+                                   filetexts::kCannotCreate + "（" + filetexts::kNoSuchFile + "）");
     EXPECT_FALSE(fs::exists(path.parent_path()));
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }
@@ -838,12 +844,12 @@ TEST(DataFileLoad, UnreadablePathsAreRefusedNamingTheFile) {
         for (MemoField memo : {MemoField::Read, MemoField::Skip}) {
             const auto loaded = loadDataFile(c.path.string(), memo);
             EXPECT_FALSE(loaded) << c.path;
-            EXPECT_EQ(loaded.error, filetexts::kReadFailed + c.path.string() + "\n" +
-                                        filetexts::kCannotOpen + "（" + c.reason + "）");
+            EXPECT_EQ(ja(loaded.error), filetexts::kReadFailed + c.path.string() + "\n" +
+                                            filetexts::kCannotOpen + "（" + c.reason + "）");
         }
         const auto templ = loadTemplateFile(c.path.string(), LapData{});
-        EXPECT_EQ(templ.error, filetexts::kReadFailed + c.path.string() + "\n" +
-                                   filetexts::kCannotOpen + "（" + c.reason + "）");
+        EXPECT_EQ(ja(templ.error), filetexts::kReadFailed + c.path.string() + "\n" +
+                                       filetexts::kCannotOpen + "（" + c.reason + "）");
     }
 }
 
@@ -865,9 +871,9 @@ TEST(DataFileLoad, ParseErrorsNameThePathGiven) {
     const fs::path path = dir.path() / "bad.krt";
     writeBytes(path, "12,3,x");
     const auto loaded = loadDataFile(path.string());
-    EXPECT_EQ(loaded.error, filetexts::kReadFailed + path.string() + "\n1" +
-                                filetexts::kLineSuffix + "3" + filetexts::kFieldSuffix +
-                                filetexts::kNotANumber);
+    EXPECT_EQ(ja(loaded.error), filetexts::kReadFailed + path.string() + "\n1" +
+                                    filetexts::kLineSuffix + "3" + filetexts::kFieldSuffix +
+                                    filetexts::kNotANumber);
 }
 
 TEST(DataFileLoad, OversizedFileIsRefusedUnread) {
@@ -876,7 +882,8 @@ TEST(DataFileLoad, OversizedFileIsRefusedUnread) {
     writeBytes(path, exampleFixture());
     fs::resize_file(path, kMaxDataFileBytes + 1);  // sparse: the tail reads as zero bytes
     const auto loaded = loadDataFile(path.string());
-    EXPECT_EQ(loaded.error, filetexts::kReadFailed + path.string() + "\n" + filetexts::kTooLarge);
+    EXPECT_EQ(ja(loaded.error),
+              filetexts::kReadFailed + path.string() + "\n" + filetexts::kTooLarge);
 }
 
 TEST(TemplateLoad, ReadsTheTemplateFromDisk) {

@@ -1,4 +1,5 @@
 #include "files/durable_write.h"
+#include "support/messages.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -206,7 +207,7 @@ TEST(DataFileSave, FullDiskIsReportedAndLeavesTheOldRun) {
     fresh.laps[1] = 62.25;
     const LimitedRun r = runWithFileSizeLimit(100, [&] {
         const SaveResult s = saveDataFile(path.string(), fresh, "new memo");
-        return LimitedRun{s.ok ? 0 : 2, 0, false, s.error};
+        return LimitedRun{s.ok ? 0 : 2, 0, false, test::ja(s.error)};
     });
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.message, filetexts::kSaveFailed + path.string() + "\n" + filetexts::kCannotWrite +

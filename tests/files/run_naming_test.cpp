@@ -1,4 +1,5 @@
 #include "files/run_naming.h"
+#include "support/messages.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -161,8 +162,8 @@ TEST(RunFileSaver, FolderThatCannotBeCheckedEndsAtOnce) {
         const char* reason;
     };
     const Case cases[] = {
-        {(dir.path() / "plain").string(), "Not a directory"},
-        {longFolder, "File name too long"},
+        {(dir.path() / "plain").string(), filetexts::kNotAFolder},
+        {longFolder, filetexts::kNameTooLong},
     };
     for (const Case& c : cases) {
         int asked = 0;
@@ -173,8 +174,9 @@ TEST(RunFileSaver, FolderThatCannotBeCheckedEndsAtOnce) {
         const RunSaveResult r = saver.save(LapData{}, "");
         EXPECT_FALSE(r);
         EXPECT_EQ(asked, 1);
-        EXPECT_EQ(r.error, filetexts::kSaveToFolderFailed + c.folder + "\n" +
-                               filetexts::kCannotCheckName + "run-001.krt（" + c.reason + "）");
+        EXPECT_EQ(test::ja(r.error), filetexts::kSaveToFolderFailed + c.folder + "\n" +
+                                         filetexts::kCannotCheckName + "run-001.krt（" + c.reason +
+                                         "）");
     }
 }
 
@@ -190,11 +192,11 @@ TEST(RunFileSaver, FullDiskSavesNothingAndKeepsTheName) {
         RunFileSaver saver(dir.path().string(), runNumberName);
         const std::string expected = filetexts::kSaveFailed +
                                      (dir.path() / "run-002.krt").string() + "\n" +
-                                     filetexts::kCannotWrite + "（File too large）";
+                                     filetexts::kCannotWrite + "（" + filetexts::kFileTooBig + "）";
         bool ok = true;
         for (int i = 0; i < 2; ++i) {
             const RunSaveResult r = saver.save(LapData{}, "");
-            ok = ok && !r && r.error == expected;
+            ok = ok && !r && test::ja(r.error) == expected;
         }
         ::_exit(ok ? 0 : 1);
     }

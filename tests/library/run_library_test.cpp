@@ -11,7 +11,9 @@
 #include <thread>
 
 #include "files/data_file.h"
+#include "files/file_texts.h"
 #include "support/files.h"
+#include "support/messages.h"
 #include "support/temp_dir.h"
 
 namespace korimet {
@@ -170,7 +172,12 @@ TEST(KeepRun, AFolderThatCannotBeMadeIsReportedWithItsName) {
     const std::string library = (dir.path() / "plain-file" / "runs").string();
     const KeptRun kept = keepRun(library, runOf({60.0}), {2026, 12, 10, 14, 35, 12});
     EXPECT_FALSE(kept);
-    EXPECT_NE(kept.error.find(library), std::string::npos) << kept.error;
+    EXPECT_EQ(kept.error.code, FileErrorCode::CannotMakeFolder);
+    EXPECT_EQ(kept.error.systemError, ENOTDIR);
+    EXPECT_EQ(test::ja(kept.error),
+              filetexts::kSaveToFolderFailed +
+                  (dir.path() / "plain-file" / "runs" / "2026-12-10").string() +
+                  "\nフォルダーを作成できません（" + filetexts::kNotAFolder + "）");
 }
 
 class LibraryScan : public ::testing::Test {
@@ -230,7 +237,7 @@ TEST_F(LibraryScan, ListsRunsOldestFirstWithUnreadableFilesAmongThem) {
     EXPECT_EQ(broken.carId, 7);
     const DataFileReadResult reader = loadDataFile((root / broken.path).string());
     EXPECT_EQ(broken.error, reader.error);
-    EXPECT_FALSE(broken.error.empty());
+    EXPECT_TRUE(broken.error);
 }
 
 TEST_F(LibraryScan, FiltersByCar) {
@@ -245,7 +252,9 @@ TEST_F(LibraryScan, FiltersByCar) {
 TEST_F(LibraryScan, AMissingFolderIsAnErrorAndAnEmptyOneIsNot) {
     const LibraryListing missing = scanLibrary((root / "nowhere").string());
     EXPECT_FALSE(missing.ok);
-    EXPECT_NE(missing.error.find("nowhere"), std::string::npos);
+    EXPECT_EQ(missing.error.code, FileErrorCode::CannotReadFolder);
+    EXPECT_EQ(missing.error.path, (root / "nowhere").string());
+    EXPECT_EQ(missing.error.systemError, ENOENT);
     fs::create_directories(root / "empty");
     const LibraryListing empty = scanLibrary((root / "empty").string());
     EXPECT_TRUE(empty.ok);

@@ -32,6 +32,7 @@
 #include "support/fake_dialogs.h"
 #include "support/files.h"
 #include "support/frames.h"
+#include "support/messages.h"
 #include "support/pty.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
@@ -278,7 +279,7 @@ TEST_F(RunLibraryTest, ListsRunsWithAnUnreadableFileAmongThem) {
     EXPECT_EQ(model->index(1, 6).data().toString(), "01m01s50");
     EXPECT_EQ(model->index(1, 9).data().toString(), QString::fromUtf8(librarytexts::kNoTarget));
     const std::string reason =
-        loadDataFile((library / "2026-12-11" / "101010-car07.krt").string()).error;
+        test::ja(loadDataFile((library / "2026-12-11" / "101010-car07.krt").string()).error);
     EXPECT_TRUE(model->index(2, 10).data().toString().contains(QString::fromStdString(reason)));
 
     // Sorted by best, fastest first; filtered to car 3.

@@ -311,9 +311,11 @@ TEST_F(SheetCli, MessagesNameTheVerbInTheRunsLanguage) {
         const char* output = "/dev/null";
     } cases[] = {
         {"--pdf -", "korimet-cli sheet: cannot write to standard output: No space left on device\n",
-         "korimet-cli sheet: 標準出力に書き込めません: No space left on device\n", "/dev/full"},
+         "korimet-cli sheet: 標準出力に書き込めません: " + std::string(filetexts::kDiskFull) + "\n",
+         "/dev/full"},
         {"--png -", "korimet-cli sheet: cannot write to standard output: No space left on device\n",
-         "korimet-cli sheet: 標準出力に書き込めません: No space left on device\n", "/dev/full"},
+         "korimet-cli sheet: 標準出力に書き込めません: " + std::string(filetexts::kDiskFull) + "\n",
+         "/dev/full"},
         {"--pdf - --png -",
          "korimet-cli sheet: only one of --pdf and --png can be - (standard output)\n",
          "korimet-cli sheet: --pdf と --png のうち - (標準出力) にできるのは 1 つだけです\n"},
@@ -321,12 +323,12 @@ TEST_F(SheetCli, MessagesNameTheVerbInTheRunsLanguage) {
          "korimet-cli sheet: cannot write the PDF file " + nowhere.string() +
              ": No such file or directory\n",
          "korimet-cli sheet: PDF ファイル " + nowhere.string() +
-             " を書き込めません: No such file or directory\n"},
+             " を書き込めません: " + filetexts::kNoSuchFile + "\n"},
         {"--png " + quoted(dir.path()),
          "korimet-cli sheet: cannot write the picture " + dir.path().string() +
              ": Is a directory\n",
          "korimet-cli sheet: 画像ファイル " + dir.path().string() +
-             " を書き込めません: Is a directory\n"},
+             " を書き込めません: " + filetexts::kIsFolder + "\n"},
         {"--compare " + quoted(missing) + " --pdf " + quoted(dir.path() / "x.pdf"),
          "korimet-cli sheet: cannot read the file: " + missing.string() +
              "\ncannot open the file (No such file or directory)\n",

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "messages/tool_messages.h"
 #include "tools/comparison.h"
 
 namespace korimet {
@@ -138,7 +139,9 @@ TEST(Comparison, RefusesWhenEitherRunHasNoLaps) {
     const LapData loaded = run({60, 61});
     const ComparisonOutcome noLoaded = buildComparison(LapData{}, LapStatistics{}, loaded);
     ASSERT_TRUE(noLoaded.refusal);
-    EXPECT_EQ(*noLoaded.refusal, (ToolRefusal{"比較元データ未読込み", "データ比較"}));
+    EXPECT_EQ(*noLoaded.refusal, (ToolRefusal{ToolRefusalCode::CompareNoData, {}}));
+    EXPECT_EQ(toolRefusalMessage(*noLoaded.refusal, Language::Japanese), "比較元データ未読込み");
+    EXPECT_EQ(toolRefusalTitle(*noLoaded.refusal, Language::Japanese), "データ比較");
     EXPECT_EQ(compareDataRefusal(LapData{}), noLoaded.refusal);
     EXPECT_FALSE(compareDataRefusal(loaded));
 
@@ -147,9 +150,9 @@ TEST(Comparison, RefusesWhenEitherRunHasNoLaps) {
     const ComparisonOutcome noCompared =
         buildComparison(loaded, statsOf(loaded), empty, "/home/u/run2.krt");
     ASSERT_TRUE(noCompared.refusal);
-    EXPECT_EQ(noCompared.refusal->title, "データ比較");
-    EXPECT_NE(noCompared.refusal->message.find("ラップ数が0"), std::string::npos);
-    EXPECT_NE(noCompared.refusal->message.find("/home/u/run2.krt"), std::string::npos);
+    EXPECT_EQ(toolRefusalTitle(*noCompared.refusal, Language::Japanese), "データ比較");
+    EXPECT_EQ(toolRefusalMessage(*noCompared.refusal, Language::Japanese),
+              "比較データのラップ数が0のため比較できません\n/home/u/run2.krt");
 }
 
 TEST(Comparison, LapCountsAboveSixtyStopAtTheLastSlot) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "messages/tool_messages.h"
 #include "tools/race_simulation.h"
 #include "tools/tool_texts.h"
 
@@ -75,7 +76,9 @@ TEST(RaceSimulation, NothingLoadedIsRefusedWithoutAsking) {
         });
     EXPECT_EQ(asked, 0);
     EXPECT_EQ(outcome.action, Action::Refuse);
-    EXPECT_EQ(outcome.refusal, (ToolRefusal{"データ未読込み", "レース模擬"}));
+    EXPECT_EQ(outcome.refusal, (ToolRefusal{ToolRefusalCode::RaceNoData, {}}));
+    EXPECT_EQ(toolRefusalMessage(outcome.refusal, Language::Japanese), "データ未読込み");
+    EXPECT_EQ(toolRefusalTitle(outcome.refusal, Language::Japanese), "レース模擬");
     EXPECT_EQ(raceSimulationOutcome(d, "5").action, Action::Refuse);
 }
 

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <exception>
 
+#include "common/ui/window_messages.h"
 #include "files/data_file.h"
 #include "lapdata/ui/lap_chart.h"
 #include "lapdata/ui/lap_panel.h"
@@ -28,7 +29,7 @@ AskText askThrough(Dialogs& dialogs) {
 }
 
 void refuse(Dialogs& dialogs, const ToolRefusal& refusal) {
-    dialogs.message(qs(refusal.message), qs(refusal.title), MessageIcon::Critical);
+    dialogs.message(windowMessage(refusal), windowTitle(refusal), MessageIcon::Critical);
 }
 
 QString comparisonFilter() {
@@ -81,7 +82,8 @@ bool AnalysisCommands::compareWithFile(const QString& path) {
     const DataFileReadResult read =
         loadDataFile(QFile::encodeName(path).toStdString(), MemoField::Skip);
     if (!read) {
-        dialogs_.message(qs(read.error), QString::fromUtf8(kCompareTitle), MessageIcon::Critical);
+        dialogs_.message(windowMessage(read.error), QString::fromUtf8(kCompareTitle),
+                         MessageIcon::Critical);
         return false;
     }
     const LapData& comparison = read.content->data;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+#include "files/file_error.h"
+#include "messages/file_messages.h"
+#include "messages/language.h"
+#include "messages/tool_messages.h"
+#include "tools/tool_dialogs.h"
+
+// Where the window puts the core's errors into words: every message box, status line and
+// tooltip that reports a file or a refused tool takes its text from here.
+namespace korimet {
+
+// The window speaks Japanese.
+inline Language windowLanguage() { return Language::Japanese; }
+
+inline QString windowMessage(const FileError& error) {
+    return QString::fromStdString(fileMessage(error, windowLanguage()));
+}
+
+inline QString windowMessage(const ToolRefusal& refusal) {
+    return QString::fromStdString(toolRefusalMessage(refusal, windowLanguage()));
+}
+
+inline QString windowTitle(const ToolRefusal& refusal) {
+    return QString::fromStdString(toolRefusalTitle(refusal, windowLanguage()));
+}
+
+}  // namespace korimet

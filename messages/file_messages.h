@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "files/file_error.h"
+#include "messages/language.h"
+
+// The words for a file error, in one language. The Japanese ones are the window's own
+// messages; the English ones say the same.
+namespace korimet {
+
+// The whole message: what failed and on which file or folder on the first line, then where
+// and why. The path is put in as given (its bytes).
+std::string fileMessage(const FileError& error, Language language);
+
+// The system's reason for an errno in the user's words where there are common ones, the
+// system's own text for the rest.
+std::string systemReason(int error, Language language);
+
+}  // namespace korimet
