@@ -8,7 +8,8 @@
 namespace korimet::cli {
 
 DataFileReadResult readRunFile(const std::string& name, const Texts& texts, MemoField memo) {
-    if (!isStandardInput(name)) return loadDataFile(name, memo);
+    // A pipe or a device named on the command line is read as the user asked.
+    if (!isStandardInput(name)) return loadDataFile(name, memo, FileKinds::Any);
     const std::string shownName = texts(Text::StandardInput);
     DataFileReadResult result;
     // As for a file: one byte past the limit is enough to refuse an endless input.

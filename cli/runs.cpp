@@ -21,7 +21,7 @@ namespace korimet::cli {
 
 namespace {
 
-nlohmann::ordered_json entryJson(const LibraryEntry& e) {
+nlohmann::ordered_json entryJson(const LibraryEntry& e, const std::string& wholeMemo) {
     nlohmann::ordered_json j;
     putName(j, "path", e.path);
     if (!e.readable()) {
@@ -44,12 +44,33 @@ nlohmann::ordered_json entryJson(const LibraryEntry& e) {
     j["median"] = optionalJson(s.median);
     j["spread"] = optionalJson(s.spread);
     j["consistency"] = optionalJson(s.consistency);
-    j["memo"] = e.content->memo;
+    j["memo"] = wholeMemo;
     return j;
 }
 
-std::string firstLine(const std::string& memo) {
-    return memo.substr(0, memo.find_first_of("\r\n"));
+// A name as a terminal shows it on one line: control characters and the backslash escaped.
+std::string escapedName(const std::string& name) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 std::vector<std::string> headings(const Texts& t) {
@@ -63,29 +84,46 @@ std::vector<std::string> headings(const Texts& t) {
     return cells;
 }
 
-// One row of cells per run; columns padded to their widest cell, the last left free.
-void printTable(const std::vector<LibraryEntry>& entries, const Texts& t) {
-    std::vector<std::vector<std::string>> rows;
-    rows.push_back(headings(t));
-    for (const LibraryEntry& e : entries) {
-        const std::string car = e.carId ? std::to_string(*e.carId) : "-";
-        if (!e.readable()) {
-            std::string error = t.file(e.error);
-            std::replace(error.begin(), error.end(), '\n', ' ');
-            rows.push_back({isoText(e.downloaded), car, "-", "-", "-", "-", "-", "-", "-", "-",
-                            e.path, t(Text::RunsUnreadable) + error});
-            continue;
-        }
-        const LapData& d = e.content->data;
-        const RunStatistics& s = e.statistics;
-        rows.push_back({isoText(e.downloaded), car, std::to_string(s.counted),
-                        lapTimeOrPlaceholder(s.best), lapTimeOrPlaceholder(s.average),
-                        lapTimeOrPlaceholder(s.worst),
-                        s.median ? lapTimeOrPlaceholder(*s.median) : "-", fixed2(s.spread),
-                        fixed2(s.consistency),
-                        d.targetTime >= kNoTargetTime ? "-" : lapTimeOrPlaceholder(d.targetTime),
-                        e.path, firstLine(e.content->memo)});
+// One row of cells per run, the memo's first line only; columns padded to their widest cell,
+// the last left free.
+std::vector<std::string> tableRow(const LibraryEntry& e, const Texts& t) {
+    const std::string car = e.carId ? std::to_string(*e.carId) : "-";
+    const bool folder = e.error && e.error.operation == FileOperation::ListFolder;
+    const std::string when = folder ? "-" : isoText(e.downloaded);
+    if (!e.readable()) {
+        std::string error = t.file(e.error);
+        std::replace(error.begin(), error.end(), '\n', ' ');
+        return {when,
+                car,
+                "-",
+                "-",
+                "-",
+                "-",
+                "-",
+                "-",
+                "-",
+                "-",
+                escapedName(e.path),
+                t(Text::RunsUnreadable) + error};
     }
+    const LapData& d = e.content->data;
+    const RunStatistics& s = e.statistics;
+    return {when,
+            car,
+            std::to_string(s.counted),
+            lapTimeOrPlaceholder(s.best),
+            lapTimeOrPlaceholder(s.average),
+            lapTimeOrPlaceholder(s.worst),
+            s.median ? lapTimeOrPlaceholder(*s.median) : "-",
+            fixed2(s.spread),
+            fixed2(s.consistency),
+            d.targetTime >= kNoTargetTime ? "-" : lapTimeOrPlaceholder(d.targetTime),
+            escapedName(e.path),
+            e.content->memo};
+}
+
+void printTable(std::vector<std::vector<std::string>> rows, const Texts& t) {
+    rows.insert(rows.begin(), headings(t));
     // Columns on a terminal: Japanese headings take two each.
     std::vector<std::size_t> widths(rows.front().size(), 0);
     for (const auto& row : rows)
@@ -126,27 +164,35 @@ int runRuns(RunsOptions o, const CLI::App& verb, const Texts& t) {
     // which is no error. A folder named on the command line has to be there.
     std::error_code ec;
     const bool notYetMade = defaultFolder && !std::filesystem::exists(o.folder, ec) && !ec;
-    const LibraryListing listing =
-        notYetMade ? LibraryListing{true, {}, {}} : scanLibrary(o.folder, o.car);
-    if (!listing.ok) {
-        std::cerr << messagePrefix(verb) << t.file(listing.error) << "\n";
+    const std::string prefix = messagePrefix(verb);
+    std::vector<std::vector<std::string>> rows;
+    std::string json = "[";
+    bool first = true;
+    FileError error;
+    // Each run is read, said and let go before the next: a library of long memos costs the
+    // memory of one of them.
+    const auto each = [&](const LibraryEntry& e, const std::string& wholeMemo) {
+        // A memo read only in part is still listed; say which.
+        if (e.warning) std::cerr << prefix << t.file(e.warning) << "\n";
+        if (o.json) {
+            // One array, one run per line: valid JSON that line tools can still read.
+            json += first ? "\n" : ",\n";
+            json += jsonLine(entryJson(e, wholeMemo));
+            std::cout << json;
+            json.clear();
+        } else {
+            rows.push_back(tableRow(e, t));
+        }
+        first = false;
+    };
+    if (!notYetMade && !forEachLibraryRun(o.folder, o.car, error, each)) {
+        std::cerr << prefix << t.file(error) << "\n";
         return 2;
     }
-    // A memo read only in part is still listed; say which.
-    for (const LibraryEntry& e : listing.entries) {
-        if (e.warning) std::cerr << messagePrefix(verb) << t.file(e.warning) << "\n";
-    }
     if (o.json) {
-        // One array, one run per line: valid JSON that line tools can still read.
-        std::string out = "[";
-        for (std::size_t i = 0; i < listing.entries.size(); ++i) {
-            out += i == 0 ? "\n" : ",\n";
-            out += jsonLine(entryJson(listing.entries[i]));
-        }
-        out += listing.entries.empty() ? "]\n" : "\n]\n";
-        std::cout << out;
+        std::cout << json << (first ? "]\n" : "\n]\n");
     } else {
-        printTable(listing.entries, t);
+        printTable(std::move(rows), t);
     }
     std::cout.flush();
     return 0;

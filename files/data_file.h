@@ -83,9 +83,15 @@ DataFileReadResult readDataFileBytes(std::string_view bytes, std::string_view fi
 DataFileReadResult readTemplate(std::string_view bytes, std::string_view fileName,
                                 const LapData& base);
 
+// Which files a load takes. The window and the library never wait on a named pipe or a
+// device (a stray one in a folder would freeze them): they read regular files only, and
+// the open itself cannot block. The command-line tool reads what it is given, a pipe too.
+enum class FileKinds { RegularOnly, Any };
+
 // Reads the file at path and parses it as above. Paths are bytes as the system takes them
 // (a CP932 name from a Windows archive included); errors name them as given.
-DataFileReadResult loadDataFile(const std::string& path, MemoField memo = MemoField::Read);
+DataFileReadResult loadDataFile(const std::string& path, MemoField memo = MemoField::Read,
+                                FileKinds kinds = FileKinds::RegularOnly);
 DataFileReadResult loadTemplateFile(const std::string& path, const LapData& base);
 
 // Writes the file so that the name only ever holds a complete file: a full disk or any

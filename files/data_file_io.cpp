@@ -35,8 +35,11 @@ FileError readFailure(const std::string& path, FileErrorCode code, int systemErr
 }
 
 // The whole file, or why not. The path goes to the system unchanged.
-std::optional<std::string> readWholeFile(const std::string& path, FileError& error) {
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+std::optional<std::string> readWholeFile(const std::string& path, FileKinds kinds,
+                                         FileError& error) {
+    // Without a writer, opening a named pipe waits for one; O_NONBLOCK makes it return.
+    const int nonBlocking = kinds == FileKinds::RegularOnly ? O_NONBLOCK | O_NOCTTY : 0;
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | nonBlocking));
     if (file.get() < 0) {
         error = readFailure(path, FileErrorCode::CannotOpen, errno);
         return std::nullopt;
@@ -45,6 +48,16 @@ std::optional<std::string> readWholeFile(const std::string& path, FileError& err
     if (::fstat(file.get(), &info) == 0 && S_ISDIR(info.st_mode)) {
         error = readFailure(path, FileErrorCode::CannotOpen, EISDIR);
         return std::nullopt;
+    }
+    if (kinds == FileKinds::RegularOnly) {
+        if (::fstat(file.get(), &info) != 0) {
+            error = readFailure(path, FileErrorCode::CannotOpen, errno);
+            return std::nullopt;
+        }
+        if (!S_ISREG(info.st_mode)) {
+            error = readFailure(path, FileErrorCode::NotAFile);
+            return std::nullopt;
+        }
     }
     // One byte past the limit is enough to refuse, so a device or an endless pipe cannot
     // hold us.
@@ -71,16 +84,16 @@ std::optional<std::string> readWholeFile(const std::string& path, FileError& err
 
 }  // namespace
 
-DataFileReadResult loadDataFile(const std::string& path, MemoField memo) {
+DataFileReadResult loadDataFile(const std::string& path, MemoField memo, FileKinds kinds) {
     DataFileReadResult result;
-    const auto bytes = readWholeFile(path, result.error);
+    const auto bytes = readWholeFile(path, kinds, result.error);
     if (!bytes) return result;
     return readDataFileBytes(*bytes, path, memo);
 }
 
 DataFileReadResult loadTemplateFile(const std::string& path, const LapData& base) {
     DataFileReadResult result;
-    const auto bytes = readWholeFile(path, result.error);
+    const auto bytes = readWholeFile(path, FileKinds::RegularOnly, result.error);
     if (!bytes) return result;
     return readTemplate(*bytes, path, base);
 }

@@ -12,6 +12,8 @@ std::string_view fileErrorCodeName(FileErrorCode code) {
             return "cannotOpen";
         case FileErrorCode::CannotRead:
             return "cannotRead";
+        case FileErrorCode::NotAFile:
+            return "notAFile";
         case FileErrorCode::TooLarge:
             return "tooLarge";
         case FileErrorCode::EndsEarly:

@@ -1,6 +1,9 @@
 #include "library/run_library.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -139,63 +142,149 @@ KeptRun keepRun(const std::string& libraryFolder, const LapData& data, const Loc
     return result;
 }
 
-bool listRunFiles(const std::string& libraryFolder, std::vector<std::string>& relativePaths,
-                  FileError& error) {
-    std::error_code ec;
-    fs::recursive_directory_iterator it(libraryFolder,
-                                        fs::directory_options::skip_permission_denied, ec);
-    if (ec) {
-        error.code = FileErrorCode::CannotReadFolder;
-        error.operation = FileOperation::ListFolder;
-        error.path = libraryFolder;
-        error.systemError = ec.value();
-        return false;
-    }
-    const std::size_t prefix = fs::path(libraryFolder).lexically_normal().string().size();
-    for (; it != fs::recursive_directory_iterator(); it.increment(ec)) {
-        if (ec) {
-            // A folder that vanished or cannot be read mid-walk: skip it, keep the rest.
-            ec.clear();
-            continue;
-        }
-        const fs::directory_entry& entry = *it;
-        const std::string name = entry.path().filename().string();
-        std::error_code typeError;
-        if (entry.is_directory(typeError)) {
-            if (hiddenName(name)) it.disable_recursion_pending();
-            continue;
-        }
-        if (!runFileName(name)) continue;
-        std::string full = entry.path().lexically_normal().string();
-        std::string relative = full.substr(std::min(prefix, full.size()));
-        while (!relative.empty() && relative.front() == '/') relative.erase(0, 1);
-        relativePaths.push_back(std::move(relative));
-    }
-    return true;
+namespace {
+
+FileError folderError(const std::string& folder, int systemError) {
+    FileError error;
+    error.code = FileErrorCode::CannotReadFolder;
+    error.operation = FileOperation::ListFolder;
+    error.path = folder;
+    error.systemError = systemError;
+    return error;
 }
 
-LibraryEntry readLibraryEntry(const std::string& libraryFolder, const std::string& relativePath) {
+class Folder {
+  public:
+    explicit Folder(DIR* dir) : dir_(dir) {}
+    ~Folder() {
+        if (dir_) ::closedir(dir_);
+    }
+    Folder(const Folder&) = delete;
+    Folder& operator=(const Folder&) = delete;
+    DIR* get() const { return dir_; }
+
+  private:
+    DIR* dir_;
+};
+
+// Folders deeper than this are not walked: a loop of bind mounts cannot hold the listing.
+constexpr int kMaxFolderDepth = 64;
+
+// Names are taken as the bytes the system gives; nothing here blocks on what a name is (a
+// named pipe is seen by its type, never opened).
+void walk(const std::string& full, const std::string& relative, int depth,
+          std::vector<std::string>& runs, std::vector<FileError>& unreadable) {
+    const int fd = ::open(full.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        unreadable.push_back(folderError(full, errno));
+        return;
+    }
+    const Folder dir(::fdopendir(fd));
+    if (!dir.get()) {
+        unreadable.push_back(folderError(full, errno));
+        ::close(fd);
+        return;
+    }
+    for (;;) {
+        errno = 0;
+        const dirent* item = ::readdir(dir.get());
+        if (!item) {
+            if (errno != 0) unreadable.push_back(folderError(full, errno));
+            break;
+        }
+        const std::string name = item->d_name;
+        if (name == "." || name == ".." || hiddenName(name)) continue;
+        bool folder = item->d_type == DT_DIR;
+        if (item->d_type == DT_UNKNOWN || item->d_type == DT_LNK) {
+            // A link counts as what it points to; a link to a folder is not followed below.
+            struct stat info {};
+            if (::fstatat(::dirfd(dir.get()), item->d_name, &info, 0) == 0) {
+                folder = S_ISDIR(info.st_mode) && item->d_type != DT_LNK;
+                if (S_ISDIR(info.st_mode) && item->d_type == DT_LNK) continue;
+            }
+        }
+        const std::string childRelative = relative.empty() ? name : relative + "/" + name;
+        if (folder) {
+            if (depth < kMaxFolderDepth) {
+                walk(full + "/" + name, childRelative, depth + 1, runs, unreadable);
+            }
+            continue;
+        }
+        if (runFileName(name)) runs.push_back(childRelative);
+    }
+}
+
+LibraryEntry placed(const std::string& libraryFolder, const std::string& relativePath) {
     LibraryEntry entry;
     entry.path = relativePath;
-    const std::string full = (fs::path(libraryFolder) / relativePath).string();
     if (const auto named = parseLibraryName(relativePath)) {
         entry.downloaded = named->downloaded;
         entry.timeFromName = true;
         entry.carId = named->carId;
     } else {
+        const std::string full = (fs::path(libraryFolder) / relativePath).string();
         struct stat info {};
         if (::stat(full.c_str(), &info) == 0) entry.downloaded = localTimeOfSeconds(info.st_mtime);
     }
-    DataFileReadResult read = loadDataFile(full);
+    return entry;
+}
+
+void readInto(const std::string& libraryFolder, LibraryEntry& entry, std::string* wholeMemo) {
+    const std::string full = (fs::path(libraryFolder) / entry.path).string();
+    DataFileReadResult read = loadDataFile(full, MemoField::Read, FileKinds::RegularOnly);
     if (!read) {
         entry.error = std::move(read.error);
-        return entry;
+        return;
     }
+    std::string& memo = read.content->memo;
+    if (wholeMemo) *wholeMemo = memo;
+    // A listing holds what it shows, so that its memory follows the number of runs, not
+    // the length of their memos.
+    memo.resize(std::min(memo.size(), memo.find_first_of("\r\n")));
+    memo.shrink_to_fit();
     entry.content = std::move(read.content);
     entry.warning = std::move(read.warning);
     entry.carId = entry.content->data.carId;
     entry.statistics = runStatistics(entry.content->data);
+}
+
+// A sub-folder that could not be read, as a row of its own.
+LibraryEntry unreadableFolder(const std::string& libraryFolder, FileError error) {
+    LibraryEntry entry;
+    std::string relative = fs::path(error.path).lexically_relative(libraryFolder).string();
+    entry.path = (relative.empty() || relative == "." ? std::string() : relative) + "/";
+    entry.error = std::move(error);
     return entry;
+}
+
+}  // namespace
+
+bool listRunFiles(const std::string& libraryFolder, std::vector<std::string>& relativePaths,
+                  FileError& error, std::vector<FileError>* unreadableFolders) {
+    std::vector<FileError> unreadable;
+    walk(libraryFolder, "", 0, relativePaths, unreadable);
+    // The library folder itself failing is the listing failing, never an empty library.
+    if (!unreadable.empty() && unreadable.front().path == libraryFolder) {
+        error = unreadable.front();
+        relativePaths.clear();
+        return false;
+    }
+    if (unreadableFolders) *unreadableFolders = std::move(unreadable);
+    return true;
+}
+
+LibraryEntry readLibraryEntry(const std::string& libraryFolder, const std::string& relativePath) {
+    LibraryEntry entry = placed(libraryFolder, relativePath);
+    readInto(libraryFolder, entry, nullptr);
+    return entry;
+}
+
+std::vector<LibraryEntry> unreadableFolderEntries(const std::string& libraryFolder,
+                                                  std::vector<FileError> folders) {
+    std::vector<LibraryEntry> entries;
+    entries.reserve(folders.size());
+    for (FileError& error : folders) entries.push_back(unreadableFolder(libraryFolder, error));
+    return entries;
 }
 
 bool listedBefore(const LibraryEntry& a, const LibraryEntry& b) {
@@ -210,7 +299,8 @@ void sortOldestFirst(std::vector<LibraryEntry>& entries) {
 LibraryListing scanLibrary(const std::string& libraryFolder, std::optional<int> car) {
     LibraryListing listing;
     std::vector<std::string> paths;
-    if (!listRunFiles(libraryFolder, paths, listing.error)) return listing;
+    std::vector<FileError> folders;
+    if (!listRunFiles(libraryFolder, paths, listing.error, &folders)) return listing;
     listing.ok = true;
     listing.entries.reserve(paths.size());
     for (const std::string& path : paths) {
@@ -218,8 +308,32 @@ LibraryListing scanLibrary(const std::string& libraryFolder, std::optional<int> 
         if (car && entry.carId != car) continue;
         listing.entries.push_back(std::move(entry));
     }
+    // A folder that could not be read may hold any car's runs: it is shown whatever the car.
+    for (LibraryEntry& e : unreadableFolderEntries(libraryFolder, std::move(folders)))
+        listing.entries.push_back(std::move(e));
     sortOldestFirst(listing.entries);
     return listing;
+}
+
+bool forEachLibraryRun(const std::string& libraryFolder, std::optional<int> car, FileError& error,
+                       const std::function<void(const LibraryEntry&, const std::string&)>& each) {
+    std::vector<std::string> paths;
+    std::vector<FileError> folders;
+    if (!listRunFiles(libraryFolder, paths, error, &folders)) return false;
+    // Ordered before anything is read: the order needs the names and times only.
+    std::vector<LibraryEntry> entries = unreadableFolderEntries(libraryFolder, std::move(folders));
+    entries.reserve(entries.size() + paths.size());
+    for (const std::string& path : paths) entries.push_back(placed(libraryFolder, path));
+    sortOldestFirst(entries);
+    for (LibraryEntry& entry : entries) {
+        std::string memo;
+        const bool folder = entry.error.operation == FileOperation::ListFolder && entry.error;
+        if (!folder) readInto(libraryFolder, entry, &memo);
+        if (!folder && car && entry.carId != car) continue;
+        each(entry, memo);
+        entry = LibraryEntry{};  // one run's memory at a time
+    }
+    return true;
 }
 
 }  // namespace korimet

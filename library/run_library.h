@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,9 +57,9 @@ KeptRun keepRun(const std::string& libraryFolder, const LapData& data, const Loc
 struct LibraryEntry {
     std::string path;  // relative to the library, '/' between folders
     LocalTime downloaded;
-    bool timeFromName = false;  // else the file's modification time
-    std::optional<int> carId;   // the record's, else the name's for an unreadable file
-    std::optional<DataFileContent> content;
+    bool timeFromName = false;               // else the file's modification time
+    std::optional<int> carId;                // the record's, else the name's for an unreadable file
+    std::optional<DataFileContent> content;  // the memo's first line only
     RunStatistics statistics;
     FileError error;    // the reader's reason when content is empty
     FileError warning;  // the reader's, when the memo was read only in part
@@ -72,19 +73,35 @@ struct LibraryListing {
 };
 
 // The run files under the folder, relative, in no particular order: every *.krt below it,
-// hidden files and folders (half-written files, a synchronising tool's own) left out.
-// Sub-folders that cannot be read are skipped; only the folder itself failing is an error.
+// hidden files and folders (half-written files, a synchronising tool's own) left out. The
+// folder itself failing is an error (false); sub-folders that cannot be read go to
+// `unreadableFolders` (full paths), so that a permission problem never looks like no runs.
 bool listRunFiles(const std::string& libraryFolder, std::vector<std::string>& relativePaths,
-                  FileError& error);
+                  FileError& error, std::vector<FileError>* unreadableFolders = nullptr);
 
 // Reads one listed file; an unreadable one gives the reader's reason, never an exception.
+// Only a regular file is opened (a named pipe there never holds the listing), and the
+// content keeps the memo's first line only.
 LibraryEntry readLibraryEntry(const std::string& libraryFolder, const std::string& relativePath);
+
+// Rows for sub-folders that could not be read: the path relative to the library with a
+// '/' at its end, no time, no car, and the reason.
+std::vector<LibraryEntry> unreadableFolderEntries(const std::string& libraryFolder,
+                                                  std::vector<FileError> folders);
 
 // Oldest first; equal times by path.
 bool listedBefore(const LibraryEntry& a, const LibraryEntry& b);
 void sortOldestFirst(std::vector<LibraryEntry>& entries);
 
-// The whole listing, oldest first; with a car, only that car's runs.
+// The whole listing, oldest first; with a car, only that car's runs (and the unreadable
+// folders, which may hold any car's).
 LibraryListing scanLibrary(const std::string& libraryFolder, std::optional<int> car = {});
+
+// The listing in the same order, one run read at a time and handed to `each` with its whole
+// memo: memory stays that of one run, however long the memos. False, with `error`, when the
+// library folder itself cannot be read.
+bool forEachLibraryRun(
+    const std::string& libraryFolder, std::optional<int> car, FileError& error,
+    const std::function<void(const LibraryEntry& entry, const std::string& wholeMemo)>& each);
 
 }  // namespace korimet

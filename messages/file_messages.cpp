@@ -38,6 +38,9 @@ Words reasonOf(FileErrorCode code) {
     switch (code) {
         case FileErrorCode::TooLarge:
             return {filetexts::kTooLarge, "too large for a data file"};
+        case FileErrorCode::NotAFile:
+            return {"ファイルを開けません（通常のファイルではありません）",
+                    "cannot open the file (not a regular file)"};
         case FileErrorCode::EndsEarly:
             return {filetexts::kEndsEarly, "the file ends here"};
         case FileErrorCode::EmptyField:

@@ -1,6 +1,10 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utime.h>
+#include <map>
 
 #include <algorithm>
 #include <filesystem>
@@ -23,6 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 using test::runCli;
 using test::runWithLaps;
+using test::writeBytes;
 
 using test::quoted;
 
@@ -240,6 +245,50 @@ TEST(CliRunsStatus, AFreshAccountListsNothing) {
                      " 2>/dev/null")
                   .status,
               2);
+}
+
+// Nothing in a library hides runs or holds the listing: a named pipe called *.krt and a
+// folder that cannot be opened are rows with their reasons (exit 0), a name with a line end
+// keeps its row on one line, and a library folder that cannot be read ends with 2.
+TEST(CliRunsStatus, NothingHidesOrHoldsTheListing) {
+    test::TempDir dir;
+    const fs::path lib = dir.path() / "lib";
+    fs::create_directories(lib / "2026-12-10");
+    writeBytes(lib / "2026-12-10" / "101010-car07.krt",
+               *writeDataFileBytes(runWithLaps({61.0, 62.0}), "ok").bytes);
+    writeBytes(lib / "2026-12-10" / "two\nlines.krt",
+               *writeDataFileBytes(runWithLaps({60.0}), "").bytes);
+    ASSERT_EQ(::mkfifo((lib / "2026-12-10" / "pipe.krt").c_str(), 0600), 0);
+    std::string deep = (lib / "deep").string();
+    while (deep.size() < 4000) deep += "/" + std::string(200, 'd');
+    ASSERT_TRUE(fs::create_directories(deep));
+    const int deepFd = ::open(deep.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(deepFd, 0);
+    ASSERT_EQ(::mkdirat(deepFd, std::string(200, 'e').c_str(), 0700), 0);
+    ::close(deepFd);
+
+    const auto json = runCli("runs --library " + quoted(lib) + " --json");
+    EXPECT_EQ(json.status, 0);
+    const auto all = nlohmann::json::parse(json.out);
+    ASSERT_EQ(all.size(), 4u);
+    std::map<std::string, std::string> codes;
+    for (const auto& e : all) codes[e["path"]] = e.value("errorCode", "");
+    EXPECT_EQ(codes["2026-12-10/pipe.krt"], "notAFile");
+    EXPECT_EQ(codes[deep.substr(lib.string().size() + 1) + "/" + std::string(200, 'e') + "/"],
+              "cannotReadFolder");
+    EXPECT_EQ(codes["2026-12-10/two\nlines.krt"], "");
+
+    const auto table = runCli("runs --library " + quoted(lib));
+    EXPECT_EQ(table.status, 0);
+    EXPECT_EQ(std::count(table.out.begin(), table.out.end(), '\n'), 5) << table.out;
+    EXPECT_NE(table.out.find("2026-12-10/two\\nlines.krt"), std::string::npos) << table.out;
+
+    writeBytes(dir.path() / "plain", "x");
+    const auto notAFolder = runCli("runs --library " + quoted(dir.path() / "plain") + " 2>&1");
+    EXPECT_EQ(notAFolder.status, 2);
+    EXPECT_EQ(notAFolder.out,
+              "korimet-cli runs: cannot read the folder: " + (dir.path() / "plain").string() +
+                  "\ncannot open the folder (Not a directory)\n");
 }
 
 // listen without --out keeps each frame in the library, as the window does, and decode

@@ -1,9 +1,12 @@
 #include "library/run_library.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <utime.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -259,6 +262,82 @@ TEST_F(LibraryScan, AMissingFolderIsAnErrorAndAnEmptyOneIsNot) {
     const LibraryListing empty = scanLibrary((root / "empty").string());
     EXPECT_TRUE(empty.ok);
     EXPECT_TRUE(empty.entries.empty());
+}
+
+// Nothing in the library makes it look emptier than it is or holds the listing: a folder
+// that cannot be read is a row with its reason, a named pipe called *.krt is a row that was
+// never opened, and the library folder itself failing is the listing failing.
+TEST_F(LibraryScan, UnreadablePlacesAreRowsAndNothingBlocks) {
+    // A folder whose full name is past the system's limit cannot be opened, for root too.
+    std::string deep = (root / "deep").string();
+    while (deep.size() < 4000) deep += "/" + std::string(200, 'd');
+    ASSERT_TRUE(fs::create_directories(deep));
+    const int deepFd = ::open(deep.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_GE(deepFd, 0);
+    ASSERT_EQ(::mkdirat(deepFd, std::string(200, 'e').c_str(), 0700), 0);
+    ::close(deepFd);
+    ASSERT_EQ(::mkfifo((root / "2026-12-11" / "pipe.krt").c_str(), 0600), 0);
+
+    const LibraryListing listing = scanLibrary(root.string());
+    ASSERT_TRUE(listing.ok) << listing.error;
+    const auto find = [&](const std::string& path) -> const LibraryEntry* {
+        for (const auto& e : listing.entries) {
+            if (e.path == path) return &e;
+        }
+        return nullptr;
+    };
+    const std::string tooLong =
+        deep.substr(root.string().size() + 1) + "/" + std::string(200, 'e') + "/";
+    const LibraryEntry* folder = find(tooLong);
+    ASSERT_NE(folder, nullptr);
+    EXPECT_EQ(folder->error.code, FileErrorCode::CannotReadFolder);
+    EXPECT_EQ(folder->error.systemError, ENAMETOOLONG);
+    EXPECT_FALSE(folder->carId);
+    const LibraryEntry* pipe = find("2026-12-11/pipe.krt");
+    ASSERT_NE(pipe, nullptr);
+    EXPECT_EQ(pipe->error.code, FileErrorCode::NotAFile);
+    // Listed whatever the car: it may hold any car's runs.
+    const LibraryListing sevens = scanLibrary(root.string(), 7);
+    EXPECT_TRUE(std::any_of(sevens.entries.begin(), sevens.entries.end(),
+                            [&](const LibraryEntry& e) { return e.path == tooLong; }));
+
+    // The library folder itself: not a folder at all.
+    const LibraryListing file = scanLibrary((root / "notes.txt").string());
+    EXPECT_FALSE(file.ok);
+    EXPECT_EQ(file.error.code, FileErrorCode::CannotReadFolder);
+    EXPECT_EQ(file.error.systemError, ENOTDIR);
+    FileError error;
+    EXPECT_FALSE(forEachLibraryRun((root / "notes.txt").string(), {}, error,
+                                   [](const LibraryEntry&, const std::string&) {}));
+    EXPECT_EQ(error, file.error);
+}
+
+// The listing keeps each memo's first line only, so its memory follows the number of runs;
+// the run-at-a-time walk hands out the whole memo, in the listing's order.
+TEST_F(LibraryScan, ListingKeepsFirstLinesAndTheWalkGivesWholeMemos) {
+    const std::string memo = "first line\r\n" + std::string(100000, 'x');
+    writeBytes(root / "2026-12-12" / "080000-car05.krt",
+               *writeDataFileBytes(runOf({60.0}, 5), memo).bytes);
+    const LibraryListing listing = scanLibrary(root.string());
+    std::vector<std::string> listed;
+    for (const auto& e : listing.entries) {
+        listed.push_back(e.path);
+        if (e.readable()) {
+            EXPECT_EQ(e.content->memo.find_first_of("\r\n"), std::string::npos);
+        }
+    }
+    std::vector<std::string> walked;
+    std::string wholeOf5;
+    FileError error;
+    ASSERT_TRUE(forEachLibraryRun(root.string(), {}, error,
+                                  [&](const LibraryEntry& e, const std::string& whole) {
+                                      walked.push_back(e.path);
+                                      if (e.carId == 5) wholeOf5 = whole;
+                                  }));
+    EXPECT_EQ(walked, listed);
+    EXPECT_EQ(wholeOf5, memo);
+    EXPECT_EQ(readLibraryEntry(root.string(), "2026-12-12/080000-car05.krt").content->memo,
+              "first line");
 }
 
 }  // namespace
