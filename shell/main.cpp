@@ -59,6 +59,6 @@ int main(int argc, char** argv) {
     }
     window.show();
     // After the load step and once shown, so a failure's message sits over the window.
-    korimet::openGivenFile(window.fileCommands(), window.dialogs(), command.file);
+    korimet::openGivenFile(window.fileCommands(), command.file);
     return QApplication::exec();
 }

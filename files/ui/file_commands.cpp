@@ -13,6 +13,7 @@
 #include "files/ui/file_command_texts.h"
 #include "files/ui/memo_line_ends.h"
 #include "session/dialogs.h"
+#include "session/system_path.h"
 #include "session/window_texts.h"
 
 namespace korimet {
@@ -20,9 +21,6 @@ namespace korimet {
 namespace {
 
 QString qs(const char* text) { return QString::fromUtf8(text); }
-
-// Paths go to the core as the bytes the system knows the file by, not as UTF-8.
-std::string systemPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 void showFailure(Dialogs& dialogs, const QString& text) {
     dialogs.message(text, qs(texts::kAppTitle), MessageIcon::None);
@@ -40,7 +38,7 @@ bool namingTheFile(Dialogs& dialogs, const char* failedHead, const QString& path
         reason = filetexts::kOutOfMemory;
     } catch (const std::exception&) {
     }
-    showFailure(dialogs, qs(failedHead) + path + '\n' + qs(reason));
+    showFailure(dialogs, qs(failedHead) + shownPath(path) + '\n' + qs(reason));
     return false;
 }
 
@@ -111,7 +109,7 @@ bool FileCommands::openRunFile(const QString& given, RunOrigin origin) {
         run.fileName = path;
         run.memo = memoForBox(read.content->memo);
         run.modelCaption = qs(filetexts::kLoadDataCaption);
-        run.sourceCaption = path;
+        run.sourceCaption = shownPath(path);
         session_.replaceRun(run);
         opened = true;
         // The laps are worth having without the memo. The file stays as it is, and the
@@ -139,7 +137,7 @@ void FileCommands::saveDataFileAs() {
     const QString typed =
         dialogs_.askSavePath(qs(filetexts::kSaveDialogTitle), qs(texts::kDataFileFilter));
     if (typed.isEmpty()) return;
-    const QString path = QFile::decodeName(withDataFileSuffix(systemPath(typed)).c_str());
+    const QString path = pathFromSystem(withDataFileSuffix(systemPath(typed)));
     // The name is kept only once the file holds the run, so a failed save leaves the next
     // File > Save pointing where it pointed before.
     if (writeRun(path)) session_.setCurrentFileName(path);

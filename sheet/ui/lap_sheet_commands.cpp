@@ -1,5 +1,7 @@
 #include "sheet/ui/lap_sheet_commands.h"
 
+#include <sys/stat.h>
+
 #include <QAction>
 #include <QDateTime>
 #include <QDir>
@@ -13,6 +15,7 @@
 #include "session/addition.h"
 #include "session/dialogs.h"
 #include "session/run_session.h"
+#include "session/system_path.h"
 #include "sheet/lap_sheet.h"
 #include "sheet/sheet_texts.h"
 #include "sheet/ui/sheet_renderer.h"
@@ -38,9 +41,11 @@ SheetDateTime dateOf(const RunSession& session) {
     const QString path = session.origin() == RunOrigin::Library ? session.sourceFileName()
                                                                 : session.currentFileName();
     std::optional<SheetDateTime> fileTime;
-    const QFileInfo info(path);
-    if (!path.isEmpty() && info.exists()) fileTime = fromQt(info.lastModified());
-    return sheetDate(path.toStdString(), fileTime, fromQt(QDateTime::currentDateTime()));
+    struct stat info {};
+    if (!path.isEmpty() && ::stat(systemPath(path).c_str(), &info) == 0) {
+        fileTime = fromQt(QDateTime::fromSecsSinceEpoch(info.st_mtime));
+    }
+    return sheetDate(systemPath(path), fileTime, fromQt(QDateTime::currentDateTime()));
 }
 
 class LapSheetCommands : public QObject {
@@ -120,12 +125,12 @@ QAction* addCommand(QMenu* menu, const char* text, const char* name) {
 
 LapSheet sheetOfSession(const RunSession& session) {
     SheetInput input;
-    input.run = {session.currentData(), session.currentFileName().toStdString()};
+    input.run = {session.currentData(), systemPath(session.currentFileName())};
     input.memo = session.memo().toStdString();
     input.date = dateOf(session);
     if (session.hasComparison()) {
         input.comparison =
-            SheetRun{session.comparisonData(), session.comparisonFileName().toStdString()};
+            SheetRun{session.comparisonData(), systemPath(session.comparisonFileName())};
     }
     return buildLapSheet(input);
 }

@@ -1,5 +1,7 @@
 #include "sheet/ui/sheet_renderer.h"
 
+#include "session/system_path.h"
+
 #include <qcustomplot.h>
 #include <QBuffer>
 #include <QFile>
@@ -340,9 +342,8 @@ namespace {
 
 SheetWriteResult written(const SheetBytes& drawn, const QString& path) {
     if (!drawn) return {false, true, 0};
-    const QByteArray name = QFile::encodeName(path);
     const DurableWrite w = writeFileDurably(
-        name.toStdString(),
+        systemPath(path),
         std::string_view(drawn.bytes.constData(), static_cast<std::size_t>(drawn.bytes.size())),
         ExistingFile::Replace);
     return {static_cast<bool>(w), false, w.error};

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "session/system_path.h"
 #include "shell/ui/shell_texts.h"
 
 namespace korimet {
@@ -150,15 +151,9 @@ CommandLine parseCommandLine(const QStringList& arguments) {
 CommandLine parseCommandLine(int argc, char** argv) {
     QStringList arguments;
     arguments.reserve(argc);
-    for (int i = 0; i < argc; ++i) arguments.append(QFile::decodeName(argv[i]));
-    CommandLine line = parseCommandLine(arguments);
-    if (line.file.path.isEmpty()) return line;
-    for (int i = 1; i < argc; ++i) {
-        if (arguments[i] == line.file.path && QFile::encodeName(arguments[i]) != argv[i]) {
-            line.file.nameIntact = false;
-        }
-    }
-    return line;
+    // The file's name keeps its bytes, whatever their encoding.
+    for (int i = 0; i < argc; ++i) arguments.append(pathFromSystem(std::string_view(argv[i])));
+    return parseCommandLine(arguments);
 }
 
 }  // namespace korimet

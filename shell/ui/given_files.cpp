@@ -14,6 +14,7 @@
 #include "files/ui/file_commands.h"
 #include "session/command_guard.h"
 #include "session/dialogs.h"
+#include "session/system_path.h"
 #include "shell/ui/shell_texts.h"
 
 namespace korimet {
@@ -22,24 +23,17 @@ GivenFile runFileAmong(const QMimeData* data) {
     if (!data || !data->hasUrls()) return {};
     for (const QUrl& url : data->urls()) {
         if (!url.isLocalFile()) continue;
-        const QString path = url.toLocalFile();
+        // The encoded form keeps the name's bytes; toLocalFile would decode them as UTF-8.
+        const QString path = pathFromSystem(
+            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()));
         if (!path.endsWith(QLatin1String(".krt"), Qt::CaseInsensitive)) continue;
-        const QByteArray bytes =
-            QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
-        return {path, QFile::encodeName(path) == bytes};
+        return {path};
     }
     return {};
 }
 
-bool openGivenFile(FileCommands& files, Dialogs& dialogs, const GivenFile& file) {
+bool openGivenFile(FileCommands& files, const GivenFile& file) {
     if (file.path.isEmpty()) return false;
-    if (!file.nameIntact) {
-        dialogs.message(QString::fromUtf8(filetexts::kReadFailed) + file.path +
-                            QString::fromUtf8(texts::kLineBreak) +
-                            QString::fromUtf8(texts::kFileNameNotUtf8),
-                        QString::fromUtf8(texts::kAppTitle), MessageIcon::None);
-        return false;
-    }
     return files.openRunFile(file.path, RunOrigin::File);
 }
 
@@ -82,7 +76,7 @@ bool RunFileDrops::eventFilter(QObject* watched, QEvent* event) {
                 this,
                 [this, file] {
                     runGuarded(dialogs_, QString::fromUtf8(filetexts::kOpenDialogTitle),
-                               [&] { openGivenFile(files_, dialogs_, file); });
+                               [&] { openGivenFile(files_, file); });
                 },
                 Qt::QueuedConnection);
             return true;

@@ -12,21 +12,18 @@ namespace korimet {
 class Dialogs;
 class FileCommands;
 
-// A file handed to the window by the desktop (its command line, a drop), with whether its
-// name reached us whole: Qt decodes file names as UTF-8, so a name in another encoding
-// (Shift_JIS from an old disk) arrives with its bytes replaced.
+// A file handed to the window by the desktop (its command line, a drop). The path holds the
+// name's bytes whatever their encoding (session/system_path.h), so a CP932 name from an old
+// disk opens like any other.
 struct GivenFile {
     QString path;
-    bool nameIntact = true;
 };
 
 // The first local .krt file among dragged URLs; an empty path when there is none.
 GivenFile runFileAmong(const QMimeData* data);
 
-// Opens it exactly as File > Open does; a name that did not reach us whole gets File >
-// Open's message with the reason instead of a misleading "not found". False when nothing
-// was opened.
-bool openGivenFile(FileCommands& files, Dialogs& dialogs, const GivenFile& file);
+// Opens it exactly as File > Open does. False when nothing was opened.
+bool openGivenFile(FileCommands& files, const GivenFile& file);
 
 // Dropping a .krt file anywhere on the window opens it as File > Open does; other drops
 // (text on the memo) go where they went before.

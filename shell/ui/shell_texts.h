@@ -17,10 +17,6 @@ inline constexpr const char* kContactLine = "Korimet — lap timer companion";
 
 // Menu items that do nothing yet say so, naming their handler ("mnuFileClose").
 inline constexpr const char* kPlaceholderMessage = " '%1_Click' のｺｰﾄﾞを追加します。";
-// A file handed over by the desktop whose name is not UTF-8: Qt cannot name it to the system.
-inline constexpr const char* kFileNameNotUtf8 =
-    "ファイル名が UTF-8 ではないため開けません。名前を変えてから開いてください。";
-
 // The command line of the window program; its help and messages, in English and Japanese,
 // are with korimet-cli's in commandline/cli_texts.h.
 inline constexpr const char* kProgramName = "korimet";

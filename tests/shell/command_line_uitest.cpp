@@ -1,18 +1,22 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextEdit>
+
 #include <cctype>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "files/data_file.h"
 #include "files/file_texts.h"
+#include "session/system_path.h"
 #include "shell/ui/command_line.h"
 #include "shell/ui/given_files.h"
 #include "shell/ui/main_window.h"
@@ -49,7 +53,6 @@ TEST_P(ParseCommandLine, DecidesBeforeAnyWindow) {
     EXPECT_EQ(line.exitCode, c.exitCode);
     EXPECT_EQ(line.toStandardError, c.toStandardError);
     EXPECT_EQ(line.file.path, QString::fromUtf8(c.file));
-    EXPECT_TRUE(line.file.nameIntact);
     EXPECT_TRUE(line.output.contains(QString::fromUtf8(c.output))) << line.output.toStdString();
     if (c.action == Action::PrintAndExit) {
         EXPECT_TRUE(line.output.endsWith('\n'));
@@ -204,17 +207,17 @@ TEST(CommandLineLanguage, TheLocaleDecides) {
     }
 }
 
-// Qt names files to the system in UTF-8; a name in another encoding cannot survive that,
-// and must be told apart rather than reported as missing.
-TEST(CommandLineFromArgv, SaysWhetherTheFileNameSurvivedDecoding) {
+// The file's name keeps its bytes in any encoding, and shows as text where it is text.
+TEST(CommandLineFromArgv, KeepsTheFileNamesBytes) {
     const struct {
         QByteArray name;
-        bool intact;
+        QString shown;
     } cases[] = {
-        {"/tmp/走行 1.krt", true},
-        {"/tmp/plain.krt", true},
-        {"/tmp/\x91\x96\x8d\x73.krt", false},  // Shift_JIS from an old Windows disk
-        {"/tmp/caf\xe9.krt", false},           // Latin-1
+        {"/tmp/走行 1.krt", QString::fromUtf8("/tmp/走行 1.krt")},
+        {"/tmp/plain.krt", QStringLiteral("/tmp/plain.krt")},
+        // Shift_JIS from an old Windows disk, then Latin-1.
+        {"/tmp/\x91\x96\x8d\x73.krt", QString::fromUtf8("/tmp/\uFFFD\uFFFD\uFFFDs.krt")},
+        {"/tmp/caf\xe9.krt", QString::fromUtf8("/tmp/caf\uFFFD.krt")},
     };
     for (const auto& c : cases) {
         QByteArray program("korimet");
@@ -224,10 +227,8 @@ TEST(CommandLineFromArgv, SaysWhetherTheFileNameSurvivedDecoding) {
         char* argv[] = {program.data(), style.data(), fusion.data(), argument.data()};
         const CommandLine line = parseCommandLine(4, argv);
         ASSERT_EQ(line.action, Action::Run);
-        EXPECT_EQ(line.file.nameIntact, c.intact) << c.name.toHex().toStdString();
-        if (c.intact) {
-            EXPECT_EQ(QFile::encodeName(line.file.path), c.name);
-        }
+        EXPECT_EQ(systemPath(line.file.path), c.name.toStdString()) << c.name.toHex().toStdString();
+        EXPECT_EQ(shownPath(line.file.path), c.shown);
     }
 }
 
@@ -245,7 +246,7 @@ class FileGivenAtStart : public test::WindowInTempFolder {
         char* argv[] = {program.data(), argument.data()};
         const CommandLine line = parseCommandLine(2, argv);
         ASSERT_EQ(line.action, Action::Run);
-        opened = openGivenFile(window->fileCommands(), window->dialogs(), line.file);
+        opened = openGivenFile(window->fileCommands(), line.file);
     }
     QString label(const char* name) const { return window->findChild<QLabel*>(name)->text(); }
     QTextEdit& memo() const { return *window->findChild<QTextEdit*>("RichTextBox1"); }
@@ -302,18 +303,31 @@ TEST_F(FileGivenAtStart, AnUnreadableFileShowsFileOpensMessageAndKeepsTheTemplat
 namespace korimet {
 namespace {
 
-TEST_F(FileGivenAtStart, ANameNotInUtf8IsToldAsSuchAndChangesNothing) {
+// A CP932 name (a library synchronised from Windows) opens, shows as far as it is text and
+// saves back to the same file.
+TEST_F(FileGivenAtStart, ANameNotInUtf8OpensAndSavesBack) {
+    const std::string name = QFile::encodeName(dir.path()).toStdString() + "/\x91\x96\x8d\x73.krt";
+    ASSERT_TRUE(saveDataFile(name, runWithLaps({64.9, 66.25}), "cp932 name"));
     makeWindow();
-    const LapData before = window->currentData();
-    const QString memoBefore = memo().toPlainText();
-    give(QFile::encodeName(dir.path()) + "/\x91\x96\x8d\x73.krt");
-    EXPECT_FALSE(opened);
-    ASSERT_EQ(dialogs->calls.size(), 1u);
-    EXPECT_TRUE(dialogs->calls[0].text.contains(QString::fromUtf8(texts::kFileNameNotUtf8)));
-    EXPECT_TRUE(dialogs->calls[0].text.startsWith(QString::fromUtf8(filetexts::kReadFailed)));
-    EXPECT_EQ(window->currentData(), before);
-    EXPECT_EQ(memo().toPlainText(), memoBefore);
-    EXPECT_TRUE(window->currentFileName().isEmpty());
+    give(QByteArray::fromStdString(name));
+    ASSERT_TRUE(opened);
+    EXPECT_TRUE(dialogs->calls.empty());
+    EXPECT_EQ(memo().toPlainText(), "cp932 name");
+    EXPECT_EQ(systemPath(window->currentFileName()), name);
+    EXPECT_EQ(label("Label3"), dir.path() + QString::fromUtf8("/\uFFFD\uFFFD\uFFFDs.krt"));
+
+    memo().setPlainText("saved back");
+    window->fileCommands().saveDataFile();
+    EXPECT_TRUE(dialogs->calls.empty()) << "File > Save asked for a name";
+    const DataFileReadResult back = loadDataFile(name);
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back.content->memo, "saved back");
+    // Saved back under its own name, nothing beside it (Qt's listing cannot see the name).
+    const auto files = std::distance(
+        std::filesystem::directory_iterator(QFile::encodeName(dir.path()).toStdString()), {});
+    EXPECT_EQ(files, 1);
+    // Nor can Qt remove it with the folder.
+    ::unlink(name.c_str());
 }
 
 }  // namespace

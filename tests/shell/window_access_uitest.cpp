@@ -21,6 +21,7 @@
 
 #include "files/data_file.h"
 #include "session/dialogs.h"
+#include "session/system_path.h"
 #include "shell/ui/given_files.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/qt_translations.h"
@@ -122,12 +123,10 @@ TEST(RunFileAmong, TakesTheFirstLocalRunFile) {
                   QUrl::fromLocalFile(QStringLiteral("/tmp/C.KRT")),
                   QUrl::fromLocalFile(QStringLiteral("/tmp/d.krt"))});
     EXPECT_EQ(runFileAmong(&data).path, QStringLiteral("/tmp/C.KRT"));
-    EXPECT_TRUE(runFileAmong(&data).nameIntact);
     data.setUrls({QUrl::fromLocalFile(QString::fromUtf8("/tmp/走行 1.krt"))});
-    EXPECT_TRUE(runFileAmong(&data).nameIntact);
+    EXPECT_EQ(runFileAmong(&data).path, QString::fromUtf8("/tmp/走行 1.krt"));
     data.setUrls({QUrl::fromEncoded("file:///tmp/%91%96%8Ds.krt")});  // Shift_JIS bytes
-    EXPECT_FALSE(runFileAmong(&data).path.isEmpty());
-    EXPECT_FALSE(runFileAmong(&data).nameIntact);
+    EXPECT_EQ(systemPath(runFileAmong(&data).path), "/tmp/\x91\x96\x8ds.krt");
     data.setText(QStringLiteral("/tmp/e.krt"));
     data.setUrls({});
     EXPECT_TRUE(runFileAmong(&data).path.isEmpty());

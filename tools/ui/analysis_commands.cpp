@@ -9,6 +9,7 @@
 #include "lapdata/ui/lap_panel.h"
 #include "session/dialogs.h"
 #include "session/run_session.h"
+#include "session/system_path.h"
 #include "tools/chart_edit.h"
 #include "tools/comparison.h"
 #include "tools/race_simulation.h"
@@ -79,8 +80,7 @@ void AnalysisCommands::loadComparisonFile() {
 bool AnalysisCommands::compareWithFile(const QString& path) {
     // Read whole before anything is replaced: a broken file leaves the last comparison.
     // Only the laps count here: the other run's memo can neither refuse the file nor warn.
-    const DataFileReadResult read =
-        loadDataFile(QFile::encodeName(path).toStdString(), MemoField::Skip);
+    const DataFileReadResult read = loadDataFile(systemPath(path), MemoField::Skip);
     if (!read) {
         dialogs_.message(windowMessage(read.error), QString::fromUtf8(kCompareTitle),
                          MessageIcon::Critical);
@@ -88,7 +88,7 @@ bool AnalysisCommands::compareWithFile(const QString& path) {
     }
     const LapData& comparison = read.content->data;
     const ComparisonOutcome outcome = buildComparison(
-        session_.currentData(), lapPanel_.statistics(), comparison, path.toStdString());
+        session_.currentData(), lapPanel_.statistics(), comparison, systemPath(path));
     if (outcome.refusal) {
         // Nothing is replaced, so the chart's table keeps describing what the chart shows.
         refuse(dialogs_, *outcome.refusal);
