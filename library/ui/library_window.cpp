@@ -1,5 +1,7 @@
 #include "library/ui/library_window.h"
 
+#include <unistd.h>
+
 #include <qcustomplot.h>
 #include <QComboBox>
 #include <QDateTime>
@@ -12,16 +14,15 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QProgressBar>
-#include <QPromise>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "common/ui/window_messages.h"
 #include "files/ui/file_commands.h"
@@ -31,6 +32,7 @@
 #include "library/ui/library_texts.h"
 #include "session/command_guard.h"
 #include "session/dialogs.h"
+#include "session/system_path.h"
 #include "tools/ui/analysis_commands.h"
 
 namespace korimet {
@@ -46,27 +48,47 @@ constexpr double kHoverPixels = 8.0;
 
 QString u8(const char* text) { return QString::fromUtf8(text); }
 
+// Qt's trash takes names as UTF-8 text. A name in another encoding first takes a text name
+// beside it, its other bytes written as %XX, so that it goes to the trash rather than
+// staying or failing; it comes back from the trash under that name.
+bool moveToTrash(const std::string& bytes) {
+    const QString path = pathFromSystem(bytes);
+    if (shownPath(path) == path) return QFile::moveToTrash(path);
+    const std::size_t slash = bytes.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string() : bytes.substr(0, slash + 1);
+    const std::string name = bytes.substr(folder.size());
+    const QString escaped = pathFromSystem(name);
+    const QString shown = shownPath(escaped);
+    std::string text;
+    for (qsizetype i = 0; i < escaped.size(); ++i) {
+        if (escaped[i] != shown[i]) {  // a byte that is not text
+            text += QStringLiteral("%%1")
+                        .arg(escaped[i].unicode() - 0xDC00, 2, 16, QChar('0'))
+                        .toUpper()
+                        .toStdString();
+        } else if (escaped[i].isHighSurrogate() && i + 1 < escaped.size()) {
+            text += escaped.mid(i, 2).toUtf8().toStdString();
+            ++i;
+        } else {
+            text += QString(escaped[i]).toUtf8().toStdString();
+        }
+    }
+    std::string renamed = folder + text;
+    for (int n = 2; ::access(renamed.c_str(), F_OK) == 0; ++n) {
+        renamed = folder + std::to_string(n) + "-" + text;
+    }
+    if (::rename(bytes.c_str(), renamed.c_str()) != 0) return false;
+    if (QFile::moveToTrash(QString::fromStdString(renamed))) return true;
+    ::rename(renamed.c_str(), bytes.c_str());
+    return false;
+}
+
 QDateTime dateTimeOf(const LocalTime& t) {
     return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second));
 }
 
 QString lapText(double seconds) { return QString::fromStdString(lapTimeOrPlaceholder(seconds)); }
-
-LibraryListing readFolder(QPromise<LibraryListing>& promise, const std::string& folder) {
-    LibraryListing listing;
-    std::vector<std::string> paths;
-    if (!listRunFiles(folder, paths, listing.error)) return listing;
-    listing.ok = true;
-    promise.setProgressRange(0, static_cast<int>(paths.size()));
-    listing.entries.reserve(paths.size());
-    for (std::size_t i = 0; i < paths.size(); ++i) {
-        if (promise.isCanceled()) return listing;
-        listing.entries.push_back(readLibraryEntry(folder, paths[i]));
-        promise.setProgressValue(static_cast<int>(i + 1));
-    }
-    sortOldestFirst(listing.entries);
-    return listing;
-}
 
 }  // namespace
 
@@ -189,41 +211,29 @@ LibraryWindow::LibraryWindow(const Addition& addition)
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
         if (carFilter_->currentIndex() <= 0) drawTrend();
     });
-    connect(&watcher_, &QFutureWatcher<LibraryListing>::progressRangeChanged, progress_,
-            &QProgressBar::setRange);
-    connect(&watcher_, &QFutureWatcher<LibraryListing>::progressValueChanged, progress_,
-            &QProgressBar::setValue);
-    connect(&watcher_, &QFutureWatcher<LibraryListing>::finished, this,
-            &LibraryWindow::listingRead);
+    reader_ = new FolderReader(  // owned by the window
+        this, [this](LibraryListing listing) { listingRead(std::move(listing)); },
+        [this](int done, int total) {
+            progress_->setRange(0, total);
+            progress_->setValue(done);
+        });
 }
 
-LibraryWindow::~LibraryWindow() {
-    watcher_.cancel();
-    watcher_.waitForFinished();
-}
+LibraryWindow::~LibraryWindow() = default;
 
-bool LibraryWindow::reading() const { return reading_; }
+bool LibraryWindow::reading() const { return reader_->busy(); }
 
 void LibraryWindow::refresh() {
-    watcher_.cancel();
-    watcher_.waitForFinished();
     folder_ = libraryFolder();
     folderLabel_->setText(u8(lt::kFolderCaption) + QDir::toNativeSeparators(folder_));
     progress_->setRange(0, 0);
     progress_->setVisible(true);
-    reading_ = true;
-    const std::string folder = folder_.toStdString();
-    watcher_.setFuture(QtConcurrent::run([folder](QPromise<LibraryListing>& promise) {
-        promise.addResult(readFolder(promise, folder));
-    }));
+    keptWhileReading_.clear();
+    reader_->start(systemPath(folder_));
 }
 
-void LibraryWindow::listingRead() {
-    // A read dropped for a newer one: that one finishes the job.
-    if (watcher_.isCanceled() || watcher_.future().resultCount() == 0) return;
+void LibraryWindow::listingRead(LibraryListing listing) {
     progress_->setVisible(false);
-    reading_ = false;
-    LibraryListing listing = watcher_.result();
     if (!listing.ok) {
         // A library nothing was kept in yet is simply empty.
         if (QDir(folder_).exists()) {
@@ -231,20 +241,32 @@ void LibraryWindow::listingRead() {
         }
         listing.entries.clear();
     }
+    const std::string folder = systemPath(folder_);
+    for (const std::string& kept : keptWhileReading_) {
+        const bool listed = std::any_of(listing.entries.begin(), listing.entries.end(),
+                                        [&](const LibraryEntry& e) { return e.path == kept; });
+        if (!listed) listing.entries.push_back(readLibraryEntry(folder, kept));
+    }
+    keptWhileReading_.clear();
+    sortOldestFirst(listing.entries);
     model_->setEntries(std::move(listing.entries));
     tableChanged();
 }
 
 void LibraryWindow::addKeptRun(const QString& fullPath) {
-    if (folder_.isEmpty() || reading()) return;
+    if (folder_.isEmpty()) return;
     const QString relative = QDir(folder_).relativeFilePath(fullPath);
     if (relative.startsWith(QStringLiteral(".."))) return;  // kept before the folder changed
-    model_->addEntry(readLibraryEntry(folder_.toStdString(), relative.toStdString()));
+    if (reading()) {
+        keptWhileReading_.push_back(systemPath(relative));
+        return;
+    }
+    model_->addEntry(readLibraryEntry(systemPath(folder_), systemPath(relative)));
     tableChanged();
 }
 
 QString LibraryWindow::fullPath(const LibraryEntry& entry) const {
-    return QDir(folder_).filePath(QString::fromStdString(entry.path));
+    return pathFromSystem(systemPath(folder_) + "/" + entry.path);
 }
 
 void LibraryWindow::tableChanged() {
@@ -309,11 +331,12 @@ void LibraryWindow::deleteSelection() {
     std::vector<bool> gone(entries.size(), false);
     for (int i : chosen) {
         const QString path = fullPath(entries[static_cast<std::size_t>(i)]);
-        if (QFile::moveToTrash(path)) {
+        if (moveToTrash(systemPath(path))) {
             gone[static_cast<std::size_t>(i)] = true;
         } else {
-            addition_.dialogs.message(u8(lt::kDeleteFailed).arg(QDir::toNativeSeparators(path)), {},
-                                      MessageIcon::Critical);
+            addition_.dialogs.message(
+                u8(lt::kDeleteFailed).arg(QDir::toNativeSeparators(shownPath(path))), {},
+                MessageIcon::Critical);
         }
     }
     std::vector<LibraryEntry> kept;

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QFutureWatcher>
 #include <QString>
 #include <QWidget>
 #include <vector>
 
 #include "library/run_library.h"
+#include "library/ui/folder_reader.h"
 #include "session/addition.h"
 
 class QComboBox;
@@ -22,7 +22,7 @@ class LibraryTableModel;
 
 // The run library's own window, beside the main window and never modal: every kept run
 // with its statistics, a trend chart for one car, and the doors to open, compare and
-// delete runs. The folder is read on a worker thread.
+// delete runs. The folder is read on a thread the window never waits for.
 class LibraryWindow : public QWidget {
     Q_OBJECT
   public:
@@ -45,7 +45,7 @@ class LibraryWindow : public QWidget {
     void deleteSelection();
 
   private:
-    void listingRead();
+    void listingRead(LibraryListing listing);
     void tableChanged();  // count, car filter and trend follow the table
     void fillCarFilter();
     void applyCarFilter();
@@ -60,8 +60,10 @@ class LibraryWindow : public QWidget {
     int trendCar_ = -1;
     std::vector<int> trendPoints_;  // table row of each point of the best and average lines
 
-    QFutureWatcher<LibraryListing> watcher_;
-    bool reading_ = false;  // until the listing read is in the table
+    FolderReader* reader_ = nullptr;
+    // Runs kept while the folder was being read, added once the listing is in: the listing
+    // may or may not have seen them.
+    std::vector<std::string> keptWhileReading_;
     QLabel* folderLabel_ = nullptr;
     QLabel* countLabel_ = nullptr;
     QComboBox* carFilter_ = nullptr;
