@@ -21,6 +21,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 
@@ -234,11 +235,11 @@ void LibraryWindow::refresh() {
 
 void LibraryWindow::listingRead(LibraryListing listing) {
     progress_->setVisible(false);
+    // A library nothing was kept in yet is simply empty; any other failure is said, so that
+    // a folder that cannot be read never looks like one without runs.
+    QString failure;
     if (!listing.ok) {
-        // A library nothing was kept in yet is simply empty.
-        if (QDir(folder_).exists()) {
-            countLabel_->setText(windowMessage(listing.error));
-        }
+        if (listing.error.systemError != ENOENT) failure = windowMessage(listing.error);
         listing.entries.clear();
     }
     const std::string folder = systemPath(folder_);
@@ -251,6 +252,7 @@ void LibraryWindow::listingRead(LibraryListing listing) {
     sortOldestFirst(listing.entries);
     model_->setEntries(std::move(listing.entries));
     tableChanged();
+    if (!failure.isEmpty()) countLabel_->setText(failure);
 }
 
 void LibraryWindow::addKeptRun(const QString& fullPath) {

@@ -457,6 +457,18 @@ TEST_F(RunLibraryTest, NamesInAnyEncodingAndPipesNeitherHideNorHold) {
     EXPECT_EQ(rows(w).size(), listed.size());
 }
 
+// A library folder that cannot be read says why instead of looking empty.
+TEST_F(RunLibraryTest, ALibraryThatCannotBeReadSaysWhy) {
+    test::writeBytes(dir.path() / "plain", "x");
+    useLibrary(dir.path() / "plain");
+    LibraryWindow& w = openLibraryWindow();
+    const QString said = w.findChild<QLabel*>("runCountLabel")->text();
+    EXPECT_TRUE(said.startsWith(QString::fromUtf8("フォルダーを読み込めません: ") +
+                                QString::fromStdString((dir.path() / "plain").string())))
+        << said.toStdString();
+    EXPECT_TRUE(rows(w).empty());
+}
+
 TEST_F(RunLibraryTest, AnOpenLibraryWindowListsEachNewDownload) {
     LibraryWindow& w = openLibraryWindow();
     EXPECT_TRUE(rows(w).empty());
