@@ -26,7 +26,7 @@ void memoBytesReadAsCp932SaveBack(std::string_view bytes) {
         return;
     }
     const DataFileReadResult again = readDataFileBytes(*written.bytes, "m.krt");
-    if (!again || !again.warning.empty() || again.content->memo != *text) std::abort();
+    if (!again || again.warning || again.content->memo != *text) std::abort();
 }
 
 }  // namespace
@@ -44,21 +44,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const DataFileReadResult read =
             asTemplate ? readTemplate(bytes, "t.krt", base) : readDataFileBytes(bytes, "f.krt");
         if (!read) {
-            if (read.error.empty() || read.content || !read.warning.empty()) std::abort();
+            if (!read.error || read.content || read.warning) std::abort();
             continue;
         }
-        if (!read.error.empty()) std::abort();
+        if (read.error) std::abort();
         const DataFileContent& first = *read.content;
         if (first.data.lapCount > kLapSlots) std::abort();
         if (asTemplate && first.data.laps != base.laps) std::abort();
         if (!asTemplate) {
             // The comparison read takes every file a full read takes, with the same laps.
             const DataFileReadResult laps = readDataFileBytes(bytes, "f.krt", MemoField::Skip);
-            if (!laps || laps.content->data != first.data || !laps.warning.empty()) std::abort();
+            if (!laps || laps.content->data != first.data || laps.warning) std::abort();
         }
 
         const DataFileWriteResult written = writeDataFileBytes(first.data, first.memo);
-        if (!read.warning.empty()) {
+        if (read.warning) {
             // The marks stand for bytes that are lost: never written over the original.
             if (written || first.memo.find("\xEF\xBF\xBD") == std::string::npos) std::abort();
             continue;
@@ -69,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         const DataFileReadResult again = readDataFileBytes(*written.bytes, "f.krt");
-        if (!again || !again.warning.empty()) std::abort();
+        if (!again || again.warning) std::abort();
         const DataFileContent& second = *again.content;
         const LapData& a = first.data;
         const LapData& b = second.data;
