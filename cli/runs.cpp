@@ -12,6 +12,7 @@
 
 #include "cli/json_out.h"
 #include "cli/verbs.h"
+#include "commandline/parse_problem.h"
 #include "lapdata/lap_time.h"
 #include "library/run_library.h"
 #include "library/settings/library_folder.h"
@@ -205,7 +206,7 @@ VerbRun runsVerb(CLI::App& verb, const Texts& texts) {
     verb.add_option("--library", options->folder, texts(Text::RunsLibrary))->type_name("DIR");
     verb.add_option("--car", options->car, texts(Text::RunsCar))
         ->type_name("N")
-        ->check(CLI::Range(0, 255).description(""));
+        ->check(wholeNumberIn(0, 255, texts));
     verb.add_flag("--json", options->json, texts(Text::RunsJson))
         ->multi_option_policy(CLI::MultiOptionPolicy::Throw);
     verb.footer(texts(Text::RunsExit));

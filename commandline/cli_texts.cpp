@@ -132,6 +132,8 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::MissingArgument, "{} is missing", "{} が指定されていません"},
     {Text::OptionNeedsValue, "{} needs one value", "{} には値を 1 つ指定してください"},
     {Text::OptionTwice, "{} is given more than once", "{} が 2 回以上指定されています"},
+    {Text::NotWholeNumberIn, "{} is not a whole number from {} to {}",
+     "{} は {}～{} の整数ではありません"},
     {Text::WrongArguments, "wrong arguments: {}", "引数が正しくありません: {}"},
     {Text::ExactlyTwoArguments, "needs MINUTES and FILE.krt, nothing else",
      "MINUTES と FILE.krt の 2 つだけを指定してください"},

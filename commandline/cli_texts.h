@@ -84,6 +84,7 @@ enum class Text {
     MissingArgument,
     OptionNeedsValue,
     OptionTwice,
+    NotWholeNumberIn,
     WrongArguments,
     ExactlyTwoArguments,
     // Headings of `show`.

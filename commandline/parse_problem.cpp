@@ -1,5 +1,7 @@
 #include "commandline/parse_problem.h"
 
+#include <charconv>
+
 namespace korimet::cli {
 
 namespace {
@@ -13,6 +15,19 @@ std::string afterColon(const std::string& text) {
 std::string beforeColon(const std::string& text) { return text.substr(0, text.find(':')); }
 
 }  // namespace
+
+CLI::Validator wholeNumberIn(int low, int high, const Texts& t) {
+    return CLI::Validator(
+        [low, high, t](std::string& value) -> std::string {
+            int number = 0;
+            const char* end = value.data() + value.size();
+            const auto [stop, ec] = std::from_chars(value.data(), end, number);
+            if (ec == std::errc() && stop == end && number >= low && number <= high) return {};
+            return t.with(Text::NotWholeNumberIn,
+                          {value, std::to_string(low), std::to_string(high)});
+        },
+        "");
+}
 
 std::string problemText(const CLI::ParseError& e, const Texts& t) {
     const std::string what = e.what();

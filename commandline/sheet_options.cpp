@@ -1,5 +1,7 @@
 #include "commandline/sheet_options.h"
 
+#include "commandline/parse_problem.h"
+
 namespace korimet::cli {
 
 void addSheetOptions(CLI::App& app, SheetRequest& into, const Texts& texts) {
@@ -9,7 +11,7 @@ void addSheetOptions(CLI::App& app, SheetRequest& into, const Texts& texts) {
     // The range is in the description; the help shows the value's name alone.
     app.add_option("--width", into.width, texts(Text::SheetWidth))
         ->type_name("PX")
-        ->check(CLI::Range(kMinPictureWidth, kMaxPictureWidth).description(""));
+        ->check(wholeNumberIn(kMinPictureWidth, kMaxPictureWidth, texts));
     app.add_option("--compare", into.compare, texts(Text::SheetCompare))->type_name("FILE.krt");
 }
 

@@ -159,6 +159,10 @@ TEST(CliHelp, WrongArgumentsGiveOneLineAndStatusTwo) {
          "korimet-cli sheet: 不明なオプションです: --pfd\n"},
         {"runs -x", "korimet-cli runs: unknown option: -x\n",
          "korimet-cli runs: 不明なオプションです: -x\n"},
+        // Ranges are checked in the reader's language too.
+        {"runs --car 256",
+         "korimet-cli runs: wrong arguments: --car: 256 is not a whole number from 0 to 255\n",
+         "korimet-cli runs: 引数が正しくありません: --car: 256 は 0～255 の整数ではありません\n"},
         {"help frobnicate",
          "korimet-cli: unknown verb 'frobnicate' (korimet-cli --help lists them)\n",
          "korimet-cli: 'frobnicate' という動作はありません (korimet-cli --help で一覧を表示)\n"},

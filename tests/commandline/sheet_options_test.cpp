@@ -61,11 +61,11 @@ TEST(SheetOptions, WrongWordsAreNamedAsTheVerbNamesThem) {
         {{"run.krt", "--pdf", "a.pdf", "--pdf", "b.pdf"}, "--pdf is given more than once"},
         {{"run.krt", "other.krt", "--pdf", "a.pdf"}, "unexpected argument: other.krt"},
         {{"run.krt", "--png", "a.png", "--width", "199"},
-         "wrong arguments: --width: Value 199 not in range 200 to 8000"},
+         "wrong arguments: --width: 199 is not a whole number from 200 to 8000"},
         {{"run.krt", "--png", "a.png", "--width", "8001"},
-         "wrong arguments: --width: Value 8001 not in range 200 to 8000"},
+         "wrong arguments: --width: 8001 is not a whole number from 200 to 8000"},
         {{"run.krt", "--png", "a.png", "--width", "12x"},
-         "wrong arguments: --width: Value 12x not in range 200 to 8000"},
+         "wrong arguments: --width: 12x is not a whole number from 200 to 8000"},
         {{"run.krt", "--png", "a.png", "--width", "8000"}, ""},
     };
     for (const auto& c : cases) {

@@ -212,7 +212,7 @@ TEST_F(SheetCli, TheRendererAloneRefusesWrongArgumentsAsTheVerbDoes) {
         {quoted(run), "korimet-sheet: --pdf / --png is missing\n"},
         {"--pdf " + quoted(pdf), "korimet-sheet: FILE.krt is missing\n"},
         {quoted(run) + " --png " + quoted(png) + " --width 12",
-         "korimet-sheet: wrong arguments: --width: Value 12 not in range 200 to 8000\n"},
+         "korimet-sheet: wrong arguments: --width: 12 is not a whole number from 200 to 8000\n"},
     };
     const std::set<std::string> before = entries(dir.path());
     for (const auto& c : cases) {
