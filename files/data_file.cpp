@@ -71,15 +71,18 @@ class FieldScanner {
         return std::nullopt;
     }
 
-    // A quoted field as the timer's Windows software reads it: up to the first quote after
-    // the opening one. None when there is none.
-    std::optional<std::string> quotedFieldToFirstQuote() {
-        const std::size_t close = bytes_.find('"', pos_ + 1);
-        if (close == std::string_view::npos) return std::nullopt;
+    // A quoted field as the timer's Windows software writes it, quotes undoubled and nothing
+    // after it: up to the last quote in the file. None when there is none.
+    std::optional<std::string> quotedFieldToLastQuote() {
+        const std::size_t close = bytes_.rfind('"');
+        if (close == std::string_view::npos || close <= pos_) return std::nullopt;
         std::string text(bytes_.substr(pos_ + 1, close - pos_ - 1));
         pos_ = close + 1;
         return text;
     }
+
+    // Whether the field ends here: at a line end or the end of the file.
+    bool atLineEnd() const { return pos_ >= bytes_.size() || isLineEnd(bytes_[pos_]); }
 
   private:
     void endField() {
@@ -170,8 +173,15 @@ class Reader {
         if (!scan_.begin()) return fail(FileErrorCode::EndsEarly);
         std::string raw;
         if (scan_.atQuote()) {
+            // Korimet doubles quotes and ends the line after the closing one; the original
+            // writes them as they are and nothing after the memo, so a "closing" quote with
+            // more on its line, or none at all, means the memo runs to the last quote.
+            const FieldScanner start = scan_;
             auto quoted = scan_.quotedField();
-            if (!quoted) quoted = scan_.quotedFieldToFirstQuote();
+            if (!quoted || !scan_.atLineEnd()) {
+                scan_ = start;
+                quoted = scan_.quotedFieldToLastQuote();
+            }
             if (!quoted) return fail(FileErrorCode::UnclosedQuote);
             raw = std::move(*quoted);
         } else {

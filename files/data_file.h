@@ -72,9 +72,13 @@ std::optional<double> parseFileNumber(std::string_view text);
 DataFileWriteResult writeDataFileBytes(const LapData& data, std::string_view memo);
 
 // Parses a whole data file. lapCount above 60 is cut to 60. fileName goes into errors.
-// A quoted memo is read with "" standing for one quote; when that finds no closing quote
-// before the end, the memo ends at its first quote (files of the timer's Windows software
-// hold memo quotes undoubled).
+// A quoted memo is read with "" standing for one quote (Korimet's own files) when the quote
+// that closes it ends its line (or the file): lines after it are ignored. Otherwise, or when no
+// quote closes it, it runs from its first quote to the last quote in the file, taken as they are:
+// the timer's Windows software writes memo quotes undoubled and nothing after the memo, so
+// `"say "hi" ok"` is `say "hi" ok` and `"5 inch""` is `5 inch"`. Ambiguous, and read the
+// Korimet way: such a file whose memo holds quotes only in runs of even length (`a""b`
+// comes back as `a"b`), or a quote just before a line break (`a"\r\nb` comes back as `a`).
 DataFileReadResult readDataFileBytes(std::string_view bytes, std::string_view fileName,
                                      MemoField memo = MemoField::Read);
 

@@ -1,7 +1,9 @@
 #include "files/durable_write.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <limits.h>
+#include <stdio.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -9,6 +11,8 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
+#include <functional>
 #include <random>
 
 namespace korimet {
@@ -67,28 +71,67 @@ DurableWrite failed(int error, bool created) {
     return {DurableWrite::Status::Failed, std::strerror(error), error, created};
 }
 
+bool isTemporaryName(std::string_view name) {
+    constexpr std::string_view prefix = ".korimet-";
+    constexpr std::string_view suffix = ".tmp";
+    return name.size() > prefix.size() + suffix.size() && name.substr(0, prefix.size()) == prefix &&
+           name.substr(name.size() - suffix.size()) == suffix;
+}
+
+// Left by a killed writer. A live writer's file is younger: it is written and renamed
+// within moments, so only files untouched for this long are taken for dead.
+constexpr std::time_t kStaleTemporarySeconds = 15 * 60;
+
+// Temporary files left by kills would pile up and be copied by sync tools.
+void removeStaleTemporaries(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr) return;
+    const std::time_t now = std::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!isTemporaryName(entry->d_name)) continue;
+        struct stat st {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (!S_ISREG(st.st_mode) || now - st.st_mtime < kStaleTemporarySeconds) continue;
+        ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
 // After link() refused to give the complete temporary file the name.
-DurableWrite keepByReservation(int linkError, const std::string& temporary,
-                               const std::string& path) {
+DurableWrite keepByRenaming(int linkError, const std::string& temporary, const std::string& path) {
     if (linkError == EEXIST) return {DurableWrite::Status::NameTaken, {}, 0, true};
     if (linkError != EPERM && linkError != ENOTSUP && linkError != EOPNOTSUPP &&
         linkError != EMLINK) {
         return failed(linkError, true);
     }
-    // A file system without hard links (a memory card, say): reserve the name with an
-    // exclusive create, then move the complete file over the reservation.
-    const int reserved = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (reserved < 0) {
+    // A file system without hard links (a memory card, say): the no-replace rename is the
+    // reservation, so no kill can leave the name empty.
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
+        return {DurableWrite::Status::Written, {}, 0, true};
+    if (errno == EEXIST) return {DurableWrite::Status::NameTaken, {}, 0, true};
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP)
+        return failed(errno, true);
+    // Nothing atomic: writers of this program take turns through a hidden lock named like
+    // a temporary file (so a killed writer's lock goes stale and is removed), and the name
+    // only ever receives the complete file. Another program may still race for the name.
+    const std::string folder = folderOf(path);
+    const std::string lock = (folder == "/" ? "" : folder) + "/.korimet-lock-" +
+                             std::to_string(std::hash<std::string>{}(path)) + ".tmp";
+    const int held = ::open(lock.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (held < 0) {
         return errno == EEXIST ? DurableWrite{DurableWrite::Status::NameTaken, {}, 0, true}
                                : failed(errno, true);
     }
-    ::close(reserved);
-    if (::rename(temporary.c_str(), path.c_str()) != 0) {
-        const DurableWrite result = failed(errno, true);
-        ::unlink(path.c_str());
-        return result;
+    ::close(held);
+    DurableWrite result{DurableWrite::Status::Written, {}, 0, true};
+    struct stat existing {};
+    if (::lstat(path.c_str(), &existing) == 0 || errno != ENOENT) {
+        result = {DurableWrite::Status::NameTaken, {}, 0, true};
+    } else if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        result = failed(errno, true);
     }
-    return {DurableWrite::Status::Written, {}, 0, true};
+    ::unlink(lock.c_str());
+    return result;
 }
 
 }  // namespace
@@ -96,6 +139,7 @@ DurableWrite keepByReservation(int linkError, const std::string& temporary,
 DurableWrite writeFileDurably(const std::string& given, std::string_view bytes, ExistingFile mode) {
     if (given.empty() || given.back() == '/') return failed(EISDIR, false);
     const std::string path = mode == ExistingFile::Replace ? finalTarget(given) : given;
+    removeStaleTemporaries(folderOf(path));
 
     // Mode 0666 lets the umask decide, as for any new file; a replaced file keeps its own.
     std::random_device seed;
@@ -146,7 +190,7 @@ DurableWrite writeFileDurably(const std::string& given, std::string_view bytes, 
         }
     } else {
         if (::link(temporary.c_str(), path.c_str()) != 0)
-            result = keepByReservation(errno, temporary, path);
+            result = keepByRenaming(errno, temporary, path);
         // The name holds the file now (or never will): the temporary name goes either way.
         ::unlink(temporary.c_str());
     }

@@ -425,13 +425,17 @@ TEST(DataFileReader, MemoFieldForms) {
         {"\"a,b\"\r\n", "a,b"},
         {"\"\"\r\n", ""},
         {"\"\"", ""},
-        {"\"ab\"cd\"\r\n", "ab"},  // an old file with a bare quote: read as before
-        // Files of the timer's Windows software: quotes undoubled. With no closing quote
-        // left, the memo ends at its first quote, as that software reads it.
-        {"\"5 inch\"\"\r\n", "5 inch"},
-        {"\"5 inch\"\"", "5 inch"},
-        {"\"a\"\"b", "a"},
-        {"\"the \"A\" line\"\r\n", "the "},
+        // Files of the timer's Windows software: quotes undoubled, nothing after the memo.
+        // A closing quote with more on its line, or none, means: up to the last quote.
+        {"\"ab\"cd\"\r\n", "ab\"cd"},
+        {"\"say \"hi\" ok\"", "say \"hi\" ok"},
+        {"\"\"hi\" he said\"\r\n", "\"hi\" he said"},
+        {"\"5 inch\"\"\r\n", "5 inch\""},
+        {"\"5 inch\"\"", "5 inch\""},
+        {"\"a\"\"b", "a\""},
+        {"\"the \"A\" line\"\r\n", "the \"A\" line"},
+        {"\"a\"b\r\nc\"d\"\r\n", "a\"b\r\nc\"d"},
+        {"\"ends \"\r\nline\"\r\n", "ends "},  // ambiguous: read as Korimet's
         {"\"6\"\" tyres\"\r\n", "6\" tyres"},  // doubled reading closes: kept whole
         {"\"a\"\"b\"\r\n", "a\"b"},
         {"\"\"\"\"\r\n", "\""},
@@ -630,6 +634,44 @@ TEST(DataFileReader, RandomRecordsAndMemosRoundTrip) {
         ASSERT_TRUE(read) << read.error << "\n" << *written.bytes;
         EXPECT_EQ(*read.content, c) << *written.bytes;
     }
+}
+
+// Memos as the timer's Windows software writes them: quotes undoubled, nothing after the
+// closing quote. Every one the reader can tell from a Korimet file comes back whole.
+TEST(DataFileReader, OriginalMemosWithQuotesAnywhereComeBackWhole) {
+    const auto lines = exampleLines();
+    const std::string head = joinLines({lines.begin(), lines.end() - 1}, "\r\n");
+    const char* pieces[] = {"\"", "\"", "\"\"", "a", " ", ",", "\r\n", "練習", "ｶﾀ", "5"};
+    // Read as a Korimet file: the first lone quote by the doubled reading ends its line.
+    auto ambiguous = [](const std::string& memo) {
+        if (memo.find('"') == std::string::npos) return false;
+        const std::string field = memo + '"';
+        for (std::size_t i = 0; i < field.size(); ++i) {
+            if (field[i] != '"') continue;
+            if (i + 1 < field.size() && field[i + 1] == '"') {
+                ++i;
+                continue;
+            }
+            return i + 1 == field.size() || field[i + 1] == '\r' || field[i + 1] == '\n';
+        }
+        return false;
+    };
+    std::mt19937_64 rng(1919);
+    int checked = 0;
+    for (int i = 0; i < 3000; ++i) {
+        std::string memo;
+        const int n = static_cast<int>(rng() % 8);
+        for (int k = 0; k < n; ++k) memo += pieces[rng() % std::size(pieces)];
+        const auto encoded = encodeMemo(memo);
+        ASSERT_TRUE(encoded) << memo;
+        const std::string bytes = head + "\"" + *encoded + "\"";
+        const auto read = readDataFileBytes(bytes, "o.krt");
+        ASSERT_TRUE(read) << memo << ": " << read.error;
+        if (ambiguous(memo)) continue;
+        ++checked;
+        EXPECT_EQ(read.content->memo, memo) << bytes;
+    }
+    EXPECT_GT(checked, 1000);
 }
 
 // Random memos of what the timer's users write. The writer must refuse, never change, a

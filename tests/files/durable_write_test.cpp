@@ -5,13 +5,17 @@
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <iterator>
+#include <random>
 #include <string>
 
 #include "files/data_file.h"
@@ -97,6 +101,135 @@ TEST(DurableWrite, WritesReplacesOrKeepsAsAsked) {
         EXPECT_EQ(readBytes(path), c.after) << c.name;
         EXPECT_EQ(entries(dir.path()), 1u) << c.name << ": a temporary file was left";
     }
+}
+
+// A FAT file system (no hard links) on an image file, mounted by the kernel through a loop
+// device or else by the user-space driver; unavailable without root or either of them.
+class FatImage {
+  public:
+    FatImage() {
+        const std::string image = (dir_.path() / "fat.img").string();
+        const std::string mount = (dir_.path() / "mnt").string();
+        fs::create_directory(mount);
+        if (::geteuid() != 0) {
+            why_ = "mounting needs root";
+            return;
+        }
+        if (run("truncate -s 32M '" + image + "' && mkfs.vfat '" + image + "'") != 0) {
+            why_ = "mkfs.vfat (dosfstools) is missing";
+            return;
+        }
+        if (run("mount -o loop '" + image + "' '" + mount + "'") == 0) {
+            unmount_ = "umount '" + mount + "'";
+        } else if (run("fusefat -o rw+ '" + image + "' '" + mount + "'") == 0) {
+            unmount_ = "fusermount -u '" + mount + "' || umount '" + mount + "'";
+        } else {
+            why_ = "neither a loop mount nor fusefat could mount a FAT image here";
+            return;
+        }
+        mount_ = mount;
+    }
+    ~FatImage() {
+        if (!unmount_.empty()) run(unmount_);
+    }
+    FatImage(const FatImage&) = delete;
+    FatImage& operator=(const FatImage&) = delete;
+    bool mounted() const { return !mount_.empty(); }
+    const std::string& whyNot() const { return why_; }
+    const fs::path& path() const { return mount_; }
+
+  private:
+    static int run(const std::string& command) {
+        return std::system((command + " >/dev/null 2>&1").c_str());
+    }
+    TempDir dir_;
+    fs::path mount_;
+    std::string unmount_;
+    std::string why_;
+};
+
+bool isTemporary(const fs::path& p) {
+    const std::string name = p.filename().string();
+    return name.starts_with(".korimet-") && name.ends_with(".tmp");
+}
+
+TEST(DurableWrite, FatKeepsOrRefusesAndLeavesNoTemporaryFile) {
+    FatImage fat;
+    if (!fat.mounted()) GTEST_SKIP() << fat.whyNot();
+    const fs::path path = fat.path() / "run-001.krt";
+    EXPECT_EQ(writeFileDurably(path.string(), "first", ExistingFile::Keep).status,
+              DurableWrite::Status::Written);
+    EXPECT_EQ(writeFileDurably(path.string(), "second", ExistingFile::Keep).status,
+              DurableWrite::Status::NameTaken);
+    EXPECT_EQ(readBytes(path), "first");
+    EXPECT_TRUE(writeFileDurably(path.string(), "third", ExistingFile::Replace));
+    EXPECT_EQ(readBytes(path), "third");
+    EXPECT_EQ(entries(fat.path()), 1u);
+}
+
+// Writers killed at random moments on FAT: no visible name may ever be left emptier than
+// the data, and the next write clears what the kills left once it is stale. KORIMET_FAT_KILLS
+// sets the number of kills (scripts/fat-kills runs it with more and prints the figures).
+TEST(DurableWrite, KillsOnFatNeverLeaveAnEmptyRun) {
+    FatImage fat;
+    if (!fat.mounted()) GTEST_SKIP() << fat.whyNot();
+    const char* wanted = std::getenv("KORIMET_FAT_KILLS");
+    const int kills = wanted ? std::atoi(wanted) : 40;
+    const std::string data(20000, 'x');
+    std::mt19937_64 rng(5);
+    for (int k = 0; k < kills; ++k) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (int n = 1;; ++n) {
+                const auto name = "run-" + std::to_string(1000 + n) + ".krt";
+                writeFileDurably((fat.path() / name).string(), data, ExistingFile::Keep);
+            }
+        }
+        ::usleep(static_cast<useconds_t>(rng() % 20000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+    }
+    int empty = 0, shortRuns = 0, temporaries = 0, runs = 0;
+    for (const auto& e : fs::directory_iterator(fat.path())) {
+        if (isTemporary(e.path())) {
+            ++temporaries;
+            continue;
+        }
+        ++runs;
+        if (fs::file_size(e.path()) == 0)
+            ++empty;
+        else if (fs::file_size(e.path()) != data.size())
+            ++shortRuns;
+    }
+    std::cout << "fat kills: " << kills << ", runs " << runs << ", empty " << empty << ", short "
+              << shortRuns << ", temporary files left " << temporaries << "\n";
+    EXPECT_EQ(empty, 0);
+    EXPECT_EQ(shortRuns, 0);
+
+    // Made stale, they go with the next write into the folder.
+    const timeval old[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    for (const auto& e : fs::directory_iterator(fat.path()))
+        if (isTemporary(e.path())) ::utimes(e.path().c_str(), old);
+    ASSERT_TRUE(writeFileDurably((fat.path() / "after.krt").string(), data, ExistingFile::Keep));
+    for (const auto& e : fs::directory_iterator(fat.path()))
+        EXPECT_FALSE(isTemporary(e.path())) << e.path();
+}
+
+// A killed writer's temporary file goes with the next write; a live writer's (recent) stays.
+TEST(DurableWrite, StaleTemporaryFilesAreRemovedAndFreshOnesKept) {
+    TempDir dir;
+    const fs::path stale = dir.path() / ".korimet-123.tmp";
+    const fs::path fresh = dir.path() / ".korimet-456.tmp";
+    const fs::path other = dir.path() / ".other-789.tmp";
+    for (const auto& p : {stale, fresh, other}) writeBytes(p, "half");
+    const timeval old[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    ASSERT_EQ(::utimes(stale.c_str(), old), 0);
+    ASSERT_EQ(::utimes(other.c_str(), old), 0);
+    ASSERT_TRUE(writeFileDurably((dir.path() / "run-001.krt").string(), "new", ExistingFile::Keep));
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(fresh));
+    EXPECT_TRUE(fs::exists(other));
 }
 
 TEST(DurableWrite, ReplacedFileKeepsItsPermissions) {
