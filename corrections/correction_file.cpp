@@ -1,0 +1,251 @@
+#include "corrections/correction_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+
+#include "files/data_file.h"
+#include "files/durable_write.h"
+#include "lapdata/run_statistics.h"
+
+namespace korimet {
+
+namespace {
+
+constexpr std::string_view kMagic = "korimet-corrections";
+
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+
+  private:
+    int fd_;
+};
+
+CorrectionFileError failure(CorrectionFileErrorCode code, std::string_view path, int line = 0,
+                            int systemError = 0) {
+    return {code, std::string(path), line, systemError, {}};
+}
+
+std::optional<int> parseNumber(std::string_view text) {
+    int value = 0;
+    if (text.empty() || text.front() == '+' || text.front() == '-') return std::nullopt;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+// Splits "word rest" at the one space; no leading, trailing or doubled spaces.
+std::optional<std::pair<std::string_view, std::string_view>> twoWords(std::string_view line) {
+    const auto space = line.find(' ');
+    if (space == std::string_view::npos || space == 0) return std::nullopt;
+    const auto rest = line.substr(space + 1);
+    if (rest.empty() || rest.find(' ') != std::string_view::npos) return std::nullopt;
+    return std::pair{line.substr(0, space), rest};
+}
+
+std::optional<std::string> readSmallFile(const std::string& path, bool& missing,
+                                         CorrectionFileError& error) {
+    missing = false;
+    // A named pipe in the folder must not make the window wait.
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (file.get() < 0) {
+        if (errno == ENOENT) {
+            missing = true;
+        } else {
+            error = failure(CorrectionFileErrorCode::CannotOpen, path, 0, errno);
+        }
+        return std::nullopt;
+    }
+    struct stat info {};
+    if (::fstat(file.get(), &info) != 0) {
+        error = failure(CorrectionFileErrorCode::CannotOpen, path, 0, errno);
+        return std::nullopt;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = failure(CorrectionFileErrorCode::NotAFile, path);
+        return std::nullopt;
+    }
+    std::string bytes;
+    char buffer[4096];
+    for (;;) {
+        const auto got = ::read(file.get(), buffer, sizeof buffer);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            error = failure(CorrectionFileErrorCode::CannotRead, path, 0, errno);
+            return std::nullopt;
+        }
+        if (got == 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(got));
+        if (bytes.size() > kMaxCorrectionFileBytes) {
+            error = failure(CorrectionFileErrorCode::TooLarge, path);
+            return std::nullopt;
+        }
+    }
+    return bytes;
+}
+
+}  // namespace
+
+std::string_view correctionFileErrorName(CorrectionFileErrorCode code) {
+    switch (code) {
+        case CorrectionFileErrorCode::None:
+            return "none";
+        case CorrectionFileErrorCode::CannotOpen:
+            return "cannotOpen";
+        case CorrectionFileErrorCode::CannotRead:
+            return "cannotRead";
+        case CorrectionFileErrorCode::NotAFile:
+            return "notAFile";
+        case CorrectionFileErrorCode::TooLarge:
+            return "tooLarge";
+        case CorrectionFileErrorCode::NotCorrections:
+            return "notCorrections";
+        case CorrectionFileErrorCode::LaterVersion:
+            return "laterVersion";
+        case CorrectionFileErrorCode::BadLine:
+            return "badLine";
+        case CorrectionFileErrorCode::OtherRun:
+            return "otherRun";
+        case CorrectionFileErrorCode::StepRefused:
+            return "stepRefused";
+        case CorrectionFileErrorCode::CannotSave:
+            return "cannotSave";
+        case CorrectionFileErrorCode::CannotRemove:
+            return "cannotRemove";
+    }
+    return "none";
+}
+
+std::string correctionFilePath(const std::string& runPath) {
+    return runPath + std::string(kCorrectionFileSuffix);
+}
+
+std::string lapFingerprint(const LapData& downloaded) {
+    std::uint64_t hash = 0xcbf29ce484222325ULL;
+    const auto add = [&hash](std::string_view text) {
+        for (const unsigned char c : text) {
+            hash ^= c;
+            hash *= 0x100000001b3ULL;
+        }
+        hash ^= '\n';
+        hash *= 0x100000001b3ULL;
+    };
+    const int counted = countedLaps(downloaded);
+    add(std::to_string(counted));
+    for (int i = 0; i < counted; ++i) {
+        add(formatFileNumber(downloaded.laps[static_cast<std::size_t>(i)]));
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return std::to_string(counted) + " " + text;
+}
+
+std::string correctionFileBytes(const LapData& downloaded, const std::vector<Correction>& steps) {
+    std::string bytes = std::string(kMagic) + " " + std::to_string(kCorrectionFileVersion) + "\n";
+    bytes += "run " + lapFingerprint(downloaded) + "\n";
+    for (const auto& step : steps) {
+        bytes +=
+            std::string(correctionKindName(step.kind)) + " " + std::to_string(step.lap + 1) + "\n";
+    }
+    return bytes;
+}
+
+CorrectionFileRead parseCorrectionFile(std::string_view bytes, const LapData& downloaded,
+                                       std::string_view path) {
+    CorrectionFileRead read;
+    std::vector<std::string_view> lines;
+    for (std::size_t start = 0; start < bytes.size();) {
+        auto end = bytes.find('\n', start);
+        if (end == std::string_view::npos) end = bytes.size();
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + 1;
+    }
+    const auto header = lines.empty() ? std::nullopt : twoWords(lines[0]);
+    if (!header || header->first != kMagic) {
+        read.error = failure(CorrectionFileErrorCode::NotCorrections, path, 1);
+        return read;
+    }
+    const auto version = parseNumber(header->second);
+    if (!version || *version < 1) {
+        read.error = failure(CorrectionFileErrorCode::BadLine, path, 1);
+        return read;
+    }
+    if (*version > kCorrectionFileVersion) {
+        read.error = failure(CorrectionFileErrorCode::LaterVersion, path, 1);
+        read.error.detail = std::string(header->second);
+        return read;
+    }
+    if (lines.size() < 2 || lines[1].substr(0, 4) != "run ") {
+        read.error = failure(CorrectionFileErrorCode::BadLine, path, 2);
+        return read;
+    }
+    if (lines[1].substr(4) != lapFingerprint(downloaded)) {
+        read.error = failure(CorrectionFileErrorCode::OtherRun, path, 2);
+        return read;
+    }
+    auto laps = lapList(downloaded);
+    for (std::size_t i = 2; i < lines.size(); ++i) {
+        const int lineNumber = static_cast<int>(i) + 1;
+        const auto words = twoWords(lines[i]);
+        const auto kind = words ? correctionKindNamed(words->first) : std::nullopt;
+        const auto lap = words ? parseNumber(words->second) : std::nullopt;
+        if (!kind || !lap || *lap < 1) {
+            read.error = failure(CorrectionFileErrorCode::BadLine, path, lineNumber);
+            read.steps.clear();
+            return read;
+        }
+        const Correction step{*kind, *lap - 1};
+        if (applyCorrection(laps, step) != CorrectionRefusal::None) {
+            read.error = failure(CorrectionFileErrorCode::StepRefused, path, lineNumber);
+            read.steps.clear();
+            return read;
+        }
+        read.steps.push_back(step);
+    }
+    return read;
+}
+
+CorrectedRunRead loadCorrections(const std::string& runPath, const LapData& downloaded) {
+    CorrectedRunRead result{RunCorrections(downloaded), false, {}};
+    const auto path = correctionFilePath(runPath);
+    bool missing = false;
+    const auto bytes = readSmallFile(path, missing, result.error);
+    if (!bytes) return result;
+    result.fileFound = true;
+    auto parsed = parseCorrectionFile(*bytes, downloaded, path);
+    if (parsed.error) {
+        result.error = parsed.error;
+        return result;
+    }
+    result.corrections.applyAll(parsed.steps);
+    return result;
+}
+
+CorrectionFileError saveCorrections(const std::string& runPath, const RunCorrections& corrections) {
+    const auto path = correctionFilePath(runPath);
+    if (corrections.steps().empty()) {
+        if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+            return failure(CorrectionFileErrorCode::CannotRemove, path, 0, errno);
+        }
+        return {};
+    }
+    const auto written =
+        writeFileDurably(path, correctionFileBytes(corrections.downloaded(), corrections.steps()),
+                         ExistingFile::Replace);
+    if (!written) return failure(CorrectionFileErrorCode::CannotSave, path, 0, written.error);
+    return {};
+}
+
+}  // namespace korimet
