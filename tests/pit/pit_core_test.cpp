@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <nlohmann/json.hpp>
 #include <random>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "files/data_file.h"
 #include "pit/access_code.h"
 #include "pit/pit_state.h"
 #include "pit/request_check.h"
+#include "support/files.h"
+#include "support/run_cli.h"
+#include "support/temp_dir.h"
 
 namespace korimet::pit {
 namespace {
@@ -272,6 +277,34 @@ TEST(PitState, DayRunsAndEachCarsTrend) {
     ASSERT_EQ(j["cars"][1]["trend"].size(), 2u);
     EXPECT_EQ(j["cars"][1]["trend"][0]["best"], 32.25);
     EXPECT_EQ(j["cars"][1]["trend"][1]["best"], 31.5);
+}
+
+}  // namespace
+}  // namespace korimet::pit
+
+namespace korimet::pit {
+namespace {
+
+// Scripts that follow the pit view read the shown run exactly as korimet-cli prints it.
+TEST(PitState, ShowsTheRunAsShowJsonPrintsIt) {
+    test::TempDir dir("korimet-pit");
+    std::mt19937 engine(31);
+    for (int i = 0; i < 5; ++i) {
+        const LapData data = randomRun(engine);
+        const std::string memo = "memo " + std::to_string(i);
+        const DataFileWriteResult bytes = writeDataFileBytes(data, memo);
+        ASSERT_TRUE(bytes);
+        const std::filesystem::path file = dir.path() / ("run" + std::to_string(i) + ".krt");
+        test::writeBytes(file, *bytes.bytes);
+        const test::CliResult shown = test::runCli("show --json " + test::quoted(file));
+        ASSERT_EQ(shown.status, 0);
+
+        PitState state;
+        state.shown = PitRun{data, memo, std::filesystem::absolute(file).string()};
+        auto j = nlohmann::json::parse(pitStateJson(state))["shown"];
+        j.erase("statistics");
+        EXPECT_EQ(j, nlohmann::json::parse(shown.out));
+    }
 }
 
 }  // namespace
