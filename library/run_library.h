@@ -79,7 +79,8 @@ bool listRunFiles(const std::string& libraryFolder, std::vector<std::string>& re
 // Reads one listed file; an unreadable one gives the reader's reason, never an exception.
 LibraryEntry readLibraryEntry(const std::string& libraryFolder, const std::string& relativePath);
 
-// Oldest first; equal times by path.
+// Oldest first; in one second by name, the numbered attempts of one name in their order
+// (…-car07, …-car07-2, …, …-car07-10).
 bool listedBefore(const LibraryEntry& a, const LibraryEntry& b);
 void sortOldestFirst(std::vector<LibraryEntry>& entries);
 
