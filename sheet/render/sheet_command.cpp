@@ -124,7 +124,9 @@ int runSheetCommand(int& argc, char** argv) {
             std::cerr << prefix << language.windowMessage(other.error) << "\n";
             return 2;
         }
-        input.comparison = SheetRun{other.content->data, request->compare};
+        input.comparison = SheetRun{other.content->data, request->compare,
+                                    sheetDate(request->compare, modificationTime(request->compare),
+                                              localTimeOf(std::chrono::system_clock::now()))};
     }
     const LapSheet sheet = buildLapSheet(input);
     if (sheet.comparisonRefusal) {
