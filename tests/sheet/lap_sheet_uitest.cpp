@@ -225,7 +225,8 @@ TEST_F(LapSheetWindow, TheComparedRunIsDescribedAndDrawnQuietly) {
     ASSERT_TRUE(sheet.comparison);
     std::vector<std::string> details;
     for (const SheetField& f : sheet.comparison->details) details.push_back(f.value);
-    EXPECT_EQ(details, (std::vector<std::string>{"2026-11-02 09:15", "2", "01m00s00", "01m01s50"}));
+    EXPECT_EQ(details,
+              (std::vector<std::string>{"2026-11-02 09:15", "02L", "01m00s00", "01m01s50"}));
 
     static std::vector<std::string> complaints;
     complaints.clear();
