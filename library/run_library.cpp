@@ -287,8 +287,37 @@ std::vector<LibraryEntry> unreadableFolderEntries(const std::string& libraryFold
     return entries;
 }
 
+namespace {
+
+// "…/144156-car07-10.krt" -> ("…/144156-car07", 10); the plain name is attempt 1, so a
+// second download in the same second follows it and -10 follows -9.
+std::pair<std::string_view, unsigned long long> nameAndAttempt(std::string_view path) {
+    std::string_view stem = path;
+    if (stem.size() >= 4) stem.remove_suffix(4);
+    const auto dash = stem.rfind('-');
+    const auto slash = stem.rfind('/');
+    if (dash == std::string_view::npos || (slash != std::string_view::npos && dash < slash) ||
+        dash + 1 == stem.size() || stem.size() - dash > 10) {
+        return {stem, 1};
+    }
+    unsigned long long attempt = 0;
+    for (char c : stem.substr(dash + 1)) {
+        if (c < '0' || c > '9') return {stem, 1};
+        attempt = attempt * 10 + static_cast<unsigned>(c - '0');
+    }
+    return {stem.substr(0, dash), attempt};
+}
+
+}  // namespace
+
 bool listedBefore(const LibraryEntry& a, const LibraryEntry& b) {
     if (a.downloaded != b.downloaded) return a.downloaded < b.downloaded;
+    if (a.timeFromName && b.timeFromName) {
+        const auto [nameA, attemptA] = nameAndAttempt(a.path);
+        const auto [nameB, attemptB] = nameAndAttempt(b.path);
+        if (nameA != nameB) return nameA < nameB;
+        if (attemptA != attemptB) return attemptA < attemptB;
+    }
     return a.path < b.path;
 }
 

@@ -89,7 +89,8 @@ LibraryEntry readLibraryEntry(const std::string& libraryFolder, const std::strin
 std::vector<LibraryEntry> unreadableFolderEntries(const std::string& libraryFolder,
                                                   std::vector<FileError> folders);
 
-// Oldest first; equal times by path.
+// Oldest first; in one second by name, the numbered attempts of one name in their order
+// (…-car07, …-car07-2, …, …-car07-10).
 bool listedBefore(const LibraryEntry& a, const LibraryEntry& b);
 void sortOldestFirst(std::vector<LibraryEntry>& entries);
 

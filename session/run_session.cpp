@@ -8,6 +8,7 @@ void RunSession::replaceRun(const NewRun& run) {
     currentData_ = run.data;
     origin_ = run.origin;
     sourceFileName_ = run.fileName;
+    keptFileName_.clear();
     // A download has no file yet; the template is no file to save back to.
     currentFileName_ = run.origin == RunOrigin::File || run.origin == RunOrigin::Library
                            ? run.fileName
@@ -37,5 +38,11 @@ void RunSession::setMemo(const QString& memo) {
 }
 
 void RunSession::setCurrentFileName(const QString& fileName) { currentFileName_ = fileName; }
+
+void RunSession::setKeptFile(const LapData& data, const QString& fileName) {
+    // A later download or an opened file has replaced the run meanwhile: not its copy.
+    if (origin_ != RunOrigin::Timer || !(data == currentData_)) return;
+    keptFileName_ = fileName;
+}
 
 }  // namespace korimet

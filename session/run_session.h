@@ -46,6 +46,9 @@ class RunSession : public QObject {
     // (a run opened from the library is saved back to its own file like any other).
     const QString& sourceFileName() const { return sourceFileName_; }
     bool hasComparison() const { return hasComparison_; }
+    // The run library's copy of the shown download, once it is written; empty otherwise.
+    // File > Save still asks for a name: the copy is the library's, not the window's file.
+    const QString& keptFileName() const { return keptFileName_; }
     const QString& modelCaption() const { return modelCaption_; }
     const QString& sourceCaption() const { return sourceCaption_; }
 
@@ -56,6 +59,8 @@ class RunSession : public QObject {
     void setMemo(const QString& memo);
     // File > Save As keeps the new name only once the file holds the run.
     void setCurrentFileName(const QString& fileName);
+    // The library kept `data` as `fileName`; taken only while that download is shown.
+    void setKeptFile(const LapData& data, const QString& fileName);
 
   signals:
     void runReplaced(const korimet::RunChange& change);
@@ -69,6 +74,7 @@ class RunSession : public QObject {
     QString currentFileName_;
     QString comparisonFileName_;
     QString sourceFileName_;
+    QString keptFileName_;
     QString modelCaption_;
     QString sourceCaption_;
     RunOrigin origin_ = RunOrigin::Template;

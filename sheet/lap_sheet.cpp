@@ -111,6 +111,8 @@ LapSheet buildLapSheet(const SheetInput& input) {
 
     LapSheet sheet;
     sheet.title = std::string(texts::kSheetTitle) + "  " + texts::kCarCaption + view.carText;
+    sheet.chartTitle = std::string(texts::kCarCaption) + view.carText + "  " +
+                       sheetDateText(input.date) + "  " + runName(input.run.fileName);
     sheet.header = {
         {texts::kCarCaption, view.carText},
         {texts::kLapCountCaption, view.lapCountText},
@@ -169,11 +171,17 @@ LapSheet buildLapSheet(const SheetInput& input) {
             const ComparisonView& c = outcome.view;
             sheet.chart = c.chart;
             sheet.seriesNames.push_back(runName(input.comparison->fileName));
-            sheet.comparison =
-                SheetComparison{runName(input.comparison->fileName),
-                                {{texts::kBestDifferenceCaption, c.bestDifferenceText},
-                                 {texts::kWorstDifferenceCaption, c.worstDifferenceText},
-                                 {texts::kAverageDifferenceCaption, c.averageDifferenceText}}};
+            const LapView other = buildLapView(input.comparison->data);
+            const auto& otherDate = input.comparison->date;
+            sheet.comparison = SheetComparison{
+                runName(input.comparison->fileName),
+                {{texts::kDateCaption, otherDate ? sheetDateText(*otherDate) : texts::kNoValueText},
+                 {texts::kLapCountCaption, other.lapCountText},
+                 {texts::kBestCaption, other.bestText},
+                 {texts::kAverageCaption, other.averageText}},
+                {{texts::kBestDifferenceCaption, c.bestDifferenceText},
+                 {texts::kWorstDifferenceCaption, c.worstDifferenceText},
+                 {texts::kAverageDifferenceCaption, c.averageDifferenceText}}};
         }
     }
     return sheet;
@@ -185,11 +193,12 @@ namespace {
 constexpr double kMargin = 15.0;
 constexpr double kGap = 3.0;
 constexpr double kTitleHeight = 9.0;
-constexpr double kFieldRowHeight = 9.0;  // caption over value
-constexpr double kComparisonHeight = 11.0;
+constexpr double kFieldRowHeight = 9.0;                          // caption over value
+constexpr double kComparisonHeight = 2 * kFieldRowHeight + 2.0;  // the run, then differences
 constexpr double kRowHeight = 4.6;
 constexpr double kLegendHeight = 5.0;
 constexpr double kMemoHeight = 34.0;
+constexpr double kMemoBesideTable = 50.0;  // narrower than this, the memo goes below
 }  // namespace
 
 PageLayout layoutPage(const LapSheet& sheet, Paper paper) {
@@ -226,6 +235,17 @@ PageLayout layoutPage(const LapSheet& sheet, Paper paper) {
     p.legend = {kMargin, y, width, kLegendHeight};
     y = p.legend.bottom() + kGap;
     p.memo = {kMargin, y, width, std::max(kRowHeight, bottom - y)};
+    // A short run leaves most of the table's width empty: the memo takes it, from the
+    // table's top to the foot of the page.
+    const int usedGroups = std::max(1, (laps + kSheetRowsPerGroup - 1) / kSheetRowsPerGroup);
+    const double groupWidth = width / kSheetLapGroups;
+    const double besideX = kMargin + usedGroups * groupWidth + kGap;
+    if (usedGroups < kSheetLapGroups && p.pageWidth - kMargin - besideX >= kMemoBesideTable) {
+        // The legend under the table then lists its marks one under another.
+        p.legend.width = usedGroups * groupWidth;
+        p.legend.height = kLegendHeight * static_cast<double>(sheet.legend.size());
+        p.memo = {besideX, p.lapTable.y, p.pageWidth - kMargin - besideX, bottom - p.lapTable.y};
+    }
     return p;
 }
 

@@ -36,6 +36,8 @@ std::string suggestedSheetFileName(const SheetDateTime& date, const LapData& dat
 struct SheetRun {
     LapData data;
     std::string fileName;  // the path it was read from; empty for an unsaved download
+    std::optional<SheetDateTime> date =
+        std::nullopt;  // for a compared run: when it was driven, if known
 };
 
 struct SheetInput {
@@ -72,11 +74,13 @@ struct SheetLegendEntry {
 
 struct SheetComparison {
     std::string runName;
+    std::vector<SheetField> details;      // the other run's date, laps, best, average
     std::vector<SheetField> differences;  // best, worst, average
 };
 
 struct LapSheet {
     std::string title;
+    std::string chartTitle;  // car, date and run, so a picture of the chart says whose it is
     std::vector<SheetField> header;      // car, lap count, target, race line, date, file
     std::vector<SheetField> statistics;  // best, worst, average, median, spread, consistency
     std::vector<SheetLap> laps;          // every counted lap
@@ -113,7 +117,7 @@ struct PageLayout {
     SheetRect chart;
     SheetRect lapTable;  // header row, then rows of laps in column groups
     SheetRect legend;
-    SheetRect memo;
+    SheetRect memo;        // beside the lap table's used groups, down to the page's foot
     int lapGroups = 0;     // column groups of LAP / mark / time
     int rowsPerGroup = 0;  // lap rows in a full group
     double rowHeight = 0;

@@ -28,6 +28,7 @@ inline constexpr const char* kTargetMeaning = "目標タイム以内";
 inline constexpr const char* kLapNumberHeader = "LAP";
 inline constexpr const char* kLapTimeHeader = "Time";
 inline constexpr const char* kMemoCaption = "メモ";
+inline constexpr const char* kMemoContinuedCaption = "メモ（続き）";
 inline constexpr const char* kComparedRunCaption = "比較ラン";
 inline constexpr const char* kBestDifferenceCaption = "ベスト差";
 inline constexpr const char* kWorstDifferenceCaption = "ワースト差";
@@ -50,6 +51,10 @@ inline constexpr const char* kSavePdfFilter = "PDFﾌｧｲﾙ (*.pdf)|*.pdf";
 inline constexpr const char* kSaveChartTitle = "グラフを画像で保存";
 inline constexpr const char* kSaveChartFilter = "PNG画像 (*.png)|*.png";
 inline constexpr const char* kPrintTitle = "印刷";
+inline constexpr const char* kNothingToPrint =
+    "印刷するランがありません。ランを受信するか、ファイルを開いてください。";
+inline constexpr const char* kPdfSaved = "PDFに保存しました: %1";
+inline constexpr const char* kPngSaved = "グラフを画像で保存しました: %1";
 
 // Failures; %1 is the file or printer.
 inline constexpr const char* kPdfWriteFailed = "PDFファイルを書き込めませんでした: %1\r\n%2";

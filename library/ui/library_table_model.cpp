@@ -23,11 +23,6 @@ QString dateTimeText(const LocalTime& t) {
                              t.minute, t.second);
 }
 
-qlonglong timeKey(const LocalTime& t) {
-    return ((((t.year * 100LL + t.month) * 100 + t.day) * 100 + t.hour) * 100 + t.minute) * 100 +
-           t.second;
-}
-
 QString firstLine(const std::string& memo) {
     const std::string line = memo.substr(0, memo.find_first_of("\r\n"));
     return QString::fromStdString(line);
@@ -38,6 +33,10 @@ QVariant optional(const std::optional<double>& value) {
 }
 
 }  // namespace
+
+QString unreadableReason(const LibraryEntry& entry) {
+    return entry.readable() ? QString() : windowMessage(entry.error);
+}
 
 LibraryTableModel::LibraryTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -53,6 +52,12 @@ void LibraryTableModel::addEntry(LibraryEntry entry) {
     beginInsertRows({}, row, row);
     entries_.insert(at, std::move(entry));
     endInsertRows();
+}
+
+void LibraryTableModel::replaceEntry(int row, LibraryEntry entry) {
+    if (row < 0 || row >= rowCount()) return;
+    entries_[static_cast<std::size_t>(row)] = std::move(entry);
+    emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
 }
 
 int LibraryTableModel::rowCount(const QModelIndex& parent) const {
@@ -85,7 +90,7 @@ QVariant LibraryTableModel::data(const QModelIndex& index, int role) const {
             return e.carId ? QString::number(*e.carId) : QString();
         case Qt::ToolTipRole:
             if (column == kDownloaded) return QString::fromStdString(e.path);
-            if (column == kMemo && !e.readable()) return windowMessage(e.error);
+            if (!e.readable()) return u8(lt::kUnreadable) + unreadableReason(e);
             return {};
         case Qt::ForegroundRole:
             if (column == kMemo && !e.readable()) return QBrush(Qt::red);
@@ -99,21 +104,23 @@ QVariant LibraryTableModel::display(const LibraryEntry& e, int column) const {
     if (column == kDownloaded) return dateTimeText(e.downloaded);
     if (column == kCar) return e.carId ? QString::number(*e.carId) : QString();
     if (!e.readable()) {
-        return column == kMemo ? u8(lt::kUnreadable) + windowMessage(e.error) : QVariant();
+        return column == kMemo ? u8(lt::kUnreadable) + unreadableReason(e) : QVariant();
     }
     const RunStatistics& s = e.statistics;
     const LapData& d = e.content->data;
+    // Without a lap there is no best to show, only the placeholder of a time.
+    const bool noLaps = s.counted == 0;
     switch (column) {
         case kLaps:
             return QString::number(s.counted);
         case kBest:
-            return lapText(s.best);
+            return noLaps ? QString() : lapText(s.best);
         case kAverage:
-            return lapText(s.average);
+            return noLaps ? QString() : lapText(s.average);
         case kWorst:
-            return lapText(s.worst);
+            return noLaps ? QString() : lapText(s.worst);
         case kMedian:
-            return s.median ? lapText(*s.median) : QString();
+            return s.median && !noLaps ? lapText(*s.median) : QString();
         case kSpread:
             return s.spread ? QString::number(*s.spread, 'f', 2) : QString();
         case kConsistency:
@@ -128,19 +135,22 @@ QVariant LibraryTableModel::display(const LibraryEntry& e, int column) const {
 }
 
 QVariant LibraryTableModel::sortKey(const LibraryEntry& e, int column) const {
-    if (column == kDownloaded) return timeKey(e.downloaded);
-    if (column == kCar) return e.carId ? *e.carId : -1;
+    // The entries are kept oldest first, so their place is the download order, numbered
+    // downloads in one second included.
+    if (column == kDownloaded) return static_cast<qlonglong>(&e - entries_.data());
+    if (column == kCar) return e.carId ? *e.carId : QVariant();
     if (!e.readable()) return column == kMemo ? display(e, column) : QVariant();
     const RunStatistics& s = e.statistics;
+    const bool noLaps = s.counted == 0;
     switch (column) {
         case kLaps:
             return s.counted;
         case kBest:
-            return s.best;
+            return noLaps ? QVariant() : s.best;
         case kAverage:
-            return s.average;
+            return noLaps ? QVariant() : s.average;
         case kWorst:
-            return s.worst;
+            return noLaps ? QVariant() : s.worst;
         case kMedian:
             return optional(s.median);
         case kSpread:
@@ -154,6 +164,19 @@ QVariant LibraryTableModel::sortKey(const LibraryEntry& e, int column) const {
         default:
             return {};
     }
+}
+
+bool LibrarySortProxy::lessThan(const QModelIndex& left, const QModelIndex& right) const {
+    const QVariant a = left.data(sortRole());
+    const QVariant b = right.data(sortRole());
+    const bool blankA = !a.isValid();
+    const bool blankB = !b.isValid();
+    if (blankA || blankB) {
+        if (blankA == blankB) return false;
+        // Descending sorts by the reverse of this answer: a blank is "less" there.
+        return sortOrder() == Qt::AscendingOrder ? blankB : blankA;
+    }
+    return QSortFilterProxyModel::lessThan(left, right);
 }
 
 }  // namespace korimet

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QSortFilterProxyModel>
+#include <QString>
 #include <vector>
 
 #include "library/run_library.h"
@@ -9,6 +11,9 @@ namespace korimet {
 
 // The listed runs as a table, each cell made when the view asks for it: a library of ten
 // thousand runs costs no more to show than the rows on screen.
+// Why a listed file could not be read, as the window shows it whole.
+QString unreadableReason(const LibraryEntry& entry);
+
 class LibraryTableModel : public QAbstractTableModel {
     Q_OBJECT
   public:
@@ -35,6 +40,8 @@ class LibraryTableModel : public QAbstractTableModel {
     void setEntries(std::vector<LibraryEntry> entries);
     // One more run, in its place oldest first.
     void addEntry(LibraryEntry entry);
+    // The same file read again (its memo saved, say); its place stays.
+    void replaceEntry(int row, LibraryEntry entry);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -46,6 +53,17 @@ class LibraryTableModel : public QAbstractTableModel {
     QVariant sortKey(const LibraryEntry& entry, int column) const;
 
     std::vector<LibraryEntry> entries_;
+};
+
+// Sorts by the model's sort keys; a blank key (a run without laps, an unreadable file) goes
+// last whichever way the column is sorted, so the real bests stay at the top.
+class LibrarySortProxy : public QSortFilterProxyModel {
+    Q_OBJECT
+  public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+  protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override;
 };
 
 }  // namespace korimet

@@ -23,14 +23,15 @@ inline constexpr const char* kColumnMemo = "メモ";
 inline constexpr const char* kAllCars = "全車";
 inline constexpr const char* kCarFilterCaption = "CarID:";
 inline constexpr const char* kFolderCaption = "保存先: ";
-inline constexpr const char* kOpenButton = "開く";
-inline constexpr const char* kCompareButton = "比較";
-inline constexpr const char* kDeleteButton = "削除";
-inline constexpr const char* kRefreshButton = "更新";
-inline constexpr const char* kOpenFolderButton = "フォルダを開く";
+inline constexpr const char* kOpenButton = "開く(&O)";
+inline constexpr const char* kCompareButton = "比較(&C)";
+inline constexpr const char* kDeleteButton = "削除(&D)";
+inline constexpr const char* kRefreshButton = "更新(&R)";
+inline constexpr const char* kOpenFolderButton = "フォルダを開く(&F)";
 inline constexpr const char* kNoTarget = "なし";
 inline constexpr const char* kUnreadable = "読めないファイル: ";
 inline constexpr const char* kRunCount = "%1 件";
+inline constexpr const char* kFilteredRunCount = "%1 / %2 件";
 inline constexpr const char* kReading = "読み込み中...";
 inline constexpr const char* kFolderOpenFailed = "フォルダを開けませんでした。\n%1";
 
@@ -40,9 +41,19 @@ inline constexpr const char* kTrendAverage = "平均";
 inline constexpr const char* kTrendPersonalBest = "自己ベスト";
 inline constexpr const char* kTrendTitle = "CarID %1 の推移";
 inline constexpr const char* kTrendTip = "%1\n%2  ベスト %3  平均 %4";
+inline constexpr const char* kTrendBestLabel = "自己ベスト %1\n%2";
+inline constexpr const char* kTrendSelected = "選択中";
+
+// The memo of the selected run, kept in its own file.
+inline constexpr const char* kMemoCaption = "メモ:";
+inline constexpr const char* kSaveMemoButton = "メモを保存(&M)";
+inline constexpr const char* kMemoFromWindow =
+    "表示中のランのメモです。まだこのファイルには保存されていません。";
+inline constexpr const char* kMemoSaved = "メモを保存しました: %1";
 
 // Delete.
-inline constexpr const char* kDeleteQuestion = "次のランをごみ箱に移動しますか？\n%1";
+inline constexpr const char* kDeleteQuestion = "%1 件のランをごみ箱に移動しますか？\n%2";
+inline constexpr const char* kDeleteMore = "ほか %1 件";
 inline constexpr const char* kDeleteTitle = "ランの削除";
 inline constexpr const char* kDeleteFailed = "ごみ箱に移動できませんでした。\n%1";
 

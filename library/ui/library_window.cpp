@@ -8,13 +8,18 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QTableView>
@@ -26,13 +31,16 @@
 #include <cstdio>
 
 #include "common/ui/window_messages.h"
+#include "files/data_file.h"
 #include "files/ui/file_commands.h"
+#include "files/ui/memo_line_ends.h"
 #include "lapdata/lap_time.h"
 #include "library/settings/library_folder.h"
 #include "library/ui/library_table_model.h"
 #include "library/ui/library_texts.h"
 #include "session/command_guard.h"
 #include "session/dialogs.h"
+#include "session/run_session.h"
 #include "session/system_path.h"
 #include "tools/ui/analysis_commands.h"
 
@@ -46,6 +54,14 @@ using Column = LibraryTableModel::Column;
 
 // A point this close to the pointer (pixels) is the one hovered.
 constexpr double kHoverPixels = 8.0;
+// Names the question about deleting gives before it only counts the rest.
+constexpr std::size_t kDeleteNamesShown = 5;
+
+// The window's remembered state, beside the library folder's setting.
+const QString kGeometryKey = QStringLiteral("Library/WindowGeometry");
+const QString kColumnsKey = QStringLiteral("Library/Columns");
+const QString kSplitKey = QStringLiteral("Library/Split");
+const QString kCarKey = QStringLiteral("Library/CarFilter");
 
 QString u8(const char* text) { return QString::fromUtf8(text); }
 
@@ -91,6 +107,15 @@ QDateTime dateTimeOf(const LocalTime& t) {
 
 QString lapText(double seconds) { return QString::fromStdString(lapTimeOrPlaceholder(seconds)); }
 
+// Labels as fine as the runs' span needs: hours within a day, dates beyond a year.
+QString trendLabel(const LocalTime& t, const LocalTime& first, const LocalTime& last) {
+    const QDateTime at = dateTimeOf(t);
+    if (first.year == last.year && first.month == last.month && first.day == last.day)
+        return at.toString(QStringLiteral("HH:mm"));
+    if (first.year == last.year) return at.toString(QStringLiteral("MM-dd HH:mm"));
+    return at.toString(QStringLiteral("yyyy-MM-dd"));
+}
+
 }  // namespace
 
 LibraryWindow::LibraryWindow(const Addition& addition)
@@ -112,14 +137,15 @@ LibraryWindow::LibraryWindow(const Addition& addition)
     top->addWidget(openFolder);
     auto* refreshButton = new QPushButton(u8(lt::kRefreshButton), this);
     refreshButton->setObjectName("refreshButton");
-    refreshButton->setShortcut(QKeySequence::Refresh);
     top->addWidget(refreshButton);
 
     auto* bar = new QHBoxLayout;  // owned by the layout
     layout->addLayout(bar);
-    bar->addWidget(new QLabel(u8(lt::kCarFilterCaption), this));
+    auto* carCaption = new QLabel(u8(lt::kCarFilterCaption), this);
+    bar->addWidget(carCaption);
     carFilter_ = new QComboBox(this);
     carFilter_->setObjectName("carFilter");
+    carCaption->setBuddy(carFilter_);
     bar->addWidget(carFilter_);
     auto* openButton = new QPushButton(u8(lt::kOpenButton), this);
     openButton->setObjectName("openButton");
@@ -140,21 +166,24 @@ LibraryWindow::LibraryWindow(const Addition& addition)
     countLabel_->setObjectName("runCountLabel");
     bar->addWidget(countLabel_);
 
-    auto* split = new QSplitter(Qt::Vertical, this);
-    layout->addWidget(split, 1);
+    split_ = new QSplitter(Qt::Vertical, this);
+    split_->setObjectName("librarySplit");
+    layout->addWidget(split_, 1);
     model_ = new LibraryTableModel(this);
-    proxy_ = new QSortFilterProxyModel(this);
+    proxy_ = new LibrarySortProxy(this);
     proxy_->setSourceModel(model_);
     proxy_->setSortRole(LibraryTableModel::kSortRole);
     proxy_->setFilterRole(LibraryTableModel::kCarRole);
     proxy_->setFilterKeyColumn(Column::kCar);
-    table_ = new QTableView(split);
+    table_ = new QTableView(split_);
     table_->setObjectName("runTable");
     table_->setModel(proxy_);
     table_->setSortingEnabled(true);
     table_->sortByColumn(Column::kDownloaded, Qt::AscendingOrder);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Tab goes on to the buttons: a list of hundreds of runs is moved in with the arrows.
+    table_->setTabKeyNavigation(false);
     table_->verticalHeader()->setVisible(false);
     table_->horizontalHeader()->setStretchLastSection(true);
     // One line a run: the date column is as wide as the longest date and time.
@@ -162,25 +191,56 @@ LibraryWindow::LibraryWindow(const Addition& addition)
     table_->horizontalHeader()->resizeSection(
         Column::kDownloaded,
         table_->fontMetrics().horizontalAdvance(QStringLiteral("2026-12-10T14:35:07")) + 24);
-    trend_ = new QCustomPlot(split);
+
+    auto* lower = new QWidget(split_);
+    auto* lowerLayout = new QHBoxLayout(lower);  // owned by `lower`
+    lowerLayout->setContentsMargins(0, 0, 0, 0);
+    trend_ = new QCustomPlot(lower);
     trend_->setObjectName("trendChart");
     trend_->setMouseTracking(true);
     trend_->installEventFilter(this);
     trend_->setMinimumHeight(200);
+    trend_->setFocusPolicy(Qt::NoFocus);
+    lowerLayout->addWidget(trend_, 3);
     // The legend gets a row of its own above the plot, so it never covers a run's point.
     trend_->legend->setVisible(true);
     trend_->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
-    trend_->axisRect()->insetLayout()->take(trend_->legend);
     trend_->plotLayout()->insertRow(0);
-    trend_->plotLayout()->addElement(0, 0, trend_->legend);
+    trend_->plotLayout()->addElement(0, 0, trend_->legend);  // moves it out of the inset
     trend_->plotLayout()->setRowStretchFactor(0, 0.001);
-    auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
-    ticker->setDateTimeFormat(QStringLiteral("yyyy-MM-dd"));
-    trend_->xAxis->setTicker(ticker);
+    trend_->xAxis->setTicker(QSharedPointer<QCPAxisTickerText>::create());
     trend_->yAxis->setLabel(u8(lt::kTrendBest) + " / " + u8(lt::kTrendAverage));
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 2);
-    split->setSizes({360, 240});
+
+    auto* memoSide = new QWidget(lower);
+    auto* memoLayout = new QVBoxLayout(memoSide);  // owned by `memoSide`
+    memoLayout->setContentsMargins(0, 0, 0, 0);
+    auto* memoCaption = new QLabel(u8(lt::kMemoCaption), memoSide);
+    memoLayout->addWidget(memoCaption);
+    memoEdit_ = new QPlainTextEdit(memoSide);
+    memoEdit_->setObjectName("libraryMemo");
+    memoEdit_->setTabChangesFocus(true);
+    memoCaption->setBuddy(memoEdit_);
+    memoLayout->addWidget(memoEdit_, 1);
+    memoNote_ = new QLabel(u8(lt::kMemoFromWindow), memoSide);
+    memoNote_->setObjectName("libraryMemoNote");
+    memoNote_->setWordWrap(true);
+    memoNote_->setVisible(false);
+    memoLayout->addWidget(memoNote_);
+    saveMemoButton_ = new QPushButton(u8(lt::kSaveMemoButton), memoSide);
+    saveMemoButton_->setObjectName("saveMemoButton");
+    saveMemoButton_->setEnabled(false);
+    memoLayout->addWidget(saveMemoButton_);
+    lowerLayout->addWidget(memoSide, 1);
+
+    split_->setStretchFactor(0, 3);
+    split_->setStretchFactor(1, 2);
+    split_->setSizes({360, 240});
+
+    statusLine_ = new QLabel(this);
+    statusLine_->setObjectName("libraryStatusLine");
+    statusLine_->setWordWrap(true);
+    statusLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(statusLine_);
 
     // Under the guard every command of the window runs under, named by its button.
     auto guarded = [this](QPushButton* button, void (LibraryWindow::*command)()) {
@@ -196,8 +256,18 @@ LibraryWindow::LibraryWindow(const Addition& addition)
             guarded(compareButton, &LibraryWindow::openSelection));
     connect(deleteButton, &QPushButton::clicked, this,
             guarded(deleteButton, &LibraryWindow::deleteSelection));
+    connect(saveMemoButton_, &QPushButton::clicked, this,
+            guarded(saveMemoButton_, &LibraryWindow::saveMemo));
+    connect(memoEdit_, &QPlainTextEdit::textChanged, this,
+            [this] { saveMemoButton_->setEnabled(memoEntry_ >= 0); });
     table_->installEventFilter(this);  // Delete key
     connect(refreshButton, &QPushButton::clicked, this, &LibraryWindow::refresh);
+    auto* refreshKey = new QShortcut(QKeySequence(Qt::Key_F5), this);  // owned by the window
+    refreshKey->setContext(Qt::WindowShortcut);
+    connect(refreshKey, &QShortcut::activated, this, &LibraryWindow::refresh);
+    auto* closeKey = new QShortcut(QKeySequence(Qt::Key_Escape), this);  // owned by the window
+    closeKey->setContext(Qt::WindowShortcut);
+    connect(closeKey, &QShortcut::activated, this, &QWidget::close);
     connect(openFolder, &QPushButton::clicked, this, [this] {
         QDir().mkpath(folder_);
         if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder_))) {
@@ -206,18 +276,19 @@ LibraryWindow::LibraryWindow(const Addition& addition)
         }
     });
     connect(carFilter_, &QComboBox::currentIndexChanged, this, [this] {
+        wantedCar_ = carFilter_->currentData();
         applyCarFilter();
         drawTrend();
     });
-    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
-        if (carFilter_->currentIndex() <= 0) drawTrend();
-    });
+    connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &LibraryWindow::currentChanged);
     reader_ = new FolderReader(  // owned by the window
         this, [this](LibraryListing listing) { listingRead(std::move(listing)); },
         [this](int done, int total) {
             progress_->setRange(0, total);
             progress_->setValue(done);
         });
+    restoreSettings();
 }
 
 LibraryWindow::~LibraryWindow() = default;
@@ -272,14 +343,13 @@ QString LibraryWindow::fullPath(const LibraryEntry& entry) const {
 }
 
 void LibraryWindow::tableChanged() {
-    countLabel_->setText(u8(lt::kRunCount).arg(model_->entries().size()));
     fillCarFilter();
     applyCarFilter();
-    drawTrend();
+    currentChanged();
 }
 
 void LibraryWindow::fillCarFilter() {
-    const QVariant chosen = carFilter_->currentData();
+    const QVariant chosen = wantedCar_;
     std::vector<int> cars;
     for (const LibraryEntry& e : model_->entries()) {
         if (e.carId && std::find(cars.begin(), cars.end(), *e.carId) == cars.end())
@@ -298,6 +368,10 @@ void LibraryWindow::applyCarFilter() {
     const QVariant car = carFilter_->currentData();
     proxy_->setFilterRegularExpression(car.isValid() ? QStringLiteral("^%1$").arg(car.toInt())
                                                      : QString());
+    const auto all = static_cast<qlonglong>(model_->entries().size());
+    const int shown = proxy_->rowCount();
+    countLabel_->setText(car.isValid() ? u8(lt::kFilteredRunCount).arg(shown).arg(all)
+                                       : u8(lt::kRunCount).arg(all));
 }
 
 std::vector<int> LibraryWindow::selectedEntries() const {
@@ -314,20 +388,33 @@ void LibraryWindow::openSelection() {
     if (chosen.empty()) return;
     const auto& entries = model_->entries();
     const auto& first = entries[static_cast<std::size_t>(chosen[0])];
+    const QString comparedPath =
+        chosen.size() >= 2 ? fullPath(entries[static_cast<std::size_t>(chosen[1])]) : QString();
     if (!addition_.files.openRunFile(fullPath(first), RunOrigin::Library)) return;
-    if (chosen.size() >= 2) {
-        addition_.analysis.compareWithFile(fullPath(entries[static_cast<std::size_t>(chosen[1])]));
-    }
+    if (!comparedPath.isEmpty()) addition_.analysis.compareWithFile(comparedPath);
+    // The run is what the racer wants to see now, not the list in front of it.
+    addition_.window.raise();
+    addition_.window.activateWindow();
 }
 
 void LibraryWindow::deleteSelection() {
     const std::vector<int> chosen = selectedEntries();
     if (chosen.empty()) return;
     const auto& entries = model_->entries();
+    // A few names say which runs; the count says how many, and the box stays small enough
+    // for its buttons to be on the screen.
     QStringList names;
-    for (int i : chosen) names << QString::fromStdString(entries[static_cast<std::size_t>(i)].path);
-    if (!addition_.dialogs.ask(u8(lt::kDeleteQuestion).arg(names.join('\n')),
-                               u8(lt::kDeleteTitle))) {
+    for (std::size_t n = 0; n < chosen.size() && n < kDeleteNamesShown; ++n)
+        names << QString::fromStdString(entries[static_cast<std::size_t>(chosen[n])].path);
+    if (chosen.size() > kDeleteNamesShown)
+        names << u8(lt::kDeleteMore).arg(chosen.size() - kDeleteNamesShown);
+    const QModelIndex firstChosen = table_->selectionModel()->selectedRows().value(0);
+    int nextRow = firstChosen.isValid() ? firstChosen.row() : 0;
+    for (const QModelIndex& index : table_->selectionModel()->selectedRows())
+        nextRow = std::min(nextRow, index.row());
+    if (!addition_.dialogs.ask(
+            u8(lt::kDeleteQuestion).arg(QString::number(chosen.size()), names.join('\n')),
+            u8(lt::kDeleteTitle))) {
         return;
     }
     std::vector<bool> gone(entries.size(), false);
@@ -347,17 +434,25 @@ void LibraryWindow::deleteSelection() {
     }
     model_->setEntries(std::move(kept));
     tableChanged();
+    // The racer goes on in the list, at the run that took the first deleted one's place.
+    if (proxy_->rowCount() > 0) {
+        const QModelIndex at = proxy_->index(std::min(nextRow, proxy_->rowCount() - 1), 0);
+        table_->selectionModel()->setCurrentIndex(
+            at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+    table_->setFocus();
 }
 
 void LibraryWindow::drawTrend() {
     const auto& entries = model_->entries();
     const QVariant filtered = carFilter_->currentData();
+    const QModelIndex current = table_->currentIndex();
+    const int currentEntry = current.isValid() ? proxy_->mapToSource(current).row() : -1;
     trendCar_ = -1;
     if (filtered.isValid()) {
         trendCar_ = filtered.toInt();
-    } else if (const QModelIndex current = table_->currentIndex(); current.isValid()) {
-        const int entry = proxy_->mapToSource(current).row();
-        const auto& car = entries[static_cast<std::size_t>(entry)].carId;
+    } else if (currentEntry >= 0) {
+        const auto& car = entries[static_cast<std::size_t>(currentEntry)].carId;
         if (car) trendCar_ = *car;
     } else if (!entries.empty() && entries.back().carId) {
         trendCar_ = *entries.back().carId;
@@ -366,17 +461,30 @@ void LibraryWindow::drawTrend() {
     trend_->clearGraphs();
     trend_->clearItems();
     trendPoints_.clear();
-    QVector<double> times, bests, averages;
+    trendLabels_.clear();
+    // The runs stand side by side in their order: a track day's runs minutes apart spread
+    // across the plot as a decade's do, and the labels say when each was.
+    QVector<double> order, bests, averages;
     int personalBest = -1;
+    int selected = -1;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const LibraryEntry& e = entries[i];
         if (!e.readable() || e.carId != trendCar_ || e.statistics.counted == 0) continue;
-        times << static_cast<double>(dateTimeOf(e.downloaded).toSecsSinceEpoch());
+        order << static_cast<double>(order.size());
         bests << e.statistics.best;
         averages << e.statistics.average;
+        if (static_cast<int>(i) == currentEntry) selected = static_cast<int>(trendPoints_.size());
         trendPoints_.push_back(static_cast<int>(i));
         if (personalBest < 0 || e.statistics.best < bests[personalBest])
             personalBest = static_cast<int>(bests.size() - 1);
+    }
+    if (!trendPoints_.empty()) {
+        const LocalTime& first = entries[static_cast<std::size_t>(trendPoints_.front())].downloaded;
+        const LocalTime& last = entries[static_cast<std::size_t>(trendPoints_.back())].downloaded;
+        for (int entry : trendPoints_) {
+            trendLabels_.push_back(
+                trendLabel(entries[static_cast<std::size_t>(entry)].downloaded, first, last));
+        }
     }
     auto addLine = [this](const QString& name, const QColor& color, const QVector<double>& x,
                           const QVector<double>& y, QCPScatterStyle::ScatterShape shape,
@@ -388,29 +496,203 @@ void LibraryWindow::drawTrend() {
         graph->setData(x, y, true);
         return graph;
     };
-    addLine(u8(lt::kTrendBest), Qt::blue, times, bests, QCPScatterStyle::ssDisc, 6);
-    addLine(u8(lt::kTrendAverage), Qt::darkGray, times, averages, QCPScatterStyle::ssCircle, 6);
+    addLine(u8(lt::kTrendBest), Qt::blue, order, bests, QCPScatterStyle::ssDisc, 6);
+    addLine(u8(lt::kTrendAverage), Qt::darkGray, order, averages, QCPScatterStyle::ssCircle, 6);
     QCPGraph* best =
         addLine(u8(lt::kTrendPersonalBest), Qt::red, {}, {}, QCPScatterStyle::ssStar, 14);
     best->setLineStyle(QCPGraph::lsNone);
-    if (personalBest >= 0) best->addData(times[personalBest], bests[personalBest]);
+    QCPGraph* chosen =
+        addLine(u8(lt::kTrendSelected), QColor(0, 160, 0), {}, {}, QCPScatterStyle::ssSquare, 14);
+    chosen->setLineStyle(QCPGraph::lsNone);
+    if (personalBest >= 0) {
+        best->addData(order[personalBest], bests[personalBest]);
+        const LibraryEntry& e =
+            entries[static_cast<std::size_t>(trendPoints_[static_cast<std::size_t>(personalBest)])];
+        auto* text = new QCPItemText(trend_);  // owned by the plot
+        text->setObjectName("personalBestLabel");
+        text->position->setCoords(order[personalBest], bests[personalBest]);
+        text->setPositionAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        text->setPadding(QMargins(2, 10, 2, 0));
+        text->setColor(Qt::red);
+        text->setText(u8(lt::kTrendBestLabel)
+                          .arg(lapText(e.statistics.best),
+                               dateTimeOf(e.downloaded).toString(QStringLiteral("yyyy-MM-dd"))));
+        text->setClipToAxisRect(false);
+    }
+    if (selected >= 0) {
+        chosen->addData(order[selected], bests[selected]);
+        chosen->addData(order[selected], averages[selected]);
+    }
     trend_->plotLayout()->setRowSpacing(0);
-    trend_->xAxis->setLabel(trendCar_ >= 0 ? u8(lt::kTrendTitle).arg(trendCar_) : QString());
+    QString caption = trendCar_ >= 0 ? u8(lt::kTrendTitle).arg(trendCar_) : QString();
+    if (!trendPoints_.empty() && trendLabels_.front().size() == 5) {
+        // Hours only on the axis: the day goes with the title.
+        caption += QStringLiteral("  ") +
+                   dateTimeOf(entries[static_cast<std::size_t>(trendPoints_.front())].downloaded)
+                       .toString(QStringLiteral("yyyy-MM-dd"));
+    }
+    trend_->xAxis->setLabel(caption);
     trend_->rescaleAxes();
-    // A single run still needs a visible span around it.
-    const auto pad = [](QCPAxis* axis, double margin) {
-        const QCPRange r = axis->range();
-        const double extra = std::max(r.size() * 0.05, margin);
-        axis->setRange(r.lower - extra, r.upper + extra);
-    };
-    pad(trend_->xAxis, 3600.0);
-    pad(trend_->yAxis, 0.5);
+    // Half a place beside the first and last run, and room below the best for its label.
+    trend_->xAxis->setRange(-0.5, std::max(0.5, order.size() - 0.5));
+    const QCPRange r = trend_->yAxis->range();
+    const double extra = std::max(r.size() * 0.05, 0.5);
+    trend_->yAxis->setRange(r.lower - std::max(extra, r.size() * 0.25), r.upper + extra);
+    labelTrendAxis();
+}
+
+// As many labels as fit side by side at the plot's width; a label equal to the one before
+// it is left out, so a day's runs in a decade are dated once.
+void LibraryWindow::labelTrendAxis() {
+    auto ticker = trend_->xAxis->ticker().dynamicCast<QCPAxisTickerText>();
+    if (!ticker) return;
+    ticker->clear();
+    trend_->replot();  // lays the plot out, so its width is known
+    if (!trendLabels_.empty()) {
+        const QFontMetrics metrics(trend_->xAxis->tickLabelFont());
+        int widest = 0;
+        for (const QString& label : trendLabels_)
+            widest = std::max(widest, metrics.horizontalAdvance(label));
+        const double perRun =
+            trend_->axisRect()->width() / std::max(1.0, trend_->xAxis->range().size());
+        const int step =
+            std::max(1, static_cast<int>(std::ceil((widest + metrics.height()) / perRun)));
+        QString previous;
+        for (std::size_t i = 0; i < trendLabels_.size(); i += static_cast<std::size_t>(step)) {
+            if (trendLabels_[i] == previous) continue;
+            previous = trendLabels_[i];
+            ticker->addTick(static_cast<double>(i), trendLabels_[i]);
+        }
+    }
+    trend_->xAxis->setSubTicks(false);
     trend_->replot();
+}
+
+void LibraryWindow::currentChanged() {
+    const QModelIndex current = table_->currentIndex();
+    const int entry = current.isValid() ? proxy_->mapToSource(current).row() : -1;
+    const LibraryEntry* e =
+        entry >= 0 ? &model_->entries()[static_cast<std::size_t>(entry)] : nullptr;
+    statusLine_->setText(e && !e->readable() ? u8(lt::kUnreadable) + unreadableReason(*e)
+                                             : QString());
+    // The memo box follows the list; the racer's unsaved memo of the download just kept
+    // is offered for that run's file, since the window cannot save it there itself.
+    // The listing holds the memo's first line only: the box takes the whole memo from the
+    // file, so that saving it never cuts the rest.
+    memoEntry_ = -1;
+    QString memo;
+    if (e && e->readable()) {
+        const DataFileReadResult whole = loadDataFile(systemPath(fullPath(*e)));
+        if (whole) {
+            memoEntry_ = entry;
+            memo = memoForBox(whole.content->memo);
+        }
+    }
+    const RunSession& session = addition_.session;
+    const bool fromWindow = e && e->readable() && memo.isEmpty() && !session.memo().isEmpty() &&
+                            !session.keptFileName().isEmpty() &&
+                            QFileInfo(session.keptFileName()) == QFileInfo(fullPath(*e));
+    if (fromWindow) memo = session.memo();
+    {
+        const QSignalBlocker quiet(memoEdit_);
+        memoEdit_->setPlainText(memo);
+    }
+    memoEdit_->setEnabled(memoEntry_ >= 0);
+    memoNote_->setVisible(fromWindow);
+    saveMemoButton_->setEnabled(fromWindow);
+    drawTrend();
+}
+
+void LibraryWindow::saveMemo() {
+    if (memoEntry_ < 0 || memoEntry_ >= static_cast<int>(model_->entries().size())) return;
+    const LibraryEntry& e = model_->entries()[static_cast<std::size_t>(memoEntry_)];
+    if (!e.readable()) return;
+    const std::string path = systemPath(fullPath(e));
+    // The run as its file holds it now, with the new memo, written as File > Save writes.
+    const DataFileReadResult now = loadDataFile(path);
+    if (!now) {
+        addition_.dialogs.message(windowMessage(now.error), {}, MessageIcon::Critical);
+        return;
+    }
+    const SaveResult saved =
+        saveDataFile(path, now.content->data, memoForFile(memoEdit_->toPlainText()));
+    if (!saved) {
+        addition_.dialogs.message(windowMessage(saved.error), {}, MessageIcon::Critical);
+        return;
+    }
+    const QString relative = shownPath(pathFromSystem(e.path));
+    model_->replaceEntry(memoEntry_, readLibraryEntry(systemPath(folder_), e.path));
+    saveMemoButton_->setEnabled(false);
+    memoNote_->setVisible(false);
+    statusLine_->setText(u8(lt::kMemoSaved).arg(relative));
+}
+
+void LibraryWindow::restoreSettings() {
+    const QSettings settings;
+    restoreGeometry(settings.value(kGeometryKey).toByteArray());
+    const QByteArray columns = settings.value(kColumnsKey).toByteArray();
+    if (!columns.isEmpty() && table_->horizontalHeader()->restoreState(columns)) {
+        // The header's sort indicator is what the proxy sorts by.
+        table_->sortByColumn(table_->horizontalHeader()->sortIndicatorSection(),
+                             table_->horizontalHeader()->sortIndicatorOrder());
+    }
+    const QByteArray split = settings.value(kSplitKey).toByteArray();
+    if (!split.isEmpty()) split_->restoreState(split);
+    const QVariant car = settings.value(kCarKey);
+    bool isNumber = false;
+    const int carId = car.toInt(&isNumber);
+    if (car.isValid() && isNumber) wantedCar_ = carId;
+}
+
+void LibraryWindow::saveSettings() const {
+    QSettings settings;
+    settings.setValue(kGeometryKey, saveGeometry());
+    settings.setValue(kColumnsKey, table_->horizontalHeader()->saveState());
+    settings.setValue(kSplitKey, split_->saveState());
+    if (wantedCar_.isValid()) {
+        settings.setValue(kCarKey, wantedCar_.toInt());
+    } else {
+        settings.remove(kCarKey);
+    }
+}
+
+// A window remembered on a larger screen, or first opened on a small one, is moved and
+// shrunk until all of it, the chart's axis included, is on the available screen.
+void LibraryWindow::keepOnScreen() {
+    const QScreen* at = screen();
+    if (!at) return;
+    const QRect available = at->availableGeometry();
+    const QRect outer = frameGeometry();
+    const QMargins frame(geometry().left() - outer.left(), geometry().top() - outer.top(),
+                         outer.right() - geometry().right(), outer.bottom() - geometry().bottom());
+    const QSize room = available.size().shrunkBy(frame);
+    QRect inner = geometry();
+    inner.setSize(inner.size().boundedTo(room).expandedTo(minimumSizeHint().boundedTo(room)));
+    const QRect limits = available.marginsRemoved(frame);
+    inner.moveLeft(std::clamp(inner.left(), limits.left(),
+                              std::max(limits.left(), limits.right() - inner.width() + 1)));
+    inner.moveTop(std::clamp(inner.top(), limits.top(),
+                             std::max(limits.top(), limits.bottom() - inner.height() + 1)));
+    if (inner != geometry()) setGeometry(inner);
+}
+
+void LibraryWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    keepOnScreen();
+}
+
+void LibraryWindow::hideEvent(QHideEvent* event) {
+    saveSettings();
+    QWidget::hideEvent(event);
 }
 
 bool LibraryWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == trend_ && event->type() == QEvent::MouseMove) {
         showTrendTip(static_cast<QMouseEvent*>(event)->position().toPoint());
+    }
+    if (watched == trend_ && event->type() == QEvent::Resize) {
+        // After the plot has taken its new size.
+        QMetaObject::invokeMethod(this, &LibraryWindow::labelTrendAxis, Qt::QueuedConnection);
     }
     if (watched == table_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {

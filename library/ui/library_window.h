@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <QWidget>
 #include <vector>
 
@@ -11,13 +12,15 @@
 class QComboBox;
 class QCustomPlot;
 class QLabel;
+class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
-class QSortFilterProxyModel;
+class QSplitter;
 class QTableView;
 
 namespace korimet {
 
+class LibrarySortProxy;
 class LibraryTableModel;
 
 // The run library's own window, beside the main window and never modal: every kept run
@@ -43,8 +46,19 @@ class LibraryWindow : public QWidget {
     void openSelection();
     // Moves the selected runs to the trash after asking.
     void deleteSelection();
+    // Writes the memo box into the selected run's file.
+    void saveMemo();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
+    void restoreSettings();
+    void saveSettings() const;
+    void keepOnScreen();
+    void currentChanged();  // memo box, status line and trend follow the current row
+    void labelTrendAxis();
     void listingRead(LibraryListing listing);
     void tableChanged();  // count, car filter and trend follow the table
     void fillCarFilter();
@@ -58,7 +72,10 @@ class LibraryWindow : public QWidget {
     Addition addition_;
     QString folder_;
     int trendCar_ = -1;
-    std::vector<int> trendPoints_;  // table row of each point of the best and average lines
+    std::vector<int> trendPoints_;      // table row of each point of the best and average lines
+    std::vector<QString> trendLabels_;  // a time axis label for each point
+    QVariant wantedCar_;                // the remembered car filter, until its car is listed
+    int memoEntry_ = -1;                // the entry the memo box shows
 
     FolderReader* reader_ = nullptr;
     // Runs kept while the folder was being read, added once the listing is in: the listing
@@ -70,8 +87,13 @@ class LibraryWindow : public QWidget {
     QProgressBar* progress_ = nullptr;
     QTableView* table_ = nullptr;
     LibraryTableModel* model_ = nullptr;
-    QSortFilterProxyModel* proxy_ = nullptr;
+    LibrarySortProxy* proxy_ = nullptr;
+    QSplitter* split_ = nullptr;
     QCustomPlot* trend_ = nullptr;
+    QPlainTextEdit* memoEdit_ = nullptr;
+    QPushButton* saveMemoButton_ = nullptr;
+    QLabel* memoNote_ = nullptr;
+    QLabel* statusLine_ = nullptr;
 };
 
 }  // namespace korimet

@@ -31,8 +31,10 @@ void RunKeeper::keep(const LapData& data) {
     const std::string folder = libraryFolder().toStdString();
     QtConcurrent::run(&writer_, [folder, data, when] {
         return keepRun(folder, data, when);
-    }).then(this, [this](const KeptRun& kept) {
-        finished(kept.ok, QString::fromStdString(kept.path), windowMessage(kept.error));
+    }).then(this, [this, data](const KeptRun& kept) {
+        const QString path = QString::fromStdString(kept.path);
+        if (kept.ok) session_.setKeptFile(data, path);
+        finished(kept.ok, path, windowMessage(kept.error));
     });
 }
 

@@ -127,7 +127,9 @@ int runSheetCommand(int& argc, char** argv) {
             std::cerr << prefix << language.file(other.error) << "\n";
             return 2;
         }
-        input.comparison = SheetRun{other.content->data, request->compare};
+        input.comparison = SheetRun{other.content->data, request->compare,
+                                    sheetDate(request->compare, modificationTime(request->compare),
+                                              localTimeOf(std::chrono::system_clock::now()))};
     }
     const LapSheet sheet = buildLapSheet(input);
     if (sheet.comparisonRefusal) {

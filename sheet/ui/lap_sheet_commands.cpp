@@ -9,9 +9,15 @@
 #include <QMenu>
 #include <QPageSize>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QToolTip>
 
 #include "common/ui/window_messages.h"
+#include "lapdata/run_statistics.h"
 #include "session/addition.h"
 #include "session/dialogs.h"
 #include "session/run_session.h"
@@ -36,16 +42,36 @@ SheetDateTime fromQt(const QDateTime& t) {
             t.time().hour(), t.time().minute(), t.time().second()};
 }
 
-SheetDateTime dateOf(const RunSession& session) {
-    // A run from the library is dated by its download even after Save As moved it.
-    const QString path = session.origin() == RunOrigin::Library ? session.sourceFileName()
-                                                                : session.currentFileName();
-    std::optional<SheetDateTime> fileTime;
+// The file a sheet names the run by: the one File > Save writes to, else for a download the
+// library's copy of it.
+QString runFileOf(const RunSession& session) {
+    return session.currentFileName().isEmpty() ? session.keptFileName() : session.currentFileName();
+}
+
+std::optional<SheetDateTime> modifiedAt(const QString& path) {
     struct stat info {};
-    if (!path.isEmpty() && ::stat(systemPath(path).c_str(), &info) == 0) {
-        fileTime = fromQt(QDateTime::fromSecsSinceEpoch(info.st_mtime));
-    }
-    return sheetDate(systemPath(path), fileTime, fromQt(QDateTime::currentDateTime()));
+    if (path.isEmpty() || ::stat(systemPath(path).c_str(), &info) != 0) return std::nullopt;
+    return fromQt(QDateTime::fromSecsSinceEpoch(info.st_mtime));
+}
+
+// Sheets are kept where the racer put the last one, not among the library's runs.
+const QString kSheetFolderKey = QStringLiteral("Sheet/Folder");
+
+QString sheetFolder() {
+    const QString remembered = QSettings().value(kSheetFolderKey).toString();
+    if (!remembered.isEmpty() && QFileInfo(remembered).isDir()) return remembered;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return documents.isEmpty() ? QDir::homePath() : documents;
+}
+
+SheetDateTime dateOf(const RunSession& session) {
+    // A run from the library is dated by its download even after Save As moved it, and so
+    // is a download by its library copy.
+    QString path = session.origin() == RunOrigin::Library ? session.sourceFileName()
+                                                          : session.currentFileName();
+    if (session.origin() == RunOrigin::Timer && !session.keptFileName().isEmpty())
+        path = session.keptFileName();
+    return sheetDate(systemPath(path), modifiedAt(path), fromQt(QDateTime::currentDateTime()));
 }
 
 class LapSheetCommands : public QObject {
@@ -57,17 +83,28 @@ class LapSheetCommands : public QObject {
           window_(addition.window) {}
 
     void print() {
+        if (nothingToPrint()) return;
         const LapSheet sheet = sheetOfSession(session_);
         QPrinter printer(QPrinter::HighResolution);
         printer.setPageSize(
             QPageSize(defaultPaper() == Paper::Letter ? QPageSize::Letter : QPageSize::A4));
-        printer.setDocName(QString::fromStdString(sheet.title));
+        // The print dialog names a print to file after the document, so it is named as a
+        // sheet saved as PDF would be.
+        printer.setDocName(QString::fromStdString(
+            suggestedSheetFileName(dateOf(session_), session_.currentData(), "")));
         QPrintPreviewDialog preview(&printer, &window_);
         preview.setObjectName(QStringLiteral("dlgLapSheetPreview"));
         preview.setWindowTitle(qs(texts::kPrintTitle));
+        // Large enough to read the page: most of the screen's height, a page's proportions.
+        if (const QScreen* screen = window_.screen()) {
+            const QRect room = screen->availableGeometry();
+            const int height = room.height() * 9 / 10;
+            preview.resize(std::min(room.width() * 9 / 10, height * 5 / 6), height);
+        }
         bool failed = false;
         connect(&preview, &QPrintPreviewDialog::paintRequested, this,
                 [&](QPrinter* target) { failed = !printSheet(*target, sheet) || failed; });
+        if (auto* pages = preview.findChild<QPrintPreviewWidget*>()) pages->fitToWidth();
         preview.exec();
         if (failed) {
             dialogs_.message(qs(texts::kPrintFailed).arg(printer.printerName()), QString(),
@@ -76,16 +113,20 @@ class LapSheetCommands : public QObject {
     }
 
     void savePdf() {
+        if (nothingToPrint()) return;
         const LapSheet sheet = sheetOfSession(session_);
         const QString path = askPath(texts::kSavePdfTitle, texts::kSavePdfFilter, ".pdf");
         if (path.isEmpty()) return;
         if (const SheetWriteResult w = writeSheetPdf(sheet, defaultPaper(), path); !w) {
             dialogs_.message(qs(texts::kPdfWriteFailed).arg(path, reasonOf(w)), QString(),
                              MessageIcon::None);
+            return;
         }
+        saved(texts::kPdfSaved, path);
     }
 
     void saveChart() {
+        if (nothingToPrint()) return;
         const LapSheet sheet = sheetOfSession(session_);
         const QString path = askPath(texts::kSaveChartTitle, texts::kSaveChartFilter, ".png");
         if (path.isEmpty()) return;
@@ -93,18 +134,36 @@ class LapSheetCommands : public QObject {
         if (const SheetWriteResult w = writeChartPng(sheet, width, path); !w) {
             dialogs_.message(qs(texts::kPngWriteFailed).arg(path, reasonOf(w)), QString(),
                              MessageIcon::None);
+            return;
         }
+        saved(texts::kPngSaved, path);
     }
 
   private:
-    // Suggests a name from the run's date and car beside its file; adds the extension
-    // when the answer has none.
+    // The template the window starts with is no run: an empty page would say nothing.
+    bool nothingToPrint() {
+        if (session_.origin() != RunOrigin::Template ||
+            runStatistics(session_.currentData()).counted > 0) {
+            return false;
+        }
+        dialogs_.message(qs(texts::kNothingToPrint), QString(), MessageIcon::None);
+        return true;
+    }
+
+    // Said in passing, over the window: the window's status bar keeps what it says.
+    void saved(const char* text, const QString& path) {
+        QSettings().setValue(kSheetFolderKey, QFileInfo(path).absolutePath());
+        const QString notice = qs(text).arg(QDir::toNativeSeparators(path));
+        QToolTip::showText(window_.mapToGlobal(QPoint(window_.width() / 3, window_.height() - 40)),
+                           notice, &window_, {}, 5000);
+    }
+
+    // Suggests a name from the run's date and car in the folder sheets were last saved to;
+    // adds the extension when the answer has none.
     QString askPath(const char* title, const char* filter, const char* extension) {
-        const RunSession& session = session_;
         const QString name = QString::fromStdString(
-            suggestedSheetFileName(dateOf(session), session.currentData(), extension));
-        const QString file = session.currentFileName();
-        const QString suggested = file.isEmpty() ? name : QFileInfo(file).dir().filePath(name);
+            suggestedSheetFileName(dateOf(session_), session_.currentData(), extension));
+        const QString suggested = QDir(sheetFolder()).filePath(name);
         QString path = dialogs_.askSavePathFrom(qs(title), qs(filter), suggested);
         if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += qs(extension);
         return path;
@@ -125,12 +184,14 @@ QAction* addCommand(QMenu* menu, const char* text, const char* name) {
 
 LapSheet sheetOfSession(const RunSession& session) {
     SheetInput input;
-    input.run = {session.currentData(), systemPath(session.currentFileName())};
+    input.run = {session.currentData(), systemPath(runFileOf(session))};
     input.memo = session.memo().toStdString();
     input.date = dateOf(session);
     if (session.hasComparison()) {
-        input.comparison =
-            SheetRun{session.comparisonData(), systemPath(session.comparisonFileName())};
+        const QString other = session.comparisonFileName();
+        input.comparison = SheetRun{
+            session.comparisonData(), systemPath(other),
+            sheetDate(systemPath(other), modifiedAt(other), fromQt(QDateTime::currentDateTime()))};
     }
     return buildLapSheet(input);
 }

@@ -96,12 +96,14 @@ void drawChart(QCPPainter& p, const QRectF& area, const LapSheet& sheet, int fon
             plot->graph(g)->setName(q(sheet.seriesNames[static_cast<std::size_t>(g)]));
     }
     if (plot->graphCount() > 1) {
-        // Above the plot, in one row: on paper nothing may hide a lap.
-        plot->axisRect()->insetLayout()->take(plot->legend);
-        plot->axisRect()->insetLayout()->simplify();
-        plot->plotLayout()->insertRow(0);
-        plot->plotLayout()->addElement(0, 0, plot->legend);
-        plot->plotLayout()->setRowStretchFactor(0, 0.001);
+        // Above the plot, in one row: on paper nothing may hide a lap. The chart of two runs
+        // has usually put it there already; taking it from the inset again would only warn.
+        if (plot->legend->layout() == plot->axisRect()->insetLayout()) {
+            plot->plotLayout()->insertRow(0);
+            plot->plotLayout()->addElement(0, 0, plot->legend);  // leaves the inset
+            plot->axisRect()->insetLayout()->simplify();
+            plot->plotLayout()->setRowStretchFactor(0, 0.001);
+        }
         plot->legend->setFillOrder(QCPLegend::foColumnsFirst);
         plot->legend->setBorderPen(Qt::NoPen);
         plot->legend->setVisible(true);
@@ -165,12 +167,18 @@ void drawLapTable(QPainter& p, const PageLayout& layout, const LapSheet& sheet) 
     }
 }
 
+// Side by side while they fit the area's width, else one under another.
 void drawLegend(QPainter& p, const QRectF& area, const LapSheet& sheet) {
+    // The layout makes a stacked legend a line high for each mark, a row one line high.
+    const bool stacked = !sheet.legend.empty() && area.width() < 8 * area.height();
+    const double line =
+        stacked ? area.height() / static_cast<double>(sheet.legend.size()) : area.height();
     double x = area.x();
-    const double box = area.height() * 0.7;
+    double y = area.y();
+    const double box = line * 0.7;
     p.setFont(sheetFont(8));
     for (const SheetLegendEntry& entry : sheet.legend) {
-        const QRectF swatch(x, area.y() + (area.height() - box) / 2, box * 1.6, box);
+        const QRectF swatch(x, y + (line - box) / 2, box * 1.6, box);
         p.fillRect(swatch, fromCellColor(entry.color));
         p.setPen(QPen(kRuleColor, 0.5));
         p.drawRect(swatch);
@@ -178,18 +186,22 @@ void drawLegend(QPainter& p, const QRectF& area, const LapSheet& sheet) {
         p.drawText(swatch, Qt::AlignCenter, q(entry.mark));
         const QString meaning = q(entry.meaning);
         const double textWidth = p.fontMetrics().horizontalAdvance(meaning);
-        p.drawText(QRectF(swatch.right() + 3, area.y(), textWidth + 2, area.height()),
+        p.drawText(QRectF(swatch.right() + 3, y, textWidth + 2, line),
                    Qt::AlignLeft | Qt::AlignVCenter, meaning);
-        x = swatch.right() + 3 + textWidth + 14;
+        if (stacked) {
+            y += line;
+        } else {
+            x = swatch.right() + 3 + textWidth + 14;
+        }
     }
 }
 
-// Wrapped at word or character boundaries; whatever does not fit the box is cut at a line
-// and marked.
-void drawMemo(QPainter& p, const QRectF& area, const std::string& memo) {
+// Wrapped at word or character boundaries; gives back what did not fit, from the first line
+// left out, for the next page.
+QString drawMemo(QPainter& p, const QRectF& area, const QString& memo, const char* caption) {
     p.setFont(sheetFont(7));
     p.setPen(kCaptionColor);
-    p.drawText(area, Qt::AlignLeft | Qt::AlignTop, QString::fromUtf8(texts::kMemoCaption));
+    p.drawText(area, Qt::AlignLeft | Qt::AlignTop, QString::fromUtf8(caption));
     const QRectF box = area.adjusted(0, 10, 0, 0);
     p.setPen(QPen(kRuleColor, 0.5));
     p.drawRect(box);
@@ -200,24 +212,21 @@ void drawMemo(QPainter& p, const QRectF& area, const std::string& memo) {
     QTextOption option;
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     double y = text.y();
-    for (const QString& paragraph : q(memo).split(QLatin1Char('\n'))) {
+    const QStringList paragraphs = memo.split(QLatin1Char('\n'));
+    for (qsizetype k = 0; k < paragraphs.size(); ++k) {
+        const QString& paragraph = paragraphs[k];
         QTextLayout layout(paragraph, font, p.device());
         layout.setTextOption(option);
         layout.beginLayout();
         for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
             line.setLineWidth(text.width());
-            if (y + line.height() > text.bottom()) {
+            // A box too small for even one line still takes one, so every page moves on.
+            if (y + line.height() > text.bottom() && y > text.y()) {
+                const qsizetype from = line.textStart();
                 layout.endLayout();
-                // Say that the memo goes on; the window holds the whole of it.
-                const QString more = QStringLiteral(" …");
-                const QFontMetricsF metrics(font);
-                // Over the end of the last line drawn, which ends at y.
-                const QRectF mark(text.right() - metrics.horizontalAdvance(more),
-                                  y - metrics.height(), metrics.horizontalAdvance(more) + 2,
-                                  metrics.height());
-                p.fillRect(mark, Qt::white);
-                p.drawText(mark, Qt::AlignRight | Qt::AlignVCenter, more);
-                return;
+                QStringList rest = paragraphs.mid(k);
+                rest.front() = paragraph.mid(from);
+                return rest.join(QLatin1Char('\n'));
             }
             line.setPosition(QPointF(0, y - text.y()));
             line.draw(&p, text.topLeft());
@@ -225,6 +234,37 @@ void drawMemo(QPainter& p, const QRectF& area, const std::string& memo) {
         }
         layout.endLayout();
         if (paragraph.isEmpty()) y += QFontMetricsF(font).height();
+    }
+    return {};
+}
+
+// A page that only goes on with the memo.
+QString paintMemoPage(QPainter& p, const QRectF& pageRect, const QString& memo, double pageWidthMm,
+                      double pageHeightMm) {
+    const double scale = std::min(pageRect.width() / (pageWidthMm * kPointsPerMm),
+                                  pageRect.height() / (pageHeightMm * kPointsPerMm));
+    p.save();
+    p.translate(pageRect.topLeft());
+    p.scale(scale, scale);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    constexpr double kMarginMm = 15.0;
+    const QRectF area(kMarginMm * kPointsPerMm, kMarginMm * kPointsPerMm,
+                      (pageWidthMm - 2 * kMarginMm) * kPointsPerMm,
+                      (pageHeightMm - 2 * kMarginMm) * kPointsPerMm);
+    const QString rest = drawMemo(p, area, memo, texts::kMemoContinuedCaption);
+    p.restore();
+    return rest;
+}
+
+// Every page of the sheet onto a device that has begun: the sheet, then the memo's rest.
+template <typename Device>
+void paintAllPages(QCPPainter& painter, Device& device, const QRectF& pageRect,
+                   const LapSheet& sheet, Paper paper) {
+    QString rest = paintSheet(painter, pageRect, sheet, paper);
+    const PageLayout layout = layoutPage(sheet, paper);
+    while (!rest.isEmpty()) {
+        device.newPage();
+        rest = paintMemoPage(painter, pageRect, rest, layout.pageWidth, layout.pageHeight);
     }
 }
 
@@ -241,7 +281,7 @@ Paper paperOf(const QPrinter& printer) {
     return printer.pageLayout().pageSize().id() == QPageSize::Letter ? Paper::Letter : Paper::A4;
 }
 
-void paintSheet(QCPPainter& p, const QRectF& pageRect, const LapSheet& sheet, Paper paper) {
+QString paintSheet(QCPPainter& p, const QRectF& pageRect, const LapSheet& sheet, Paper paper) {
     const PageLayout layout = layoutPage(sheet, paper);
     const double scale = std::min(pageRect.width() / (layout.pageWidth * kPointsPerMm),
                                   pageRect.height() / (layout.pageHeight * kPointsPerMm));
@@ -283,15 +323,17 @@ void paintSheet(QCPPainter& p, const QRectF& pageRect, const LapSheet& sheet, Pa
 
     drawLapTable(p, layout, sheet);
     drawLegend(p, pt(layout.legend), sheet);
-    drawMemo(p, pt(layout.memo), sheet.memo);
+    QString rest = drawMemo(p, pt(layout.memo), q(sheet.memo), texts::kMemoCaption);
     p.restore();
+    return rest;
 }
 
 bool printSheet(QPrinter& printer, const LapSheet& sheet) {
     printer.setFullPage(true);
     QCPPainter painter;
     if (!painter.begin(&printer)) return false;
-    paintSheet(painter, QRectF(0, 0, printer.width(), printer.height()), sheet, paperOf(printer));
+    paintAllPages(painter, printer, QRectF(0, 0, printer.width(), printer.height()), sheet,
+                  paperOf(printer));
     return painter.end();
 }
 
@@ -303,7 +345,16 @@ QImage renderChartPicture(const LapSheet& sheet, double scale) {
     image.fill(Qt::white);
     QCPPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    drawChart(painter, QRectF(QPointF(0, 0), kChartPictureSize), sheet, 11);
+    // A picture shared on its own still says whose run it shows.
+    constexpr double kTitleHeight = 28.0;
+    painter.setFont(sheetFont(14, true));
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(10, 0, kChartPictureSize.width() - 20, kTitleHeight),
+                     Qt::AlignLeft | Qt::AlignVCenter, q(sheet.chartTitle));
+    drawChart(painter,
+              QRectF(0, kTitleHeight, kChartPictureSize.width(),
+                     kChartPictureSize.height() - kTitleHeight),
+              sheet, 11);
     painter.end();
     return image;
 }
@@ -322,7 +373,7 @@ SheetBytes sheetPdfBytes(const LapSheet& sheet, Paper paper) {
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         QCPPainter painter;
         if (!painter.begin(&writer)) return {{}, false};
-        paintSheet(painter, QRectF(0, 0, writer.width(), writer.height()), sheet, paper);
+        paintAllPages(painter, writer, QRectF(0, 0, writer.width(), writer.height()), sheet, paper);
         if (!painter.end()) return {{}, false};
     }
     return {bytes, true};

@@ -19,9 +19,11 @@ Paper paperOf(const QPrinter& printer);
 
 // Paints the sheet on one page. `pageRect` is the whole sheet of paper in the painter's
 // coordinates; the layout is scaled to fit it. Text stays text, the chart stays vectors.
-void paintSheet(QCPPainter& painter, const QRectF& pageRect, const LapSheet& sheet, Paper paper);
+// Gives back the part of the memo that goes on to the next page, empty when all fitted.
+QString paintSheet(QCPPainter& painter, const QRectF& pageRect, const LapSheet& sheet, Paper paper);
 
-// Prints onto a printer that has already been set up; false when it could not begin.
+// Prints onto a printer that has already been set up, a long memo going on over as many
+// pages as it needs; false when it could not begin.
 bool printSheet(QPrinter& printer, const LapSheet& sheet);
 
 // The chart alone: 800 x 400 logical pixels drawn at `scale`, so 2 gives a picture for

@@ -340,5 +340,34 @@ TEST_F(LibraryScan, ListingKeepsFirstLinesAndTheWalkGivesWholeMemos) {
               "first line");
 }
 
+// Downloads in one second are listed in the order they were kept: the suffix counts, it is
+// not text (-2 after the plain name, -10 after -9), and other cars in that second keep
+// their own sequence.
+TEST_F(LibraryScan, DownloadsInOneSecondFollowTheirNumbers) {
+    const LocalTime when{2026, 12, 10, 14, 41, 56};
+    std::vector<std::string> kept;
+    for (int i = 0; i < 14; ++i) {
+        const int car = i % 3 == 2 ? 12 : 7;
+        const KeptRun k = keepRun(root.string(), runOf({60.0 + i}, car), when);
+        ASSERT_TRUE(k) << k.error;
+        kept.push_back(fs::relative(k.path, root).string());
+    }
+    std::vector<std::string> sevens, twelves;
+    for (const auto& e : scanLibrary(root.string()).entries) {
+        if (e.downloaded != when) continue;
+        (e.carId == 7 ? sevens : twelves).push_back(e.path);
+    }
+    std::vector<std::string> expectedSevens, expectedTwelves;
+    for (int i = 0; i < 14; ++i)
+        (i % 3 == 2 ? expectedTwelves : expectedSevens)
+            .push_back(kept[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(sevens, expectedSevens);
+    EXPECT_EQ(twelves, expectedTwelves);
+    ASSERT_EQ(expectedSevens.size(), 10u);
+    EXPECT_EQ(expectedSevens[0], "2026-12-10/144156-car07.krt");
+    EXPECT_EQ(expectedSevens[1], "2026-12-10/144156-car07-2.krt");
+    EXPECT_EQ(expectedSevens[9], "2026-12-10/144156-car07-10.krt");
+}
+
 }  // namespace
 }  // namespace korimet

@@ -3,33 +3,44 @@
 
 #include <qcustomplot.h>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSettings>
 #include <QSortFilterProxyModel>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
+#include <QTextEdit>
 #include <QUrl>
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 #include <set>
 
 #include "device/ui/port_selection.h"
 #include "files/data_file.h"
+#include "files/ui/memo_line_ends.h"
 #include "library/run_library.h"
+#include "library/ui/library_table_model.h"
 #include "library/ui/library_texts.h"
 #include "library/ui/library_window.h"
 #include "library/ui/run_keeper.h"
 #include "library/ui/run_library_ui.h"
+#include "session/run_session.h"
 #include "session/system_path.h"
+#include "sheet/lap_sheet.h"
+#include "sheet/ui/lap_sheet_commands.h"
 #include "shell/ui/main_window.h"
 #include "support/fake_dialogs.h"
 #include "support/files.h"
@@ -61,6 +72,10 @@ using test::waitUntil;
 
 using test::readBytes;
 using test::runFilesUnder;
+
+QString dateTimeText(const LocalTime& t) {
+    return QString::fromStdString(isoText(t)).replace('T', ' ');
+}
 
 // The window as korimet starts it, its library in a temporary folder.
 class RunLibraryTest : public ::testing::Test {
@@ -469,11 +484,341 @@ TEST_F(RunLibraryTest, ALibraryThatCannotBeReadSaysWhy) {
     EXPECT_TRUE(rows(w).empty());
 }
 
+// The listing keeps first lines only; the memo box takes the whole memo from the file, so a
+// save from it never cuts the lines after the first.
+TEST_F(RunLibraryTest, TheMemoBoxHoldsAndSavesTheWholeMemo) {
+    const std::string a = keep(runWithLaps({61.5}), {2026, 12, 10, 14, 35, 12});
+    ASSERT_TRUE(saveDataFile((library / a).string(), runWithLaps({61.5}), "one\r\ntwo\r\nthree"));
+    LibraryWindow& w = openLibraryWindow();
+    w.refresh();
+    ASSERT_TRUE(waitUntil([&] { return !w.reading(); }));
+    selectRows(w, {rowOf(w, a)});
+    auto* box = w.findChild<QPlainTextEdit*>("libraryMemo");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->toPlainText(), "one\ntwo\nthree");
+    box->setPlainText("one\ntwo\nthree\nfour");
+    w.saveMemo();
+    const DataFileReadResult back = loadDataFile((library / a).string());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back.content->memo, "one\r\ntwo\r\nthree\r\nfour");
+}
+
 TEST_F(RunLibraryTest, AnOpenLibraryWindowListsEachNewDownload) {
     LibraryWindow& w = openLibraryWindow();
     EXPECT_TRUE(rows(w).empty());
     window->deviceLink().feedBytes(frameFor(runWithLaps({61.5, 60.25})));
     EXPECT_TRUE(waitUntil([&] { return rows(w).size() == 1; }));
+}
+
+// Runs a racer downloads in one day and over ten years: either way every run has a place of
+// its own across the plot, and the time labels, as fine as the span needs, never overlap.
+TEST_F(RunLibraryTest, TheTrendSpreadsADayAndADecadeWithLabelsThatFit) {
+    struct Case {
+        const char* what;
+        LocalTime (*when)(int i);
+        const char* labelSample;  // what one label looks like
+    };
+    const Case cases[] = {
+        {"track day", [](int i) { return LocalTime{2026, 12, 10, 9 + i / 3, (i % 3) * 17, i}; },
+         "09:00"},
+        {"decade", [](int i) { return LocalTime{2016 + i, 1 + i % 12, 10, 14, 0, 0}; },
+         "2016-01-10"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(library);
+        std::vector<std::string> kept;
+        for (int i = 0; i < 11; ++i)
+            kept.push_back(keep(runWithLaps({60.0 + i % 4, 62.0 + i % 3}), c.when(i)));
+        LibraryWindow& w = openLibraryWindow();
+        w.refresh();
+        ASSERT_TRUE(waitUntil([&] { return !w.reading(); }));
+        w.resize(900, 560);
+        w.show();
+        auto* cars = w.findChild<QComboBox*>("carFilter");
+        cars->setCurrentIndex(cars->findData(7));
+        auto* plot = w.findChild<QCustomPlot*>("trendChart");
+        test::settle();
+        plot->replot();
+
+        std::vector<double> xs;
+        for (auto it = plot->graph(0)->data()->constBegin();
+             it != plot->graph(0)->data()->constEnd(); ++it) {
+            xs.push_back(plot->xAxis->coordToPixel(it->key));
+        }
+        ASSERT_EQ(xs.size(), 11u);
+        const QRect area = plot->axisRect()->rect();
+        EXPECT_GT(xs.back() - xs.front(), area.width() * 0.7);
+        for (std::size_t i = 1; i < xs.size(); ++i) EXPECT_GT(xs[i] - xs[i - 1], 20.0) << i;
+
+        auto ticker = plot->xAxis->ticker().dynamicCast<QCPAxisTickerText>();
+        ASSERT_TRUE(ticker);
+        const QFontMetrics metrics(plot->xAxis->tickLabelFont());
+        double previousRight = -1e9;
+        int shown = 0;
+        for (auto it = ticker->ticks().constBegin(); it != ticker->ticks().constEnd(); ++it) {
+            EXPECT_EQ(it.value().size(), QString::fromUtf8(c.labelSample).size())
+                << it.value().toStdString();
+            EXPECT_FALSE(it.value().contains("1970") || it.value().contains("1969"));
+            const double centre = plot->xAxis->coordToPixel(it.key());
+            const double half = metrics.horizontalAdvance(it.value()) / 2.0;
+            EXPECT_GT(centre - half, previousRight) << it.value().toStdString();
+            previousRight = centre + half;
+            ++shown;
+        }
+        EXPECT_GE(shown, 3);
+
+        // The personal best says its time and date; the selected run is marked.
+        QCPItemText* best = nullptr;
+        for (int i = 0; i < plot->itemCount(); ++i) {
+            if (auto* text = qobject_cast<QCPItemText*>(plot->item(i))) best = text;
+        }
+        ASSERT_NE(best, nullptr);
+        EXPECT_TRUE(best->text().contains("01m00s00")) << best->text().toStdString();
+        EXPECT_TRUE(best->text().contains(dateTimeText(c.when(0)).left(10)))
+            << best->text().toStdString();
+        selectRows(w, {rowOf(w, kept[5])});
+        ASSERT_GE(plot->graphCount(), 4);
+        ASSERT_GE(plot->graph(3)->dataCount(), 1);
+        EXPECT_DOUBLE_EQ(plot->graph(3)->data()->at(0)->key, plot->graph(0)->data()->at(5)->key);
+        w.close();
+    }
+}
+
+TEST_F(RunLibraryTest, AnEmptyTrendShowsNoDates) {
+    LibraryWindow& w = openLibraryWindow();
+    w.show();
+    auto* plot = w.findChild<QCustomPlot*>("trendChart");
+    plot->replot();
+    auto ticker = plot->xAxis->ticker().dynamicCast<QCPAxisTickerText>();
+    ASSERT_TRUE(ticker);
+    EXPECT_TRUE(ticker->ticks().isEmpty());
+}
+
+// Downloads in one second are listed in the order they came, -10 after -9, both ways round.
+TEST_F(RunLibraryTest, DownloadsInOneSecondAreListedInTheirOrder) {
+    std::vector<std::string> kept;
+    for (int i = 0; i < 11; ++i)
+        kept.push_back(keep(runWithLaps({60.0 + i}), {2026, 12, 10, 14, 41, 56}));
+    LibraryWindow& w = openLibraryWindow();
+    EXPECT_EQ(rows(w), kept);
+    table(w).sortByColumn(0, Qt::DescendingOrder);
+    EXPECT_EQ(rows(w), std::vector<std::string>(kept.rbegin(), kept.rend()));
+}
+
+// A run without laps has no statistics to show and sorts after every run that has them,
+// whichever way the column is sorted; so does an unreadable file.
+TEST_F(RunLibraryTest, RunsWithoutLapsHaveBlankStatisticsSortedLast) {
+    const std::string slow = keep(runWithLaps({62.0}), {2026, 12, 10, 10, 0, 0});
+    const std::string empty = keep(runWithLaps({}), {2026, 12, 10, 11, 0, 0});
+    const std::string fast = keep(runWithLaps({58.0}), {2026, 12, 10, 12, 0, 0});
+    LibraryWindow& w = openLibraryWindow();
+    auto* model = table(w).model();
+    const int emptyRow = rowOf(w, empty);
+    for (int column : {3, 4, 5}) EXPECT_EQ(model->index(emptyRow, column).data().toString(), "");
+    for (int column : {3, 4, 5}) {
+        table(w).sortByColumn(column, Qt::AscendingOrder);
+        EXPECT_EQ(rows(w), (std::vector<std::string>{fast, slow, empty})) << column;
+        table(w).sortByColumn(column, Qt::DescendingOrder);
+        EXPECT_EQ(rows(w), (std::vector<std::string>{slow, fast, empty})) << column;
+    }
+}
+
+TEST_F(RunLibraryTest, TheCountSaysHowManyTheFilterShows) {
+    for (int i = 0; i < 3; ++i) keep(runWithLaps({60.0}, 60.0, 0, 7), {2026, 12, 10, 10, i, 0});
+    keep(runWithLaps({60.0}, 60.0, 0, 3), {2026, 12, 10, 11, 0, 0});
+    LibraryWindow& w = openLibraryWindow();
+    auto* count = w.findChild<QLabel*>("runCountLabel");
+    EXPECT_EQ(count->text(), "4 件");
+    auto* cars = w.findChild<QComboBox*>("carFilter");
+    cars->setCurrentIndex(cars->findData(7));
+    EXPECT_EQ(count->text(), "3 / 4 件");
+    cars->setCurrentIndex(0);
+    EXPECT_EQ(count->text(), "4 件");
+}
+
+// What cannot be read is said whole where there is room: on every cell's tooltip and on the
+// status line while the row is current.
+TEST_F(RunLibraryTest, AnUnreadableFilesReasonIsReadableWhole) {
+    fs::create_directories(library / "2026-12-11");
+    std::ofstream(library / "2026-12-11" / "101010-car07.krt") << "garbage\r\n";
+    const QString reason = QString::fromStdString(
+        test::ja(loadDataFile((library / "2026-12-11" / "101010-car07.krt").string()).error));
+    LibraryWindow& w = openLibraryWindow();
+    auto* model = table(w).model();
+    for (int column = 1; column < model->columnCount(); ++column)
+        EXPECT_TRUE(model->index(0, column).data(Qt::ToolTipRole).toString().contains(reason));
+    selectRows(w, {0});
+    EXPECT_TRUE(w.findChild<QLabel*>("libraryStatusLine")->text().contains(reason));
+}
+
+// Many runs are asked about by count and a few names, in a box the screen can hold; the
+// list keeps the focus afterwards.
+TEST_F(RunLibraryTest, DeletingManyAsksWithACountAndKeepsTheFocusInTheList) {
+    std::vector<std::string> kept;
+    for (int i = 0; i < 12; ++i)
+        kept.push_back(keep(runWithLaps({60.0}), {2026, 12, 10, 10, i, 0}));
+    LibraryWindow& w = openLibraryWindow();
+    w.show();
+    QTableView& view = table(w);
+    view.selectAll();
+    view.selectionModel()->setCurrentIndex(view.model()->index(0, 0),
+                                           QItemSelectionModel::NoUpdate);
+    dialogs->yesNoAnswers = {false};
+    w.findChild<QPushButton*>("deleteButton")->click();
+    ASSERT_EQ(dialogs->calls.size(), 1u);
+    const QString question = dialogs->calls[0].text;
+    EXPECT_TRUE(question.startsWith("12 件")) << question.toStdString();
+    EXPECT_TRUE(question.contains(QString::fromStdString(kept[0])));
+    EXPECT_FALSE(question.contains(QString::fromStdString(kept[11])));
+    EXPECT_TRUE(question.contains("ほか 7 件"));
+    EXPECT_LE(question.count('\n'), 7);
+
+    view.clearSelection();
+    selectRows(w, {2, 3});
+    dialogs->yesNoAnswers = {true};
+    w.findChild<QPushButton*>("deleteButton")->click();
+    EXPECT_EQ(rows(w).size(), 10u);
+    EXPECT_EQ(w.focusWidget(), &view);
+    EXPECT_EQ(view.currentIndex().row(), 2);
+}
+
+// Tab leaves the list, so every button can be reached from it; each has an access key of
+// its own; F5 reads the folder again and Esc closes the window.
+TEST_F(RunLibraryTest, EveryButtonIsReachedByKeyboard) {
+    keep(runWithLaps({60.0}), {2026, 12, 10, 10, 0, 0});
+    LibraryWindow& w = openLibraryWindow();
+    w.show();
+    QApplication::setActiveWindow(&w);
+    table(w).setFocus();
+    std::set<QWidget*> reached;
+    for (int i = 0; i < 30; ++i) {
+        ASSERT_NE(w.focusWidget(), nullptr);
+        QTest::keyClick(w.focusWidget(), Qt::Key_Tab);
+        reached.insert(w.focusWidget());
+    }
+    std::set<QChar> keys;
+    for (QPushButton* button : w.findChildren<QPushButton*>()) {
+        // A button waiting for something to do (a memo to save) is passed over.
+        if (button->isEnabled()) {
+            EXPECT_TRUE(reached.count(button)) << button->objectName().toStdString();
+        }
+        const QString text = button->text();
+        const auto amp = text.indexOf('&');
+        ASSERT_GE(amp, 0) << text.toStdString();
+        EXPECT_TRUE(keys.insert(text.at(amp + 1).toUpper()).second) << text.toStdString();
+    }
+    table(w).setFocus();
+    QTest::keyClick(&table(w), Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_NE(w.focusWidget(), &table(w));
+
+    QTest::keyClick(&w, Qt::Key_F5);
+    EXPECT_TRUE(w.reading());
+    ASSERT_TRUE(waitUntil([&] { return !w.reading(); }));
+    QTest::keyClick(&w, Qt::Key_Escape);
+    EXPECT_FALSE(w.isVisible());
+}
+
+// Size, column widths, sort and car filter come back at the next start, whatever they were.
+TEST_F(RunLibraryTest, TheWindowRemembersItsLayoutAcrossStarts) {
+    for (int car : {3, 7, 12}) keep(runWithLaps({60.0}, 60.0, 0, car), {2026, 12, 10, 10, car, 0});
+    std::mt19937 random(18);
+    const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+    for (int round = 0; round < 8; ++round) {
+        const QSize size(std::uniform_int_distribution<int>(700, room.width())(random),
+                         std::uniform_int_distribution<int>(450, room.height())(random));
+        std::vector<int> widths;
+        for (int c = 0; c < LibraryTableModel::kColumnCount - 1; ++c)
+            widths.push_back(std::uniform_int_distribution<int>(30, 200)(random));
+        const int sortColumn = std::uniform_int_distribution<int>(0, 10)(random);
+        const auto order = random() % 2 ? Qt::AscendingOrder : Qt::DescendingOrder;
+        const int carChoice = std::uniform_int_distribution<int>(0, 3)(random);
+        {
+            LibraryWindow first(window->addition());
+            first.refresh();
+            ASSERT_TRUE(waitUntil([&] { return !first.reading(); }));
+            first.show();
+            first.resize(size);
+            QTableView& view = *first.findChild<QTableView*>("runTable");
+            for (std::size_t c = 0; c < widths.size(); ++c)
+                view.horizontalHeader()->resizeSection(static_cast<int>(c), widths[c]);
+            view.sortByColumn(sortColumn, order);
+            first.findChild<QComboBox*>("carFilter")->setCurrentIndex(carChoice);
+            first.close();
+        }
+        LibraryWindow again(window->addition());
+        again.refresh();
+        ASSERT_TRUE(waitUntil([&] { return !again.reading(); }));
+        again.show();
+        test::settle();
+        EXPECT_EQ(again.size(), size) << round;
+        QHeaderView* header = again.findChild<QTableView*>("runTable")->horizontalHeader();
+        for (std::size_t c = 0; c < widths.size(); ++c)
+            EXPECT_EQ(header->sectionSize(static_cast<int>(c)), widths[c]) << round << " " << c;
+        EXPECT_EQ(header->sortIndicatorSection(), sortColumn) << round;
+        EXPECT_EQ(header->sortIndicatorOrder(), order) << round;
+        EXPECT_EQ(again.findChild<QComboBox*>("carFilter")->currentIndex(), carChoice) << round;
+        again.close();
+    }
+    // A place remembered from a larger screen is brought inside this one.
+    QSettings().remove("Library/WindowGeometry");
+    {
+        LibraryWindow big(window->addition());
+        big.show();
+        big.setGeometry(room.right() - 100, room.bottom() - 50, room.width() * 2,
+                        room.height() * 2);
+        big.close();
+    }
+    LibraryWindow back(window->addition());
+    back.show();
+    test::settle();
+    EXPECT_TRUE(room.contains(back.frameGeometry()))
+        << back.frameGeometry().x() << "," << back.frameGeometry().y();
+}
+
+// A download's library copy is what the sheet names and dates, and its memo, typed after the
+// download, reaches that copy from the library window.
+TEST_F(RunLibraryTest, ADownloadsMemoReachesItsLibraryCopy) {
+    QString keptPath;
+    QObject::connect(&keeper(), &RunKeeper::runKept, [&](const QString& p) { keptPath = p; });
+    const LapData run = runWithLaps({61.5, 60.25});
+    window->deviceLink().feedBytes(frameFor(run));
+    ASSERT_TRUE(waitUntil([&] { return !keptPath.isEmpty(); }));
+    const RunSession& session = window->runSession();
+    EXPECT_EQ(session.keptFileName(), keptPath);
+    EXPECT_TRUE(session.currentFileName().isEmpty());  // File > Save still asks for a name
+    const auto named = parseLibraryName(fs::relative(keptPath.toStdString(), library).string());
+    ASSERT_TRUE(named);
+    const LapSheet sheet = sheetOfSession(session);
+    EXPECT_EQ(sheet.header[4].value, sheetDateText(named->downloaded));
+    EXPECT_EQ(sheet.header[5].value, fs::path(keptPath.toStdString()).filename().string());
+
+    std::mt19937 random(1818);
+    const std::vector<QString> pieces = {"a",      "Z",      "9",  " ", "\n",
+                                         "ベスト", "タイヤ", "雨", "!", "全角　空白"};
+    for (int round = 0; round < 10; ++round) {
+        QString memo;
+        const int length = std::uniform_int_distribution<int>(1, 30)(random);
+        for (int i = 0; i < length; ++i)
+            memo +=
+                pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+        window->findChild<QTextEdit*>("RichTextBox1")->setPlainText(memo);
+        LibraryWindow& w = openLibraryWindow();
+        selectRows(w, {rowOf(w, fs::relative(keptPath.toStdString(), library).string())});
+        auto* box = w.findChild<QPlainTextEdit*>("libraryMemo");
+        if (round == 0) {
+            EXPECT_EQ(box->toPlainText(), memo);
+            EXPECT_TRUE(w.findChild<QPushButton*>("saveMemoButton")->isEnabled());
+        } else {
+            box->setPlainText(memo);
+        }
+        w.findChild<QPushButton*>("saveMemoButton")->click();
+        const DataFileReadResult back = loadDataFile(keptPath.toStdString());
+        ASSERT_TRUE(back) << back.error;
+        EXPECT_EQ(back.content->data, run);
+        EXPECT_EQ(memoForBox(back.content->memo), memo) << round;
+        EXPECT_EQ(box->toPlainText(), memo) << round;
+    }
 }
 
 }  // namespace

@@ -263,6 +263,13 @@ TEST(LapSheet, ComparisonBringsBothSeriesTheDifferencesAndTheOtherRunsName) {
     EXPECT_FALSE(sheet.comparisonRefusal);
 }
 
+TEST(LapSheet, TheChartTitleNamesCarDateAndRun) {
+    SheetInput in = inputFor(runWithLaps({61.0, 62.0}));
+    in.run.fileName = "/runs/2026-12-10/145349-car07.krt";
+    in.date = {2026, 12, 10, 14, 53, 49};
+    EXPECT_EQ(buildLapSheet(in).chartTitle, "車番07  2026-12-10 14:53  145349-car07.krt");
+}
+
 TEST(LapSheet, ComparisonWithoutLapsIsRefusedAndTheSheetStaysSingle) {
     SheetInput in = inputFor(runWithLaps({61.0, 62.0}));
     in.comparison = SheetRun{runWithLaps({}), "/y/empty.krt"};
@@ -304,13 +311,29 @@ TEST(PageLayout, PartsFollowEachOtherInsideThePage) {
                 const PageLayout p = layoutPage(sheet, paper);
                 const std::string what = std::to_string(laps) + (compare ? " compared" : "");
                 const SheetRect parts[] = {p.title, p.header,   p.statistics, p.comparison,
-                                           p.chart, p.lapTable, p.legend,     p.memo};
+                                           p.chart, p.lapTable, p.legend};
                 double y = 0;
                 for (const SheetRect& r : parts) {
                     EXPECT_GE(r.y, y) << what;
                     EXPECT_GE(r.x, 10.0) << what;
                     EXPECT_LE(r.right(), p.pageWidth - 10.0) << what;
                     y = r.bottom();
+                }
+                // The memo goes below the legend, or beside the lap groups in use and the
+                // legend under them, overlapping none of them.
+                const auto apart = [](const SheetRect& a, const SheetRect& b) {
+                    return a.right() <= b.x + 1e-9 || b.right() <= a.x + 1e-9 ||
+                           a.bottom() <= b.y + 1e-9 || b.bottom() <= a.y + 1e-9;
+                };
+                EXPECT_GE(p.memo.y, p.chart.bottom()) << what;
+                EXPECT_LE(p.memo.right(), p.pageWidth - 10.0) << what;
+                EXPECT_TRUE(apart(p.memo, p.legend)) << what;
+                for (int i = 0; i < laps; ++i) {
+                    EXPECT_TRUE(apart(p.memo, lapCellRect(p, i))) << what << " lap " << i;
+                }
+                // Beside a short run's table the memo has most of the page's width.
+                if (laps <= 15) {
+                    EXPECT_GE(p.memo.width, p.pageWidth / 2) << what;
                 }
                 EXPECT_LE(p.memo.bottom(), p.pageHeight - 10.0) << what;
                 EXPECT_GE(p.memo.height, 20.0) << what;

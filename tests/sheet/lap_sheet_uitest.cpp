@@ -12,11 +12,14 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <QTimer>
+#include <QToolTip>
 #include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "files/data_file.h"
 #include "sheet/lap_sheet.h"
@@ -82,10 +85,23 @@ TEST_F(LapSheetWindow, SavePdfSuggestsANameFromTheRunAndWritesTheSheet) {
     ASSERT_EQ(dialogs->calls.size(), 1u);
     EXPECT_EQ(dialogs->calls[0].kind, FakeDialogs::Kind::SavePath);
     EXPECT_EQ(dialogs->calls[0].title, QString::fromUtf8(texts::kSavePdfTitle));
-    EXPECT_EQ(dialogs->calls[0].defaultText, dir.filePath("2026-12-10_1435_car07.pdf"));
+    // Sheets are not mixed among the runs: the first goes to Documents, the next where the
+    // last one went.
+    EXPECT_EQ(dialogs->calls[0].defaultText,
+              QDir(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation))
+                  .filePath("2026-12-10_1435_car07.pdf"));
     QFile pdf(dir.filePath("sheet.pdf"));
     ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
     EXPECT_TRUE(pdf.read(5) == "%PDF-");
+    EXPECT_TRUE(QToolTip::text().contains(dir.filePath("sheet.pdf")))
+        << QToolTip::text().toStdString();
+
+    QDir(dir.path()).mkpath("elsewhere");
+    const QString moved = saved("elsewhere/b.krt", runWithLaps({60.0}), modified);
+    ASSERT_TRUE(window->fileCommands().openRunFile(moved));
+    trigger(texts::kSaveChartCommandName);
+    ASSERT_EQ(dialogs->calls.size(), 2u);
+    EXPECT_EQ(dialogs->calls[1].defaultText, dir.filePath("2026-12-10_1435_car07.png"));
 }
 
 TEST_F(LapSheetWindow, TheSheetIsDatedByTheLibraryByTheFileOrNow) {
@@ -140,9 +156,8 @@ TEST_F(LapSheetWindow, ChartPictureIsTwiceItsLogicalSize) {
     dialogs->answers.push_back(dir.filePath("chart.png"));
     trigger(texts::kSaveChartCommandName);
     ASSERT_EQ(dialogs->calls.size(), 1u);
-    // A download has no file: the name alone, dated now.
+    // A download no library kept: dated now.
     EXPECT_TRUE(dialogs->calls[0].defaultText.endsWith("_car07.png"));
-    EXPECT_FALSE(dialogs->calls[0].defaultText.contains('/'));
     const QImage image(dir.filePath("chart.png"));
     EXPECT_EQ(image.size(), QSize(1600, 800));
     EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::white));
@@ -186,6 +201,46 @@ TEST_F(LapSheetWindow, PrintShowsThePreviewOfTheSheet) {
     EXPECT_TRUE(dialogs->calls.empty());
 }
 
+// The template the window starts with is no run: nothing is asked and no page is written.
+TEST_F(LapSheetWindow, WithNoRunThereIsNothingToPrint) {
+    for (const char* command :
+         {texts::kPrintCommandName, texts::kSavePdfCommandName, texts::kSaveChartCommandName}) {
+        dialogs->calls.clear();
+        trigger(command);
+        ASSERT_EQ(dialogs->calls.size(), 1u) << command;
+        EXPECT_EQ(dialogs->calls[0].kind, FakeDialogs::Kind::Message) << command;
+        EXPECT_EQ(dialogs->calls[0].text, QString::fromUtf8(texts::kNothingToPrint)) << command;
+    }
+}
+
+// The other run of a comparison is described, not only named, and the chart of two runs is
+// drawn without complaint on standard error.
+TEST_F(LapSheetWindow, TheComparedRunIsDescribedAndDrawnQuietly) {
+    const QString run = saved("a.krt", runWithLaps({61.0, 60.5, 62.0}), modified);
+    const QString other =
+        saved("library/2026-11-02/091530-car07.krt", runWithLaps({60.0, 63.0}), modified);
+    ASSERT_TRUE(window->fileCommands().openRunFile(run));
+    ASSERT_TRUE(window->analysisCommands().compareWithFile(other));
+    const LapSheet sheet = sheetOfSession(window->runSession());
+    ASSERT_TRUE(sheet.comparison);
+    std::vector<std::string> details;
+    for (const SheetField& f : sheet.comparison->details) details.push_back(f.value);
+    EXPECT_EQ(details,
+              (std::vector<std::string>{"2026-11-02 09:15", "02L", "01m00s00", "01m01s50"}));
+
+    static std::vector<std::string> complaints;
+    complaints.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            complaints.push_back(text.toStdString());
+        });
+    const bool drawn = static_cast<bool>(sheetPdfBytes(sheet, Paper::A4)) &&
+                       static_cast<bool>(chartPngBytes(sheet, 800));
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(drawn);
+    EXPECT_EQ(complaints, std::vector<std::string>{});
+}
+
 TEST(SheetPdf, LetterPaperGivesALetterPage) {
     QTemporaryDir dir;
     const LapSheet sheet = buildLapSheet({{runWithLaps({60.0, 61.0}), "x.krt"}, "", {}, {}});
@@ -200,6 +255,32 @@ TEST(SheetPdf, LetterPaperGivesALetterPage) {
         EXPECT_EQ(bytes.count("/MediaBox"), 1);
         EXPECT_EQ(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 1);
     }
+}
+
+// A memo longer than its box is never cut: the rest goes on over further pages, every line
+// of it in the PDF's text.
+TEST(SheetPdf, ALongMemoGoesOnOverTheNextPage) {
+    if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "poppler-utils not installed";
+    QTemporaryDir dir;
+    std::string memo;
+    for (int line = 1; line <= 150; ++line) memo += "memo line " + std::to_string(line) + "\n";
+    const LapSheet sheet =
+        buildLapSheet({{runWithLaps({60.0, 61.0, 62.0}), "x.krt"}, memo, {}, {}});
+    const QString path = dir.filePath("long.pdf");
+    ASSERT_TRUE(writeSheetPdf(sheet, Paper::A4, path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_GE(bytes.count("/Type /Page") - bytes.count("/Type /Pages"), 2);
+    QProcess p;
+    p.start("pdftotext", {"-enc", "UTF-8", path, "-"});
+    p.waitForFinished();
+    const QString text = QString::fromUtf8(p.readAllStandardOutput());
+    for (int line = 1; line <= 150; ++line) {
+        EXPECT_TRUE(text.contains(QStringLiteral("memo line %1\n").arg(line))) << line;
+    }
+    EXPECT_FALSE(text.contains(QStringLiteral("…")));
 }
 
 // What reaches a printer is the page the PDF holds: the same text in the same places.
