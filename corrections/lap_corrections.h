@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "corrections/suspect_laps.h"
+#include "corrections/lap_flags.h"
 #include "lapdata/lap_data.h"
 
 // Corrections of mis-pressed laps. The run as downloaded is never changed: a correction is

@@ -213,7 +213,7 @@ TEST(LapCorrections, InvariantsHoldForRandomRunsAndSteps) {
 }
 
 // What the suggestions do to the generated mis-presses: the run's lap count comes back.
-// The rule misses a few in ten thousand (bench/suspect_rates.cpp); those are skipped here.
+// The rule misses a few in ten thousand (bench/flag_rates.cpp); those are skipped here.
 TEST(LapCorrections, SuggestedFixesRepairGeneratedMisPresses) {
     RunGenerator generator(7);
     int unflagged = 0;

@@ -1,4 +1,4 @@
-#include "corrections/suspect_laps.h"
+#include "corrections/lap_flags.h"
 
 #include <gtest/gtest.h>
 

@@ -2,13 +2,13 @@
 // missed presses flagged and of clean runs with any lap flagged, for the default limits and
 // the limits around them.
 //
-//   korimet_suspect_rates [RUNS] [SEED]     RUNS of each kind of fault (10000)
+//   korimet_flag_rates [RUNS] [SEED]     RUNS of each kind of fault (10000)
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
+#include "corrections/lap_flags.h"
 #include "corrections/run_generator.h"
-#include "corrections/suspect_laps.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 10000;
     const std::uint64_t seed = argc > 2 ? std::strtoull(argv[2], nullptr, 10) : 20;
     if (runs <= 0) {
-        std::fprintf(stderr, "usage: korimet_suspect_rates [RUNS] [SEED]\n");
+        std::fprintf(stderr, "usage: korimet_flag_rates [RUNS] [SEED]\n");
         return 2;
     }
     std::printf("%d runs of each kind (half kart, half mini-4WD), seed %llu\n", runs,

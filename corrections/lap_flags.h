@@ -13,7 +13,7 @@ namespace korimet {
 enum class Suspect { None, Short, Long };
 
 // Limits as fractions of the median of the counted laps. The defaults come from the
-// measurement in bench/suspect_rates.cpp: a spin (+40 %) or a slow warm-up lap stays below
+// measurement in bench/flag_rates.cpp: a spin (+40 %) or a slow warm-up lap stays below
 // the long limit (the two on one lap seldom pass it), a missed press (about twice the
 // median) above it; a double press is a lap of a second or less.
 struct SuspectLimits {
