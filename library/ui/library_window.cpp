@@ -511,7 +511,12 @@ void LibraryWindow::drawTrend() {
         auto* text = new QCPItemText(trend_);  // owned by the plot
         text->setObjectName("personalBestLabel");
         text->position->setCoords(order[personalBest], bests[personalBest]);
-        text->setPositionAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        // Centred under its mark, but kept inside the plot when the best is at either end.
+        const double place = (order[personalBest] + 0.5) / std::max<double>(1.0, order.size());
+        const Qt::Alignment across = place > 0.75   ? Qt::AlignRight
+                                     : place < 0.25 ? Qt::AlignLeft
+                                                    : Qt::AlignHCenter;
+        text->setPositionAlignment(across | Qt::AlignTop);
         text->setPadding(QMargins(2, 10, 2, 0));
         text->setColor(Qt::red);
         text->setText(u8(lt::kTrendBestLabel)
@@ -565,6 +570,21 @@ void LibraryWindow::labelTrendAxis() {
         }
     }
     trend_->xAxis->setSubTicks(false);
+    trend_->replot();  // lays it out again with the labels under the axis
+    // Room under the personal best for its label, which is in pixels while the axis is in
+    // seconds: known only now that the plot is laid out.
+    for (int i = 0; i < trend_->itemCount(); ++i) {
+        auto* label = qobject_cast<QCPItemText*>(trend_->item(i));
+        if (!label || label->objectName() != QLatin1String("personalBestLabel")) continue;
+        const double height = trend_->axisRect()->height();
+        const double need =
+            label->bottomRight->pixelPosition().y() - label->topLeft->pixelPosition().y() + 4;
+        if (height <= need * 1.5) break;
+        const QCPRange r = trend_->yAxis->range();
+        const double share = need / height;
+        const double lower = (label->position->coords().y() - share * r.upper) / (1 - share);
+        if (lower < r.lower) trend_->yAxis->setRange(lower, r.upper);
+    }
     trend_->replot();
 }
 

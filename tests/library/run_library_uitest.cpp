@@ -318,10 +318,16 @@ TEST_F(RunLibraryTest, OpensAndComparesFromTheWindow) {
     const LapData second = runWithLaps({58.0, 59.0});
     const std::string a = keep(first, {2026, 12, 10, 14, 35, 12});
     const std::string b = keep(second, {2026, 12, 11, 9, 0, 0});
+    window->show();
     LibraryWindow& w = openLibraryWindow();
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &w; }));
     selectRows(w, {rowOf(w, b)});
     table(w).setFocus();
     QTest::keyClick(&table(w), Qt::Key_Return);
+    // The run comes to the front, not behind the list it was chosen from.
+    EXPECT_TRUE(waitUntil([&] { return QApplication::activeWindow() == window.get(); }));
     const RunSession& session = window->runSession();
     EXPECT_EQ(session.currentData(), second);
     EXPECT_EQ(session.origin(), RunOrigin::Library);
@@ -517,19 +523,21 @@ TEST_F(RunLibraryTest, TheTrendSpreadsADayAndADecadeWithLabelsThatFit) {
         const char* what;
         LocalTime (*when)(int i);
         const char* labelSample;  // what one label looks like
+        int bestRun;              // the personal best, at either end of the axis
     };
     const Case cases[] = {
         {"track day", [](int i) { return LocalTime{2026, 12, 10, 9 + i / 3, (i % 3) * 17, i}; },
-         "09:00"},
+         "09:00", 10},
         {"decade", [](int i) { return LocalTime{2016 + i, 1 + i % 12, 10, 14, 0, 0}; },
-         "2016-01-10"},
+         "2016-01-10", 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         fs::remove_all(library);
         std::vector<std::string> kept;
         for (int i = 0; i < 11; ++i)
-            kept.push_back(keep(runWithLaps({60.0 + i % 4, 62.0 + i % 3}), c.when(i)));
+            kept.push_back(
+                keep(runWithLaps({i == c.bestRun ? 59.0 : 60.0 + i % 4, 62.0 + i % 3}), c.when(i)));
         LibraryWindow& w = openLibraryWindow();
         w.refresh();
         ASSERT_TRUE(waitUntil([&] { return !w.reading(); }));
@@ -574,9 +582,14 @@ TEST_F(RunLibraryTest, TheTrendSpreadsADayAndADecadeWithLabelsThatFit) {
             if (auto* text = qobject_cast<QCPItemText*>(plot->item(i))) best = text;
         }
         ASSERT_NE(best, nullptr);
-        EXPECT_TRUE(best->text().contains("01m00s00")) << best->text().toStdString();
-        EXPECT_TRUE(best->text().contains(dateTimeText(c.when(0)).left(10)))
+        EXPECT_TRUE(best->text().contains("00m59s00")) << best->text().toStdString();
+        EXPECT_TRUE(best->text().contains(dateTimeText(c.when(c.bestRun)).left(10)))
             << best->text().toStdString();
+        // Whole on the chart, even beside the first or the last run.
+        const QRectF label(best->topLeft->pixelPosition(), best->bottomRight->pixelPosition());
+        EXPECT_TRUE(QRectF(plot->axisRect()->rect()).contains(label))
+            << label.left() << "," << label.top() << " " << label.right() << "," << label.bottom()
+            << " in " << plot->axisRect()->rect().bottom();
         selectRows(w, {rowOf(w, kept[5])});
         ASSERT_GE(plot->graphCount(), 4);
         ASSERT_GE(plot->graph(3)->dataCount(), 1);

@@ -9,8 +9,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -189,6 +191,14 @@ TEST_F(LapSheetWindow, PrintShowsThePreviewOfTheSheet) {
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget())) {
             previewed = true;
+            // Big enough to read the page: most of the screen's height, and the page fills
+            // the width rather than standing small in the middle.
+            const QRect room = preview->screen()->availableGeometry();
+            EXPECT_GE(preview->height(), room.height() * 8 / 10);
+            if (auto* pages = preview->findChild<QPrintPreviewWidget*>())
+                EXPECT_EQ(pages->zoomMode(), QPrintPreviewWidget::FitToWidth);
+            else
+                ADD_FAILURE() << "no pages in the preview";
             preview->reject();
         }
     });
