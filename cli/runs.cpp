@@ -109,12 +109,16 @@ std::vector<std::string> tableRow(const LibraryEntry& e, const Texts& t) {
     }
     const LapData& d = e.content->data;
     const RunStatistics& s = e.statistics;
+    // No laps, no times: blank as in the window, not a best of 00m00s00.
+    const auto lapTime = [&](double seconds) {
+        return s.counted > 0 ? lapTimeOrPlaceholder(seconds) : std::string("-");
+    };
     return {when,
             car,
             std::to_string(s.counted),
-            lapTimeOrPlaceholder(s.best),
-            lapTimeOrPlaceholder(s.average),
-            lapTimeOrPlaceholder(s.worst),
+            lapTime(s.best),
+            lapTime(s.average),
+            lapTime(s.worst),
             s.median ? lapTimeOrPlaceholder(*s.median) : "-",
             fixed2(s.spread),
             fixed2(s.consistency),

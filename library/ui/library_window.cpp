@@ -640,6 +640,16 @@ void LibraryWindow::saveMemo() {
         addition_.dialogs.message(windowMessage(saved.error), {}, MessageIcon::Critical);
         return;
     }
+    // The main window showing this run shows the memo now in its file, unless the racer has
+    // typed there something the file never held: that stays for them to keep or drop.
+    RunSession& session = addition_.session;
+    const QFileInfo file(fullPath(e));
+    const bool shown =
+        (!session.currentFileName().isEmpty() && QFileInfo(session.currentFileName()) == file) ||
+        (!session.keptFileName().isEmpty() && QFileInfo(session.keptFileName()) == file);
+    const QString before = memoForBox(now.content->memo);
+    if (shown && (session.memo() == before || before.isEmpty()))
+        session.setMemo(memoEdit_->toPlainText());
     const QString relative = shownPath(pathFromSystem(e.path));
     model_->replaceEntry(memoEntry_, readLibraryEntry(systemPath(folder_), e.path));
     saveMemoButton_->setEnabled(false);

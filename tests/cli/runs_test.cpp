@@ -181,6 +181,8 @@ TEST_F(CliRuns, TableIsAlignedForPeople) {
     EXPECT_EQ(lines[1].substr(pathColumn, 13), "anna/race.krt");
     EXPECT_EQ(lines[1].substr(bestColumn, 8), "01m00s00");
     EXPECT_EQ(lines[2].substr(pathColumn, empty.size()), empty);
+    EXPECT_EQ(lines[2].substr(bestColumn, 9), "-        ");  // no laps: no best, not 00m00s00
+    EXPECT_EQ(lines[2].find("00m00s00"), std::string::npos);
     EXPECT_EQ(lines[3].substr(bestColumn, 8), "01m01s25");
     EXPECT_NE(lines[4].find("unreadable"), std::string::npos);
     EXPECT_NE(lines[1].find("雨"), std::string::npos);  // the memo's first line only

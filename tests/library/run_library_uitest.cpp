@@ -834,6 +834,35 @@ TEST_F(RunLibraryTest, ADownloadsMemoReachesItsLibraryCopy) {
     }
 }
 
+// A memo saved from the library reaches the main window showing that run, but never over
+// what the racer has typed there and not saved.
+TEST_F(RunLibraryTest, AMemoSavedInTheLibraryReachesTheShownRun) {
+    const std::string name = keep(runWithLaps({61.5, 60.25}), {2026, 12, 10, 9, 5, 0});
+    const std::string path = (library / name).string();
+    ASSERT_TRUE(saveDataFile(path, runWithLaps({61.5, 60.25}), memoForFile("朝一")));
+    LibraryWindow& w = openLibraryWindow();
+    w.refresh();
+    ASSERT_TRUE(waitUntil([&] { return !w.reading(); }));
+    selectRows(w, {rowOf(w, name)});
+    w.openSelection();
+    auto* mainBox = window->findChild<QTextEdit*>("RichTextBox1");
+    ASSERT_EQ(mainBox->toPlainText(), "朝一");
+
+    auto* box = w.findChild<QPlainTextEdit*>("libraryMemo");
+    auto* save = w.findChild<QPushButton*>("saveMemoButton");
+    box->setPlainText("朝一\nタイヤ交換");
+    save->click();
+    EXPECT_EQ(mainBox->toPlainText(), "朝一\nタイヤ交換");
+
+    mainBox->setPlainText("手元で書きかけ");
+    box->setPlainText("別のメモ");
+    save->click();
+    EXPECT_EQ(mainBox->toPlainText(), "手元で書きかけ");
+    const DataFileReadResult back = loadDataFile(path);
+    ASSERT_TRUE(back) << back.error;
+    EXPECT_EQ(memoForBox(back.content->memo), "別のメモ");
+}
+
 }  // namespace
 }  // namespace korimet
 
