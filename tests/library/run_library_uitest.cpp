@@ -49,6 +49,7 @@
 #include "support/pty.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
+#include "support/text_fit.h"
 #include "support/window_fixture.h"
 
 namespace korimet {
@@ -72,6 +73,12 @@ using test::waitUntil;
 
 using test::readBytes;
 using test::runFilesUnder;
+
+std::string listed(const std::vector<std::string>& cuts) {
+    std::string all;
+    for (const std::string& c : cuts) all += c + "\n";
+    return all;
+}
 
 QString dateTimeText(const LocalTime& t) {
     return QString::fromStdString(isoText(t)).replace('T', ' ');
@@ -832,6 +839,27 @@ TEST_F(RunLibraryTest, ADownloadsMemoReachesItsLibraryCopy) {
         EXPECT_EQ(memoForBox(back.content->memo), memo) << round;
         EXPECT_EQ(box->toPlainText(), memo) << round;
     }
+}
+
+// At the size it opens with, every text of the window fits: headings, buttons with their
+// access keys, the filter's cars and the filtered count.
+TEST_F(RunLibraryTest, EveryTextOfTheWindowFits) {
+    for (int i = 0; i < 16; ++i) {
+        LapData run = runWithLaps({61.5 + i, 60.25, 62.0}, 61.5);
+        run.carId = static_cast<std::uint8_t>(i < 10 ? 7 : 255);
+        keep(run, {2026, 12, 10, 9 + i / 2, (i % 2) * 30, i});
+    }
+    fs::create_directories(library / "2026-12-10");
+    std::ofstream(library / "2026-12-10" / "235959-car07.krt") << "garbage";
+    LibraryWindow& w = openLibraryWindow();
+    w.refresh();
+    ASSERT_TRUE(waitUntil([&] { return !w.reading(); }));
+    w.show();
+    auto* cars = w.findChild<QComboBox*>("carFilter");
+    cars->setCurrentIndex(cars->findData(255));
+    selectRows(w, {0});
+    test::settle();
+    EXPECT_EQ(listed(test::cutTexts(w)), "");
 }
 
 // A memo saved from the library reaches the main window showing that run, but never over
