@@ -1,7 +1,5 @@
 #include "corrections/correction_file.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,6 +9,7 @@
 
 #include "files/data_file.h"
 #include "files/durable_write.h"
+#include "files/small_file.h"
 #include "lapdata/run_statistics.h"
 
 namespace korimet {
@@ -18,20 +17,6 @@ namespace korimet {
 namespace {
 
 constexpr std::string_view kMagic = "korimet-corrections";
-
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return fd_; }
-
-  private:
-    int fd_;
-};
 
 CorrectionFileError failure(CorrectionFileErrorCode code, std::string_view path, int line = 0,
                             int systemError = 0) {
@@ -55,45 +40,34 @@ std::optional<std::pair<std::string_view, std::string_view>> twoWords(std::strin
     return std::pair{line.substr(0, space), rest};
 }
 
-std::optional<std::string> readSmallFile(const std::string& path, bool& missing,
-                                         CorrectionFileError& error) {
+std::optional<std::string> readCorrectionBytes(const std::string& path, bool& missing,
+                                               CorrectionFileError& error) {
     missing = false;
     // A named pipe in the folder must not make the window wait.
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (file.get() < 0) {
-        if (errno == ENOENT) {
-            missing = true;
-        } else {
-            error = failure(CorrectionFileErrorCode::CannotOpen, path, 0, errno);
-        }
-        return std::nullopt;
-    }
-    struct stat info {};
-    if (::fstat(file.get(), &info) != 0) {
-        error = failure(CorrectionFileErrorCode::CannotOpen, path, 0, errno);
-        return std::nullopt;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        error = failure(CorrectionFileErrorCode::NotAFile, path);
-        return std::nullopt;
-    }
-    std::string bytes;
-    char buffer[4096];
-    for (;;) {
-        const auto got = ::read(file.get(), buffer, sizeof buffer);
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            error = failure(CorrectionFileErrorCode::CannotRead, path, 0, errno);
-            return std::nullopt;
-        }
-        if (got == 0) break;
-        bytes.append(buffer, static_cast<std::size_t>(got));
-        if (bytes.size() > kMaxCorrectionFileBytes) {
+    SmallFileRead read = readSmallFile(path, kMaxCorrectionFileBytes, FileKinds::RegularOnly);
+    if (read.bytes) return std::move(read.bytes);
+    switch (read.problem) {
+        case SmallFileProblem::CannotOpen:
+            if (read.systemError == ENOENT) {
+                missing = true;
+            } else if (read.systemError == EISDIR) {
+                error = failure(CorrectionFileErrorCode::NotAFile, path);
+            } else {
+                error = failure(CorrectionFileErrorCode::CannotOpen, path, 0, read.systemError);
+            }
+            break;
+        case SmallFileProblem::NotAFile:
+            error = failure(CorrectionFileErrorCode::NotAFile, path);
+            break;
+        case SmallFileProblem::CannotRead:
+            error = failure(CorrectionFileErrorCode::CannotRead, path, 0, read.systemError);
+            break;
+        case SmallFileProblem::TooLarge:
+        case SmallFileProblem::None:
             error = failure(CorrectionFileErrorCode::TooLarge, path);
-            return std::nullopt;
-        }
+            break;
     }
-    return bytes;
+    return std::nullopt;
 }
 
 }  // namespace
@@ -221,7 +195,7 @@ CorrectedRunRead loadCorrections(const std::string& runPath, const LapData& down
     CorrectedRunRead result{RunCorrections(downloaded), false, {}};
     const auto path = correctionFilePath(runPath);
     bool missing = false;
-    const auto bytes = readSmallFile(path, missing, result.error);
+    const auto bytes = readCorrectionBytes(path, missing, result.error);
     if (!bytes) return result;
     result.fileFound = true;
     auto parsed = parseCorrectionFile(*bytes, downloaded, path);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "files/file_error.h"
+#include "files/small_file.h"
 #include "lapdata/lap_data.h"
 
 // The .krt data file: line 1 with the seven scalars, 60 lap lines, the memo in double
@@ -89,8 +90,8 @@ DataFileReadResult readTemplate(std::string_view bytes, std::string_view fileNam
 
 // Which files a load takes. The window and the library never wait on a named pipe or a
 // device (a stray one in a folder would freeze them): they read regular files only, and
-// the open itself cannot block. The command-line tool reads what it is given, a pipe too.
-enum class FileKinds { RegularOnly, Any };
+// the open itself cannot block. The command-line tool reads what it is given, a pipe too
+// (FileKinds, in files/small_file.h).
 
 // Reads the file at path and parses it as above. Paths are bytes as the system takes them
 // (a CP932 name from a Windows archive included); errors name them as given.
