@@ -187,7 +187,12 @@ class Reader {
         } else {
             raw = std::string(scan_.plainField());
         }
-        if (auto text = decodeMemo(raw)) return text;
+        if (auto reading = readMemoBytes(raw)) {
+            if (reading->doubtful()) {
+                memoDoubt_ = MemoDoubt{scan_.place(), reading->encoding};
+            }
+            return std::move(reading->text);
+        }
         memoProblem_ = scan_.place();
         return decodeMemoLossy(raw);
     }
@@ -197,6 +202,12 @@ class Reader {
     const Place& place() const { return place_; }
     // Where the memo did not decode, when it did not.
     const std::optional<Place>& memoProblem() const { return memoProblem_; }
+    // Where the memo was read and as what, when its reading was doubtful.
+    struct MemoDoubt {
+        Place place;
+        MemoEncoding chosen;
+    };
+    const std::optional<MemoDoubt>& memoDoubt() const { return memoDoubt_; }
 
   private:
     std::nullopt_t fail(FileErrorCode code) {
@@ -209,6 +220,7 @@ class Reader {
     FileErrorCode code_ = FileErrorCode::None;
     Place place_;
     std::optional<Place> memoProblem_;
+    std::optional<MemoDoubt> memoDoubt_;
 };
 
 FileError readError(FileErrorCode code, std::string_view fileName, const Place& place) {
@@ -224,7 +236,7 @@ FileError refusal(std::string_view fileName, const Reader& r) {
     return readError(r.code(), fileName, r.place());
 }
 
-// The memo and, when it did not decode, the warning that says so.
+// The memo and, when it did not decode or its reading is doubtful, the warning that says so.
 bool readMemo(Reader& r, std::string_view fileName, DataFileReadResult& result,
               DataFileContent& content) {
     auto memo = r.memo();
@@ -235,6 +247,9 @@ bool readMemo(Reader& r, std::string_view fileName, DataFileReadResult& result,
     content.memo = std::move(*memo);
     if (r.memoProblem()) {
         result.warning = readError(FileErrorCode::MemoUnreadable, fileName, *r.memoProblem());
+    } else if (const auto& doubt = r.memoDoubt()) {
+        result.warning = readError(FileErrorCode::MemoEncodingDoubtful, fileName, doubt->place);
+        result.warning.detail = doubt->chosen == MemoEncoding::Cp932 ? "CP932" : "UTF-8";
     }
     return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,7 +32,9 @@ struct DataFileContent {
 // A read either yields the whole content or nothing and an error that names the file and
 // the place. Callers replace their state only on success. A memo whose bytes are neither
 // CP932 nor UTF-8 does not cost the run: the content comes with the memo as far as it
-// decodes (U+FFFD for the rest) and a warning (MemoUnreadable) for the user.
+// decodes (U+FFFD for the rest) and a warning (MemoUnreadable) for the user. A memo that
+// both decode and whose reading is doubtful comes with the reading chosen and a warning
+// (MemoEncodingDoubtful) that says which.
 struct DataFileReadResult {
     std::optional<DataFileContent> content;
     FileError error;
@@ -110,12 +113,33 @@ SaveResult saveDataFile(const std::string& path, const LapData& data, std::strin
 // those look-alikes.
 std::optional<std::string> encodeMemo(std::string_view utf8, std::string* unencodable = nullptr);
 
+enum class MemoEncoding { Ascii, Utf8, Cp932 };
+
+// How much more likely the chosen reading of a memo is than the other, in eighths of a bit.
+// A memo only one encoding decodes is sure; one both decode is doubtful below
+// kMemoDoubtfulLead (the reading is chosen all the same, and the user is told). CP932 starts
+// kMemoCp932Prior ahead: the file format is CP932, and UTF-8 comes only from a hand edit.
+// Both set from bench/memo_reading_rates.sh and random memos: the model's odds are rough,
+// so the doubt is wide, and no memo there is read wrong without the notice.
+inline constexpr std::int64_t kMemoSureLead = std::int64_t{1} << 40;
+inline constexpr std::int64_t kMemoDoubtfulLead = 160;
+inline constexpr std::int64_t kMemoCp932Prior = 48;
+
+struct MemoReading {
+    std::string text;  // UTF-8
+    MemoEncoding encoding = MemoEncoding::Ascii;
+    std::int64_t lead = kMemoSureLead;
+    bool doubtful() const { return lead < kMemoDoubtfulLead; }
+};
+
 // Memo bytes from a file to UTF-8, the one rule every reader and the writer's own check
 // use. UTF-8 when the bytes start with a byte order mark (dropped) and the rest is valid
-// UTF-8, or when they are valid UTF-8 with at least one character of three bytes or more
-// and every such character Japanese (U+2010-27BF, U+3000-30FF, U+3200-33FF, U+4E00-9FFF,
-// U+FF00-FFEF). Otherwise CP932, and UTF-8 only when CP932 cannot decode them. None when
-// neither can.
+// UTF-8. Otherwise the one of CP932 and UTF-8 that decodes them; when both do, the reading
+// that is the more likely Japanese memo by a character model built from Japanese text
+// (scripts/memo_char_costs.py). None when neither decodes them.
+std::optional<MemoReading> readMemoBytes(std::string_view bytes);
+
+// The text of readMemoBytes.
 std::optional<std::string> decodeMemo(std::string_view bytes);
 
 // As decodeMemo, but bytes neither encoding decodes are read as CP932 with U+FFFD for each

@@ -30,6 +30,8 @@ std::string_view fileErrorCodeName(FileErrorCode code) {
             return "unclosedQuote";
         case FileErrorCode::MemoUnreadable:
             return "memoUnreadable";
+        case FileErrorCode::MemoEncodingDoubtful:
+            return "memoEncodingDoubtful";
         case FileErrorCode::ValueNotFinite:
             return "valueNotFinite";
         case FileErrorCode::NoEncoder:

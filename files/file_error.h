@@ -23,6 +23,8 @@ enum class FileErrorCode {
     NotAByte,          // place
     UnclosedQuote,     // place
     MemoUnreadable,    // place; only ever a warning, the run itself was read
+    // place; detail: the reading taken ("CP932" or "UTF-8"); only ever a warning
+    MemoEncodingDoubtful,
     // Writing a file.
     ValueNotFinite,
     NoEncoder,

@@ -37,6 +37,16 @@ inline constexpr const char* kMemoWarningHead = "メモの一部を読み取れ�
 inline constexpr const char* kMemoShownWithMarks =
     "読み取れない文字は「\uFFFD」で表しています。ファイルは変更していません。";
 
+// A run whose memo reads both as CP932 and as UTF-8 without a clear winner: "<head><path>\n
+// <place><kMemoDoubtfulRead><reading><kMemoDoubtfulReadEnd>\n<kMemoDoubtfulCheck>".
+inline constexpr const char* kMemoDoubtfulHead =
+    "メモの文字コードが確かではありません: ";  // + path
+inline constexpr const char* kMemoDoubtfulRead =
+    "メモは CP932 (Shift_JIS) としても UTF-8 としても読めるため、";  // + reading
+inline constexpr const char* kMemoDoubtfulReadEnd = " として読みました。";
+inline constexpr const char* kMemoDoubtfulCheck =
+    "文字が正しいか確かめてください。ファイルは変更していません。";
+
 // Why a save was refused.
 inline constexpr const char* kMemoUnencodable =
     "メモにファイルへ保存できない文字が含まれています: ";  // + the character

@@ -4,6 +4,9 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+#include <iterator>
+
 #include "files/data_file.h"
 
 namespace korimet {
@@ -80,48 +83,79 @@ QByteArrayView view(std::string_view bytes) {
     return QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
-// Characters of three UTF-8 bytes or more that a Japanese memo written in UTF-8 is made
-// of: punctuation and symbols, kana, enclosed and squared forms, kanji, full-width forms.
-bool isJapaneseWide(char32_t c) {
-    return (c >= 0x2010 && c <= 0x27BF) || (c >= 0x3000 && c <= 0x30FF) ||
-           (c >= 0x3200 && c <= 0x33FF) || (c >= 0x4E00 && c <= 0x9FFF) ||
-           (c >= 0xFF00 && c <= 0xFFEF);
-}
-
-struct Utf8Reading {
-    bool valid = false;
-    bool japanese = false;  // some character of 3+ bytes, and every such one Japanese
-};
-
-Utf8Reading readAsUtf8(std::string_view bytes) {
+std::optional<QString> readAsUtf8(std::string_view bytes) {
     QStringDecoder decoder(QStringConverter::Utf8,
                            kStateless | QStringConverter::Flag::ConvertInitialBom);
-    const QString text = decoder.decode(view(bytes));
-    Utf8Reading r;
-    r.valid = !decoder.hasError();
-    if (!r.valid) return r;
-    bool anyWide = false;
-    bool allJapanese = true;
-    for (const char32_t c : text.toUcs4()) {
-        if (c < 0x800) continue;
-        anyWide = true;
-        allJapanese = allJapanese && isJapaneseWide(c);
-    }
-    r.japanese = anyWide && allJapanese;
-    return r;
+    QString text = decoder.decode(view(bytes));
+    if (decoder.hasError()) return std::nullopt;
+    return text;
 }
 
-std::string tableToText(QString text) {
+QString fromTable(QString text) {
     for (QChar& c : text) c = QChar(fromTableControl(c.unicode()));
-    return text.toStdString();
+    return text;
 }
 
-std::optional<std::string> readAsCp932(std::string_view bytes) {
+std::string tableToText(QString text) { return fromTable(std::move(text)).toStdString(); }
+
+std::optional<QString> readAsCp932(std::string_view bytes) {
     QStringDecoder decoder("CP932", kStateless);
     if (!decoder.isValid()) return std::nullopt;
-    const QString text = decoder.decode(view(bytes));
+    QString text = decoder.decode(view(bytes));
     if (decoder.hasError()) return std::nullopt;
-    return tableToText(text);
+    return fromTable(std::move(text));
+}
+
+#include "files/memo_char_costs.inc"
+
+CharClass classOf(char32_t c) {
+    if (c < 0x20 || c == 0x7F) return CharClass::Control;
+    if (c < 0x7F) {
+        if (c >= '0' && c <= '9') return CharClass::Digit;
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return CharClass::Letter;
+        return CharClass::AsciiPunct;
+    }
+    if (c >= 0x3041 && c <= 0x309F) return CharClass::Hiragana;
+    if (c >= 0x30A0 && c <= 0x30FF) return CharClass::Katakana;
+    if (c >= 0x4E00 && c <= 0x9FFF) return CharClass::RareKanji;  // common: in the table
+    if (c >= 0xFF61 && c <= 0xFF9F) return CharClass::HalfwidthKana;
+    if ((c >= 0x2010 && c <= 0x206F) || (c >= 0x2100 && c <= 0x27BF) ||
+        (c >= 0x3000 && c <= 0x303F) || (c >= 0x3200 && c <= 0x33FF) ||
+        (c >= 0xFF01 && c <= 0xFF60) || (c >= 0xFFE0 && c <= 0xFFEF)) {
+        return CharClass::WideSymbol;
+    }
+    return CharClass::Other;
+}
+
+int index(CharClass k) { return static_cast<int>(k); }
+
+// How unlikely `text` is as a Japanese memo, in eighths of a bit: the character model of
+// memo_char_costs.inc, each line end taken as the end of a line of the source.
+std::int64_t textCost(const QString& text) {
+    constexpr int kStart = kCharClassCount;
+    std::int64_t total = 0;
+    int before = kStart;
+    for (const char32_t c : text.toUcs4()) {
+        if (c == '\r' || c == '\n') {
+            if (before != kStart) total += kMoveCost[before][index(CharClass::Control)];
+            before = kStart;
+            continue;
+        }
+        CharClass k = classOf(c);
+        int charCost = kUnseenCost[index(k)];
+        const auto* end = std::end(kCharCosts);
+        const auto* known =
+            std::lower_bound(std::begin(kCharCosts), end, c,
+                             [](const CharCost& entry, char32_t code) { return entry.c < code; });
+        if (known != end && known->c == c) {
+            charCost = known->cost;
+            if (k == CharClass::RareKanji) k = CharClass::CommonKanji;
+        }
+        total += kMoveCost[before][index(k)] + charCost;
+        before = index(k);
+    }
+    if (before != kStart) total += kMoveCost[before][index(CharClass::Control)];
+    return total;
 }
 
 bool isCp932Lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
@@ -169,19 +203,31 @@ std::optional<std::string> encodeMemo(std::string_view utf8, std::string* unenco
     return std::nullopt;
 }
 
-std::optional<std::string> decodeMemo(std::string_view bytes) {
-    if (isAscii(bytes)) return std::string(bytes);
+std::optional<MemoReading> readMemoBytes(std::string_view bytes) {
+    if (isAscii(bytes)) return MemoReading{std::string(bytes), MemoEncoding::Ascii, kMemoSureLead};
     if (bytes.starts_with(kUtf8Bom)) {
         const std::string_view rest = bytes.substr(kUtf8Bom.size());
-        if (readAsUtf8(rest).valid) return std::string(rest);
+        if (readAsUtf8(rest))
+            return MemoReading{std::string(rest), MemoEncoding::Utf8, kMemoSureLead};
     }
-    // Short CP932 kana are often valid UTF-8 too, and UTF-8 Japanese is often valid CP932:
-    // UTF-8 wins only when it reads as Japanese text.
-    const Utf8Reading utf8 = readAsUtf8(bytes);
-    if (utf8.japanese) return std::string(bytes);
-    if (auto cp932 = readAsCp932(bytes)) return cp932;
-    if (utf8.valid) return std::string(bytes);
+    const auto utf8 = readAsUtf8(bytes);
+    const auto cp932 = readAsCp932(bytes);
+    if (utf8 && cp932) {
+        // Both decode (short kana of one, Japanese of the other often do): the reading
+        // that is the more likely Japanese text wins, by how much says how sure that is.
+        const std::int64_t lead = textCost(*utf8) - textCost(*cp932) + kMemoCp932Prior;
+        if (lead > 0) return MemoReading{cp932->toStdString(), MemoEncoding::Cp932, lead};
+        return MemoReading{std::string(bytes), MemoEncoding::Utf8, -lead};
+    }
+    if (cp932) return MemoReading{cp932->toStdString(), MemoEncoding::Cp932, kMemoSureLead};
+    if (utf8) return MemoReading{std::string(bytes), MemoEncoding::Utf8, kMemoSureLead};
     return std::nullopt;
+}
+
+std::optional<std::string> decodeMemo(std::string_view bytes) {
+    auto reading = readMemoBytes(bytes);
+    if (!reading) return std::nullopt;
+    return std::move(reading->text);
 }
 
 std::string decodeMemoLossy(std::string_view bytes) {

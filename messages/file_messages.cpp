@@ -20,6 +20,9 @@ Words headOf(const FileError& e) {
     if (e.code == FileErrorCode::MemoUnreadable) {
         return {filetexts::kMemoWarningHead, "part of the memo cannot be read: "};
     }
+    if (e.code == FileErrorCode::MemoEncodingDoubtful) {
+        return {filetexts::kMemoDoubtfulHead, "the memo's encoding is uncertain: "};
+    }
     switch (e.operation) {
         case FileOperation::Read:
             return {filetexts::kReadFailed, "cannot read the file: "};
@@ -139,6 +142,17 @@ std::string bodyOf(const FileError& e, Language language) {
             return (e.place ? placeText(*e.place, language) : std::string()) +
                    "the memo's characters cannot be read\ncharacters that cannot be read are "
                    "shown as \"\uFFFD\"; the file was not changed.";
+        case FileErrorCode::MemoEncodingDoubtful: {
+            const std::string place = e.place ? placeText(*e.place, language) : std::string();
+            const std::string reading = e.detail == "CP932" ? "CP932 (Shift_JIS)" : e.detail;
+            if (language == Language::Japanese) {
+                return place + filetexts::kMemoDoubtfulRead + reading +
+                       filetexts::kMemoDoubtfulReadEnd + "\n" + filetexts::kMemoDoubtfulCheck;
+            }
+            return place +
+                   "the memo reads both as CP932 (Shift_JIS) and as UTF-8; it was read as " +
+                   reading + ".\ncheck that its characters are right; the file was not changed.";
+        }
         default:
             return (e.place ? placeText(*e.place, language) : std::string()) +
                    reasonOf(e.code).in(language);

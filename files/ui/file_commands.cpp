@@ -114,9 +114,11 @@ bool FileCommands::openRunFile(const QString& given, RunOrigin origin) {
         opened = true;
         // The laps are worth having without the memo. The file stays as it is, and the
         // marks in the box make a save refuse until the user has dealt with them.
-        if (read.warning) {
+        if (read.warning.code == FileErrorCode::MemoUnreadable) {
             showFailure(dialogs_,
                         windowMessage(read.warning) + '\n' + qs(filetexts::kMemoMarksBlockSave));
+        } else if (read.warning) {
+            showFailure(dialogs_, windowMessage(read.warning));
         }
     });
     return opened;

@@ -203,7 +203,7 @@ TEST(CliFiles, RefusedFileExitsTwoWithTheMessageOnStderr) {
 // The message is made from the error itself, so a name whose characters look like a
 // message's own punctuation reaches the reader untouched, in either language; a memo that
 // reads only in part is said on standard error by every verb that reads the run, which
-// still succeeds.
+// still succeeds; so is a memo whose encoding is doubtful.
 TEST(CliFiles, MessagesKeepTheNameAndTellAboutAMemoReadInPart) {
     TempDir dir;
     const std::string broken = (dir.path() / "壊れ（雨）.krt").string();
@@ -218,29 +218,34 @@ TEST(CliFiles, MessagesKeepTheNameAndTellAboutAMemoReadInPart) {
         EXPECT_EQ(r.out, "korimet-cli show: " + said + "\n") << lang;
     }
 
-    // The example run with memo bytes that are neither CP932 nor UTF-8.
-    std::string bytes = readBytes(kData + "/example.krt");
-    const auto quote = bytes.rfind('"', bytes.size() - 4);
-    ASSERT_NE(quote, std::string::npos);
-    bytes.replace(quote, bytes.size() - quote, "\"ok\x80\x80\"\r\n");
-    const std::string odd = (dir.path() / "odd.krt").string();
-    writeBytes(odd, bytes);
-    const DataFileReadResult read = loadDataFile(odd);
-    ASSERT_TRUE(read);
-    ASSERT_TRUE(read.warning);
-    for (const std::string& args : {"show " + shellQuoted(odd), "export --csv " + shellQuoted(odd),
-                                    "simulate 10 " + shellQuoted(odd),
-                                    "compare " + shellQuoted(odd) + " " + shellQuoted(odd)}) {
-        const std::string verb = args.substr(0, args.find(' '));
-        const auto r = test::runCliIn("C", args + " 2>&1 >/dev/null");
-        EXPECT_EQ(r.status, 0) << args;
-        EXPECT_EQ(r.out, "korimet-cli " + verb + ": " +
-                             fileMessage(read.warning, Language::English) + "\n")
-            << args;
-        const auto ja = test::runCliIn("ja_JP.UTF-8", args + " 2>&1 >/dev/null");
-        EXPECT_EQ(ja.out, "korimet-cli " + verb + ": " +
-                              fileMessage(read.warning, Language::Japanese) + "\n")
-            << args;
+    // The example run with memo bytes that are neither CP932 nor UTF-8, and with bytes that
+    // are both without a clear winner.
+    for (const auto& [memo, code] : {std::pair{"ok\x80\x80", FileErrorCode::MemoUnreadable},
+                                     {"\xE3\x82\x81\x42", FileErrorCode::MemoEncodingDoubtful}}) {
+        std::string bytes = readBytes(kData + "/example.krt");
+        const auto quote = bytes.rfind('"', bytes.size() - 4);
+        ASSERT_NE(quote, std::string::npos);
+        bytes.replace(quote, bytes.size() - quote, std::string("\"") + memo + "\"\r\n");
+        const std::string odd = (dir.path() / "odd.krt").string();
+        writeBytes(odd, bytes);
+        const DataFileReadResult read = loadDataFile(odd);
+        ASSERT_TRUE(read);
+        ASSERT_EQ(read.warning.code, code);
+        for (const std::string& args :
+             {"show " + shellQuoted(odd), "export --csv " + shellQuoted(odd),
+              "simulate 10 " + shellQuoted(odd),
+              "compare " + shellQuoted(odd) + " " + shellQuoted(odd)}) {
+            const std::string verb = args.substr(0, args.find(' '));
+            const auto r = test::runCliIn("C", args + " 2>&1 >/dev/null");
+            EXPECT_EQ(r.status, 0) << args;
+            EXPECT_EQ(r.out, "korimet-cli " + verb + ": " +
+                                 fileMessage(read.warning, Language::English) + "\n")
+                << args;
+            const auto ja = test::runCliIn("ja_JP.UTF-8", args + " 2>&1 >/dev/null");
+            EXPECT_EQ(ja.out, "korimet-cli " + verb + ": " +
+                                  fileMessage(read.warning, Language::Japanese) + "\n")
+                << args;
+        }
     }
 }
 

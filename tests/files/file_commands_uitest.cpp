@@ -522,6 +522,26 @@ TEST_F(FileCommandsTest, UndecodableMemoOpensTheRunAndCannotBeSavedUnseen) {
     EXPECT_EQ(saved.content->memo, "練習\r\n行");
 }
 
+// Bytes that read both as CP932 (繧。) and as UTF-8 (めB) open with the reading taken and a
+// notice; saving the memo unchanged writes the bytes as they were.
+TEST_F(FileCommandsTest, DoubtfulMemoOpensWithANoticeAndSavesAsItWas) {
+    const QString file = path("doubt.krt");
+    const QByteArray bytes = dataFileText("12,3,655.35,0,0,17,0", "\"\xE3\x82\x81\x42\"");
+    writeBytes(file, bytes);
+
+    open(file);
+
+    EXPECT_EQ(memoBox(*window).toPlainText(), QString::fromUtf8("繧。"));
+    expectOneMessageNaming(file);
+    EXPECT_TRUE(messages()[0].text.contains(QString::fromUtf8(filetexts::kMemoDoubtfulHead)));
+    EXPECT_FALSE(messages()[0].text.contains(QString::fromUtf8(filetexts::kMemoMarksBlockSave)));
+
+    dialogs->calls.clear();
+    window->fileCommands().saveDataFile();
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(readBytes(file), bytes);
+}
+
 TEST_F(FileCommandsTest, ARunSurvivesSaveANewWindowAndOpen) {
     LapData run = runOfLaps(31, 64.5, 12);
     run.carId = 255;

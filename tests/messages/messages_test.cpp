@@ -65,6 +65,12 @@ TEST(FileMessages, EachErrorReadsInBothLanguages) {
          "part of the memo cannot be read: m.krt\nline 62, field 68: the memo's characters "
          "cannot be read\ncharacters that cannot be read are shown as \"\uFFFD\"; the file was "
          "not changed."},
+        {refused(FileErrorCode::MemoEncodingDoubtful, FileOperation::Read, "m.krt", 0, "CP932"),
+         kMemoDoubtfulHead + std::string("m.krt\n") + kMemoDoubtfulRead + "CP932 (Shift_JIS)" +
+             kMemoDoubtfulReadEnd + "\n" + kMemoDoubtfulCheck,
+         "the memo's encoding is uncertain: m.krt\nthe memo reads both as CP932 (Shift_JIS) and "
+         "as UTF-8; it was read as CP932 (Shift_JIS).\ncheck that its characters are right; the "
+         "file was not changed."},
         {refused(FileErrorCode::MemoUnencodable, FileOperation::Save, "s.krt", 0, "😀"),
          kSaveFailed + std::string("s.krt\n") + kMemoUnencodable + "😀\n" + kMemoUnencodableHint,
          "cannot save the file: s.krt\nthe memo holds a character the file cannot store: "
