@@ -13,11 +13,11 @@
 #include <memory>
 #include <optional>
 
-#include "cli/json_out.h"
 #include "cli/verbs.h"
 #include "device/frame_receiver.h"
 #include "device/posix_serial.h"
 #include "files/run_naming.h"
+#include "runjson/json_out.h"
 
 namespace korimet::cli {
 

@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "cli/json_out.h"
 #include "cli/verbs.h"
 #include "commandline/parse_problem.h"
 #include "lapdata/lap_time.h"
 #include "library/run_library.h"
 #include "library/settings/library_folder.h"
 #include "messages/file_messages.h"
+#include "runjson/json_out.h"
 
 namespace korimet::cli {
 

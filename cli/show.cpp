@@ -4,15 +4,15 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
-#include "cli/json_out.h"
 #include "cli/run_input.h"
-#include "cli/show_json.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "files/file_texts.h"
 #include "lapdata/lap_time.h"
 #include "lapdata/lap_view_model.h"
 #include "lapdata/run_statistics.h"
+#include "runjson/json_out.h"
+#include "runjson/show_json.h"
 
 namespace korimet::cli {
 

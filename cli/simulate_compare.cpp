@@ -3,11 +3,11 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
-#include "cli/json_out.h"
 #include "cli/run_input.h"
 #include "cli/verbs.h"
 #include "files/data_file.h"
 #include "lapdata/lap_view_model.h"
+#include "runjson/json_out.h"
 #include "tools/comparison.h"
 #include "tools/number_answer.h"
 #include "tools/race_simulation.h"

@@ -83,6 +83,11 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::ListenOut, "folder for the runs (default: the run library)",
      "走行を保存するフォルダー (省略時はラン一覧)"},
     {Text::ListenCount, "stop after N saved runs", "N 件保存したら終了"},
+    {Text::ListenServe,
+     "also serve the pit view to phones on this port (on every IPv4 address, or on ADDRESS "
+     "only); its address and access code go to standard error",
+     "ピットビューもこのポートで配信 (全 IPv4 アドレス、または ADDRESS のみ)。アドレスと"
+     "アクセスコードは標準エラーに出力"},
     {Text::ListenExit,
      "Exit status: 0 at least one run saved (Ctrl+C or end of input) or N runs saved, 1 none, "
      "2 wrong arguments, the port cannot be used or a run not saved.",
@@ -168,6 +173,10 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::CannotSetLine, "cannot set 19200,N,8,1 on {}: {}", "{} を 19200,N,8,1 に設定できません: {}"},
     {Text::WentAway, "{} went away", "{} が使えなくなりました"},
     {Text::ListeningOn, "listening on {} (Ctrl+C ends)", "{} を受信中 (Ctrl+C で終了)"},
+    {Text::NotAServeAddress, "--serve needs a port number or ADDRESS:NUMBER (an IP address): {}",
+     "--serve にはポート番号または ADDRESS:NUMBER (IP アドレス) を指定してください: {}"},
+    {Text::CannotServe, "cannot serve the pit view on {} (port in use or address not here)",
+     "{} でピットビューを配信できません (ポートが使用中かアドレスがありません)"},
     {Text::CannotWriteOutput, "cannot write to standard output: {}", "標準出力に書き込めません: {}"},
     {Text::PaintFailed, "the page cannot be drawn", texts::kPaintFailed},
     {Text::WindowSummary, "Korimet: downloads, shows and compares the runs of a lap timer.",

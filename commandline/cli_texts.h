@@ -56,6 +56,7 @@ enum class Text {
     ListenPort,
     ListenOut,
     ListenCount,
+    ListenServe,
     ListenExit,
     SheetSummary,
     SheetFile,
@@ -114,6 +115,8 @@ enum class Text {
     CannotSetLine,
     WentAway,
     ListeningOn,
+    NotAServeAddress,
+    CannotServe,
     CannotWriteOutput,
     // The sheet renderer's own failure.
     PaintFailed,

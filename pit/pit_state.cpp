@@ -4,10 +4,10 @@
 #include <map>
 #include <nlohmann/json.hpp>
 
-#include "cli/json_out.h"
-#include "cli/show_json.h"
 #include "lapdata/lap_view_model.h"
 #include "lapdata/run_statistics.h"
+#include "runjson/json_out.h"
+#include "runjson/show_json.h"
 #include "tools/comparison.h"
 
 namespace korimet::pit {

@@ -6,6 +6,7 @@
 #include "common/ui/icon_resources.h"
 #include "files/ui/file_commands.h"
 #include "library/ui/run_library_ui.h"
+#include "pit/ui/pit_view_ui.h"
 #include "sheet/ui/lap_sheet_commands.h"
 #include "shell/ui/command_line.h"
 #include "shell/ui/given_files.h"
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     new korimet::RunFileDrops(window, window.fileCommands(), window.dialogs());  // owned
     korimet::attachLapSheet(window.addition());
     korimet::attachRunLibrary(window.addition());
+    korimet::attachPitView(window.addition());
     if (korimet::exitWhenShownRequested()) {
         new korimet::FirstPaintProbe(&window, mainEntered);  // owned by the window
     }

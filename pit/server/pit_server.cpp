@@ -171,11 +171,16 @@ PitServer::PitServer(QString accessCode, PitLimits limits, QObject* parent)
       accessCode_(std::move(accessCode)),
       limits_(limits),
       state_("{}"),
-      http_(nullptr) {
+      http_(nullptr),
+      beat_(new QTimer(this)) {
     QFile page(QStringLiteral(":/pit/index.html"));
     if (page.open(QIODevice::ReadOnly)) page_ = page.readAll();
     http_ = new PitHttp(page_, state_, this);
     connect(http_, &QAbstractHttpServer::newWebSocketConnection, this, &PitServer::takeWebSockets);
+    beat_->setInterval(kBeatMilliseconds);
+    connect(beat_, &QTimer::timeout, this, [this] {
+        for (QWebSocket* socket : live_) socket->sendTextMessage(QString());
+    });
 }
 
 PitServer::~PitServer() = default;
@@ -211,10 +216,12 @@ void PitServer::takeWebSockets() {
         live_.push_back(socket);
         connect(socket, &QWebSocket::disconnected, this, [this, socket] {
             live_.erase(std::remove(live_.begin(), live_.end(), socket), live_.end());
+            if (live_.empty()) beat_->stop();
             socket->deleteLater();
             emit liveClientsChanged(liveClients());
         });
         socket->sendTextMessage(QString::fromUtf8(state_));
+        if (!beat_->isActive()) beat_->start();
         emit liveClientsChanged(liveClients());
     }
 }

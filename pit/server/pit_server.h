@@ -10,6 +10,7 @@
 #include "pit/request_check.h"
 
 class QAbstractHttpServer;
+class QTimer;
 class QWebSocket;
 
 namespace korimet::pit {
@@ -29,6 +30,10 @@ class PitServer : public QObject {
     // The new state, as pitStateJson made it: kept for /state.json and pushed to every page.
     void publish(const QByteArray& stateJson);
 
+    // How often every page gets an empty message, by which it knows the link is alive: a
+    // phone that lost the Wi-Fi often never hears the connection close.
+    static constexpr int kBeatMilliseconds = 300;
+
     const QString& accessCode() const { return accessCode_; }
     int liveClients() const { return static_cast<int>(live_.size()); }
 
@@ -43,6 +48,7 @@ class PitServer : public QObject {
     QByteArray state_;
     QByteArray page_;
     QAbstractHttpServer* http_;
+    QTimer* beat_;
     std::vector<QWebSocket*> live_;  // children of this object
 };
 

@@ -9,9 +9,9 @@
 #include <set>
 #include <string>
 
-#include "cli/json_out.h"
-#include "commandline/file_names.h"
 #include "files/data_file.h"
+#include "runjson/file_names.h"
+#include "runjson/json_out.h"
 #include "support/files.h"
 #include "support/frames.h"
 #include "support/run_cli.h"

@@ -14,7 +14,8 @@ import re
 import sys
 import tempfile
 
-CORE = ("device", "lapdata", "files", "tools", "library", "sheet", "messages", "corrections")
+CORE = ("device", "lapdata", "files", "tools", "library", "sheet", "messages", "corrections",
+        "runjson", "pit")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 # A core folder's own header, not one from a folder below it.
 CORE_HEADER = re.compile(r"^(%s)/[^/]+$" % "|".join(CORE))
@@ -69,6 +70,10 @@ def self_test():
         ("device", '#  include "device/settings/port_paths.h"', False),
         ("sheet", '#include "commandline/cli_texts.h"', False),
         ("sheet", '#include "shell/ui/main_window.h"', False),
+        ("pit", '#include "runjson/show_json.h"', True),
+        ("pit", '#include "cli/verbs.h"', False),
+        ("pit", '#include "pit/server/pit_server.h"', False),
+        ("runjson", "#include <QJsonObject>", False),
     ]
     failures = 0
     with tempfile.TemporaryDirectory() as work:

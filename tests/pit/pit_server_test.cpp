@@ -177,7 +177,9 @@ TEST_F(PitServerTest, PushesEveryNewStateToEveryPage) {
     for (std::size_t i = 0; i < got.size(); ++i) {
         pages.push_back(std::make_unique<QWebSocket>());
         QObject::connect(pages.back().get(), &QWebSocket::textMessageReceived,
-                         [&got, i](const QString& m) { got[i].push_back(m); });
+                         [&got, i](const QString& m) {
+                             if (!m.isEmpty()) got[i].push_back(m);  // beats aside
+                         });
         pages.back()->open(QUrl(QStringLiteral("ws://127.0.0.1:%1/live?code=K7M2QX").arg(port_)));
     }
     ASSERT_TRUE(pumpUntil([&] { return server_->liveClients() == 5; }));
@@ -193,6 +195,20 @@ TEST_F(PitServerTest, PushesEveryNewStateToEveryPage) {
 
     pages[0]->close();
     EXPECT_TRUE(pumpUntil([&] { return server_->liveClients() == 4; }));
+}
+
+TEST_F(PitServerTest, OpenPagesHearABeatWhileNothingChanges) {
+    server_->publish(R"({"n":0})");
+    QWebSocket page;
+    std::vector<QString> got;
+    QObject::connect(&page, &QWebSocket::textMessageReceived,
+                     [&got](const QString& m) { got.push_back(m); });
+    page.open(QUrl(QStringLiteral("ws://127.0.0.1:%1/live?code=K7M2QX").arg(port_)));
+    // The state first, then beats: empty messages, several a second.
+    ASSERT_TRUE(pumpUntil([&] { return got.size() >= 3; }));
+    EXPECT_EQ(got[0], R"({"n":0})");
+    EXPECT_TRUE(got[1].isEmpty());
+    EXPECT_TRUE(got[2].isEmpty());
 }
 
 TEST_F(PitServerTest, HundredsOfIdleConnectionsAreRefusedThenDropped) {

@@ -1,12 +1,12 @@
-#include "cli/show_json.h"
+#include "runjson/show_json.h"
 
 #include <cstdint>
 #include <cstdio>
 
-#include "cli/json_out.h"
 #include "files/file_texts.h"
 #include "lapdata/lap_time.h"
 #include "lapdata/run_statistics.h"
+#include "runjson/json_out.h"
 
 namespace korimet::cli {
 

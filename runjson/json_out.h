@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "commandline/file_names.h"
 #include "device/frame_receiver.h"
 #include "lapdata/lap_data.h"
 #include "lapdata/run_statistics.h"
+#include "runjson/file_names.h"
 
 namespace korimet::cli {
 

@@ -1,4 +1,4 @@
-#include "cli/json_out.h"
+#include "runjson/json_out.h"
 
 namespace korimet::cli {
 

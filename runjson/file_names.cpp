@@ -1,4 +1,4 @@
-#include "commandline/file_names.h"
+#include "runjson/file_names.h"
 
 namespace korimet::cli {
 

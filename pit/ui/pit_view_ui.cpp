@@ -1,0 +1,145 @@
+#include "pit/ui/pit_view_ui.h"
+
+#include <QAction>
+#include <QFutureWatcher>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
+#include <chrono>
+#include <memory>
+#include <random>
+
+#include "library/run_library.h"
+#include "library/settings/library_folder.h"
+#include "pit/access_code.h"
+#include "pit/pit_state.h"
+#include "pit/server/pit_addresses.h"
+#include "pit/server/pit_server.h"
+#include "pit/ui/pit_texts.h"
+#include "pit/ui/pit_window.h"
+#include "session/addition.h"
+#include "session/dialogs.h"
+#include "session/run_session.h"
+
+namespace korimet {
+
+namespace {
+
+// What the session holds, copied so the state is made off the window's thread: the day's
+// runs come from reading the library folder.
+struct SessionSnapshot {
+    pit::PitState state;
+    std::string libraryFolder;
+};
+
+SessionSnapshot snapshotOf(const RunSession& session) {
+    SessionSnapshot s;
+    const QString& file =
+        session.sourceFileName().isEmpty() ? session.keptFileName() : session.sourceFileName();
+    s.state.shown =
+        pit::PitRun{session.currentData(), session.memo().toStdString(), file.toStdString()};
+    if (session.hasComparison()) {
+        s.state.comparison =
+            pit::PitRun{session.comparisonData(), "", session.comparisonFileName().toStdString()};
+    }
+    s.libraryFolder = libraryFolder().toStdString();
+    return s;
+}
+
+QByteArray stateJson(SessionSnapshot s) {
+    const LocalTime today = localTimeOf(std::chrono::system_clock::now());
+    s.state.day = today;
+    s.state.dayRuns = pit::runsOfDay(scanLibrary(s.libraryFolder), today);
+    return QByteArray::fromStdString(pit::pitStateJson(s.state));
+}
+
+// One serving of the pit view, from the menu's start to its stop: the server and the
+// window's state pushed to it on every change of the session.
+class PitViewRun : public QObject {
+  public:
+    PitViewRun(const Addition& addition, PitWindow& window, QObject* parent)
+        : QObject(parent), session_(addition.session), window_(window) {
+        std::random_device random;
+        server_ = new pit::PitServer(
+            QString::fromStdString(pit::newAccessCode([&random] { return random(); })),
+            pit::PitLimits{}, this);
+        connect(server_, &pit::PitServer::liveClientsChanged, &window_, &PitWindow::showPages);
+        connect(&session_, &RunSession::runReplaced, this, [this](const RunChange& change) {
+            publish();
+            // The library keeps a download a moment later; its row then joins the day's runs.
+            if (change.origin == RunOrigin::Timer)
+                QTimer::singleShot(1500, this, [this] { publish(); });
+        });
+        connect(&session_, &RunSession::comparisonReplaced, this, [this] { publish(); });
+        connect(&session_, &RunSession::memoChanged, this, [this] { publish(); });
+    }
+
+    // The port it serves on, 0 when it cannot; the wanted port first, then any free one.
+    quint16 start(const pit::ServeAddress& where) {
+        const QHostAddress address = pit::listenAddress(where);
+        quint16 port = server_->listen(address, static_cast<quint16>(where.port));
+        if (port == 0 && where.port != 0) port = server_->listen(address, 0);
+        if (port == 0) return 0;
+        QStringList urls;
+        for (const QHostAddress& reachable : pit::reachableAddresses(address)) {
+            urls << QString::fromStdString(pit::pitUrl(reachable.toString().toStdString(), port,
+                                                       server_->accessCode().toStdString()));
+        }
+        window_.showAddresses(urls, server_->accessCode());
+        publish();
+        return port;
+    }
+
+  private:
+    void publish() {
+        const int mine = ++asked_;
+        auto* watcher = new QFutureWatcher<QByteArray>(this);
+        connect(watcher, &QFutureWatcher<QByteArray>::finished, this, [this, watcher, mine] {
+            watcher->deleteLater();
+            // A later change may finish first; an older state never replaces it.
+            if (mine < published_) return;
+            published_ = mine;
+            server_->publish(watcher->result());
+        });
+        watcher->setFuture(QtConcurrent::run(stateJson, snapshotOf(session_)));
+    }
+
+    RunSession& session_;
+    PitWindow& window_;
+    pit::PitServer* server_;
+    int asked_ = 0;
+    int published_ = 0;
+};
+
+}  // namespace
+
+void attachPitView(const Addition& addition, pit::ServeAddress where) {
+    QAction* action = addition.menu.addAction(QString::fromUtf8(pittexts::kMenuItem));
+    action->setObjectName(QString::fromUtf8(pittexts::kMenuItemName));
+    action->setCheckable(true);
+    auto* window = new PitWindow(&addition.window);  // owned by the main window
+    auto serving = std::make_shared<QPointer<PitViewRun>>();
+    QObject::connect(
+        action, &QAction::toggled, window, [addition, where, window, serving, action](bool on) {
+            delete serving->data();
+            if (!on) {
+                window->hide();
+                return;
+            }
+            auto* run = new PitViewRun(addition, *window, window);
+            if (run->start(where) == 0) {
+                delete run;
+                addition.dialogs.message(QString::fromUtf8(pittexts::kCannotServe).arg(where.port),
+                                         {}, MessageIcon::Critical);
+                const QSignalBlocker quiet(action);
+                action->setChecked(false);
+                return;
+            }
+            *serving = run;
+            window->show();
+            window->raise();
+        });
+}
+
+}  // namespace korimet

@@ -1,0 +1,114 @@
+// The pit view from the window: off until chosen, then where to find it, and every change of
+// the session pushed to an open page. Served on 127.0.0.1 only.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QWebSocket>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <optional>
+
+#include "pit/ui/pit_texts.h"
+#include "pit/ui/pit_view_ui.h"
+#include "pit/ui/pit_window.h"
+#include "session/run_session.h"
+#include "support/frames.h"
+#include "support/pty.h"
+#include "support/window_fixture.h"
+
+namespace korimet {
+namespace {
+
+using test::waitUntil;
+
+class PitViewTest : public test::WindowInTempFolder {
+  protected:
+    void SetUp() override {
+        WindowInTempFolder::SetUp();
+        QSettings().setValue("Library/Folder", dir.filePath("runs"));
+        makeWindow();
+    }
+    void TearDown() override {
+        live.reset();
+        window.reset();
+        WindowInTempFolder::TearDown();
+    }
+    QAction& menuItem() const {
+        return *window->findChild<QAction*>(QString::fromUtf8(pittexts::kMenuItemName));
+    }
+    PitWindow* pitWindow() const { return window->findChild<PitWindow*>(); }
+    QString label(const char* name) const { return pitWindow()->findChild<QLabel*>(name)->text(); }
+    // The page address the window shows, taken apart.
+    std::optional<std::pair<int, QString>> shownAddress() const {
+        static const QRegularExpression url(
+            R"(http://127\.0\.0\.1:(\d+)/\?code=([23456789A-HJKMNP-Z]{6}))");
+        const QRegularExpressionMatch m = url.match(label("pitAddress"));
+        if (!m.hasMatch()) return std::nullopt;
+        return std::make_pair(m.captured(1).toInt(), m.captured(2));
+    }
+    // A page's live connection; `states` collects what it is sent, beats left out.
+    void openPage(int port, const QString& code) {
+        live = std::make_unique<QWebSocket>();
+        QObject::connect(live.get(), &QWebSocket::textMessageReceived, [this](const QString& m) {
+            if (!m.isEmpty()) states.push_back(nlohmann::json::parse(m.toStdString()));
+        });
+        live->open(QUrl(QStringLiteral("ws://127.0.0.1:%1/live?code=%2").arg(port).arg(code)));
+        ASSERT_TRUE(waitUntil([&] { return !states.empty(); }));
+    }
+
+    std::unique_ptr<QWebSocket> live;
+    std::vector<nlohmann::json> states;
+};
+
+TEST_F(PitViewTest, OffUntilChosenThenShowsWhereAndPushesEveryChange) {
+    attachPitView(window->addition(), {"127.0.0.1", 0});
+    ASSERT_TRUE(menuItem().isCheckable());
+    EXPECT_FALSE(menuItem().isChecked());
+    ASSERT_NE(pitWindow(), nullptr);
+    EXPECT_FALSE(pitWindow()->isVisible());
+
+    menuItem().trigger();
+    ASSERT_TRUE(pitWindow()->isVisible());
+    const auto address = shownAddress();
+    ASSERT_TRUE(address) << label("pitAddress").toStdString();
+    EXPECT_TRUE(label("pitAccessCode").endsWith(address->second));
+    EXPECT_EQ(label("pitJoinWifi"), QString::fromUtf8(pittexts::kJoinWifiFirst));
+    EXPECT_FALSE(pitWindow()->findChild<QLabel*>("pitQrCode")->pixmap().isNull());
+
+    openPage(address->first, address->second);
+    const LapData shown = test::runWithLaps({31.25, 30.5, 32.75}, kNoTargetTime, 0, 12);
+    window->addition().session.replaceRun(
+        {shown, RunOrigin::File, "a.krt", QString("memo"), {}, {}});
+    ASSERT_TRUE(waitUntil([&] { return states.back()["shown"]["run"]["carId"] == 12; }));
+    const nlohmann::json& laps = states.back()["shown"]["run"]["laps"];
+    ASSERT_EQ(laps.size(), 3u);
+    EXPECT_EQ(laps[1]["seconds"], 30.5);
+    EXPECT_EQ(laps[1]["role"], "best");
+    EXPECT_EQ(states.back()["shown"]["memo"], "memo");
+
+    window->addition().session.replaceComparison(test::runWithLaps({33.0, 34.0}), "b.krt");
+    ASSERT_TRUE(waitUntil([&] { return !states.back()["comparison"].is_null(); }));
+    EXPECT_EQ(states.back()["comparison"]["path"], "b.krt");
+
+    menuItem().trigger();
+    EXPECT_FALSE(pitWindow()->isVisible());
+    EXPECT_TRUE(waitUntil([&] { return live->state() == QAbstractSocket::UnconnectedState; }));
+}
+
+TEST_F(PitViewTest, AnAddressItCannotServeOnIsSaidAndLeavesItOff) {
+    // A documentation address (TEST-NET-1): never one of this machine's.
+    attachPitView(window->addition(), {"192.0.2.1", 8765});
+    menuItem().trigger();
+    EXPECT_FALSE(menuItem().isChecked());
+    EXPECT_FALSE(pitWindow()->isVisible());
+    ASSERT_EQ(dialogs->calls.size(), 1u);
+    EXPECT_EQ(dialogs->calls[0].text, QString::fromUtf8(pittexts::kCannotServe).arg(8765));
+    EXPECT_EQ(dialogs->calls[0].icon, MessageIcon::Critical);
+}
+
+}  // namespace
+}  // namespace korimet
