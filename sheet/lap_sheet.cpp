@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "corrections/run_pace.h"
 #include "lapdata/lap_time.h"
 #include "lapdata/run_statistics.h"
 #include "library/run_library.h"
@@ -39,6 +40,13 @@ std::string formatted(const char* format, double value) {
     char buffer[48];
     std::snprintf(buffer, sizeof buffer, format, value);
     return buffer;
+}
+
+// "2:01.23 (5-7)": the three laps' total and which laps they are.
+std::string bestThreeText(const std::optional<BestThree>& three) {
+    if (!three) return texts::kNoValueText;
+    return lapTimeOrPlaceholder(three->total) + " (" + std::to_string(three->start + 1) + "-" +
+           std::to_string(three->start + 3) + ")";
 }
 
 LapRole roleOfColor(std::uint32_t color) {
@@ -108,6 +116,7 @@ LapSheet buildLapSheet(const SheetInput& input) {
     const LapData& data = input.run.data;
     const LapView view = buildLapView(data);
     const RunStatistics stats = runStatistics(data);
+    const RunPace pace = runPace(data);
 
     LapSheet sheet;
     sheet.title = std::string(texts::kSheetTitle) + "  " + texts::kCarCaption + view.carText;
@@ -131,6 +140,9 @@ LapSheet buildLapSheet(const SheetInput& input) {
          stats.spread ? formatted("%.2f", *stats.spread) + texts::kSecondsUnit : none},
         {texts::kConsistencyCaption,
          stats.consistency ? formatted("%.1f%%", *stats.consistency) : none},
+        {texts::kBestThreeCaption, bestThreeText(pace.bestThree)},
+        {texts::kPaceTrendCaption,
+         pace.trend ? formatted("%+.2f", *pace.trend) + texts::kSecondsPerLapUnit : none},
     };
 
     for (int slot = 0; slot < stats.counted; ++slot) {
