@@ -42,11 +42,13 @@ std::string formatted(const char* format, double value) {
     return buffer;
 }
 
-// "2:01.23 (5-7)": the three laps' total and which laps they are.
-std::string bestThreeText(const std::optional<BestThree>& three) {
-    if (!three) return texts::kNoValueText;
-    return lapTimeOrPlaceholder(three->total) + " (" + std::to_string(three->start + 1) + "-" +
-           std::to_string(three->start + 3) + ")";
+// The three laps' total, and which laps they are beside the caption ("ベスト3周 (5-7)"), so
+// that the value fits its narrow field whole.
+SheetField bestThreeField(const std::optional<BestThree>& three) {
+    if (!three) return {texts::kBestThreeCaption, texts::kNoValueText};
+    return {std::string(texts::kBestThreeCaption) + " (" + std::to_string(three->start + 1) + "-" +
+                std::to_string(three->start + 3) + ")",
+            lapTimeOrPlaceholder(three->total)};
 }
 
 LapRole roleOfColor(std::uint32_t color) {
@@ -140,7 +142,7 @@ LapSheet buildLapSheet(const SheetInput& input) {
          stats.spread ? formatted("%.2f", *stats.spread) + texts::kSecondsUnit : none},
         {texts::kConsistencyCaption,
          stats.consistency ? formatted("%.1f%%", *stats.consistency) : none},
-        {texts::kBestThreeCaption, bestThreeText(pace.bestThree)},
+        bestThreeField(pace.bestThree),
         {texts::kPaceTrendCaption,
          pace.trend ? formatted("%+.2f", *pace.trend) + texts::kSecondsPerLapUnit : none},
     };

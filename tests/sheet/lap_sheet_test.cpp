@@ -131,7 +131,7 @@ TEST(LapSheet, HeaderAndStatisticsSayWhatTheWindowSays) {
         {texts::kMedianCaption, "01m02s00"},
         {texts::kSpreadCaption, "1.32秒"},
         {texts::kConsistencyCaption, "2.1%"},
-        {texts::kBestThreeCaption, "03m06s50 (2-4)"},
+        {std::string(texts::kBestThreeCaption) + " (2-4)", "03m06s50"},
         {texts::kPaceTrendCaption, "-0.04秒/周"},
     };
     EXPECT_EQ(sheet.statistics, stats);
