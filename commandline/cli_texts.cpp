@@ -125,7 +125,7 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
      "メモ"},
     {Text::RunsUnreadable, "unreadable: ", "読めません: "},
     {Text::CorrectSummary,
-     "suspect laps with a suggested fix; apply or undo corrections kept beside the file",
+     "suspect laps and their fixes, applied or undone beside the file",
      "要確認のラップと修正案。修正をファイルの横に保存、または取り消し"},
     {Text::CorrectFile, "the data file (its bytes are never changed)",
      "データファイル (ファイル自体は変更しない)"},
