@@ -19,8 +19,9 @@ struct ExportOptions {
 };
 
 int runExport(const ExportOptions& o, const std::string& prefix, const Texts& t) {
-    const DataFileReadResult read = readRunFile(o.file, t);
+    DataFileReadResult read = readRunFile(o.file, t);
     if (!reportRead(read, prefix, t)) return 2;
+    useCorrections(o.file, read, prefix, t);
     const LapData& d = read.content->data;
     const LapView view = buildLapView(d);
     std::cout << "lap,seconds,time,best,worst,target\n";

@@ -34,6 +34,7 @@ constexpr Verb kVerbs[] = {
     {"listen", Text::ListenSummary, listenVerb},
     {"sheet", Text::SheetSummary, sheetVerb},
     {"runs", Text::RunsSummary, runsVerb},
+    {"correct", Text::CorrectSummary, correctVerb},
 };
 
 constexpr const char* kTool = "korimet-cli";

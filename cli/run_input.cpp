@@ -2,8 +2,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <iostream>
+
+#include "corrections/correction_file.h"
+#include "messages/correction_messages.h"
 
 namespace korimet::cli {
 
@@ -35,6 +39,20 @@ DataFileReadResult readRunFile(const std::string& name, const Texts& texts, Memo
     }
     bytes.resize(size);
     return readDataFileBytes(bytes, shownName, memo);
+}
+
+void useCorrections(const std::string& name, DataFileReadResult& read, const std::string& prefix,
+                    const Texts& texts) {
+    if (!read || isStandardInput(name)) return;
+    LapData& data = read.content->data;
+    const CorrectedRunRead corrected = loadCorrections(name, data);
+    if (corrected.error) {
+        std::string message = correctionFileMessage(corrected.error, texts.language());
+        std::replace(message.begin(), message.end(), '\n', ' ');
+        std::cerr << prefix << message << "\n";
+        return;
+    }
+    data = corrected.corrections.run().data;
 }
 
 bool reportRead(const DataFileReadResult& read, const std::string& prefix, const Texts& texts) {

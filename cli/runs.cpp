@@ -15,6 +15,7 @@
 #include "lapdata/lap_time.h"
 #include "library/run_library.h"
 #include "library/settings/library_folder.h"
+#include "messages/correction_messages.h"
 #include "messages/file_messages.h"
 #include "runjson/json_out.h"
 
@@ -46,6 +47,14 @@ nlohmann::ordered_json entryJson(const LibraryEntry& e, const std::string& whole
     j["spread"] = optionalJson(s.spread);
     j["consistency"] = optionalJson(s.consistency);
     j["memo"] = wholeMemo;
+    // Of the laps as listed: corrected where a correction file lies beside the run.
+    j["suspectLaps"] = e.suspectLaps;
+    j["corrections"] = e.correctionSteps;
+    const auto& three = e.pace.bestThree;
+    j["bestThree"] = three ? nlohmann::ordered_json(three->total) : nlohmann::ordered_json(nullptr);
+    j["bestThreeStart"] =
+        three ? nlohmann::ordered_json(three->start + 1) : nlohmann::ordered_json(nullptr);
+    j["paceTrend"] = optionalJson(e.pace.trend);
     return j;
 }
 
@@ -104,6 +113,7 @@ std::vector<std::string> tableRow(const LibraryEntry& e, const Texts& t) {
                 "-",
                 "-",
                 "-",
+                "-",
                 escapedName(e.path),
                 t(Text::RunsUnreadable) + error};
     }
@@ -116,6 +126,7 @@ std::vector<std::string> tableRow(const LibraryEntry& e, const Texts& t) {
     return {when,
             car,
             std::to_string(s.counted),
+            std::to_string(e.suspectLaps),
             lapTime(s.best),
             lapTime(s.average),
             lapTime(s.worst),
@@ -179,6 +190,11 @@ int runRuns(RunsOptions o, const CLI::App& verb, const Texts& t) {
     const auto each = [&](const LibraryEntry& e, const std::string& wholeMemo) {
         // A memo read only in part is still listed; say which.
         if (e.warning) std::cerr << prefix << t.file(e.warning) << "\n";
+        if (e.correctionError) {
+            std::string message = correctionFileMessage(e.correctionError, t.language());
+            std::replace(message.begin(), message.end(), '\n', ' ');
+            std::cerr << prefix << message << "\n";
+        }
         if (o.json) {
             // One array, one run per line: valid JSON that line tools can still read.
             json += first ? "\n" : ",\n";

@@ -75,8 +75,9 @@ void showPlain(std::ostream& out, const Texts& t, const std::string& path, const
 }
 
 int runShow(const ShowOptions& o, const std::string& prefix, const Texts& t) {
-    const DataFileReadResult read = readRunFile(o.file, t);
+    DataFileReadResult read = readRunFile(o.file, t);
     if (!reportRead(read, prefix, t)) return 2;
+    useCorrections(o.file, read, prefix, t);
     // The open dialog hands the window a full path; standard input has none.
     const std::string path =
         isStandardInput(o.file) ? std::string() : std::filesystem::absolute(o.file).string();

@@ -32,8 +32,9 @@ std::optional<double> valueAt(const ChartRow& row, std::size_t column) {
 }
 
 int runSimulate(const SimulateOptions& o, const std::string& prefix, const Texts& t) {
-    const DataFileReadResult read = readRunFile(o.file, t);
+    DataFileReadResult read = readRunFile(o.file, t);
     if (!reportRead(read, prefix, t)) return 2;
+    useCorrections(o.file, read, prefix, t);
     const RaceSimulationOutcome outcome = raceSimulationOutcome(read.content->data, o.minutes);
     switch (outcome.action) {
         case RaceSimulationOutcome::Action::Refuse:
@@ -63,10 +64,12 @@ int runCompare(const CompareOptions& o, const std::string& prefix, const Texts& 
         std::cerr << prefix << t(Text::OneStandardInput) << "\n";
         return 2;
     }
-    const DataFileReadResult loaded = readRunFile(o.file, t);
+    DataFileReadResult loaded = readRunFile(o.file, t);
     if (!reportRead(loaded, prefix, t)) return 2;
-    const DataFileReadResult other = readRunFile(o.other, t, MemoField::Skip);
+    useCorrections(o.file, loaded, prefix, t);
+    DataFileReadResult other = readRunFile(o.other, t, MemoField::Skip);
     if (!reportRead(other, prefix, t)) return 2;
+    useCorrections(o.other, other, prefix, t);
     // What the window holds once FILE has been opened: the statistics of its redraw.
     const LapView view = buildLapView(loaded.content->data);
     const std::string otherName =

@@ -24,6 +24,7 @@ VerbRun compareVerb(CLI::App& verb, const Texts& texts);
 VerbRun listenVerb(CLI::App& verb, const Texts& texts);
 VerbRun sheetVerb(CLI::App& verb, const Texts& texts);
 VerbRun runsVerb(CLI::App& verb, const Texts& texts);
+VerbRun correctVerb(CLI::App& verb, const Texts& texts);
 
 // Wrong arguments found after parsing: one line naming the problem on standard error.
 // Returns 2, the status of every argument error.

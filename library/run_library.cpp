@@ -12,6 +12,8 @@
 #include <system_error>
 #include <utility>
 
+#include "corrections/confirmed_best.h"
+#include "corrections/lap_flags.h"
 #include "files/run_naming.h"
 
 namespace korimet {
@@ -229,6 +231,22 @@ LibraryEntry placed(const std::string& libraryFolder, const std::string& relativ
     return entry;
 }
 
+// The listing shows the run as the racer corrected it; a correction file that cannot be
+// used leaves it as downloaded, with the reason for the window to show.
+void applyCorrections(const std::string& full, LibraryEntry& entry) {
+    LapData& data = entry.content->data;
+    CorrectedRunRead corrected = loadCorrections(full, data);
+    entry.correctionError = std::move(corrected.error);
+    entry.correctionSteps = static_cast<int>(corrected.corrections.steps().size());
+    data = corrected.corrections.run().data;
+    entry.statistics = runStatistics(data);
+    const std::vector<Suspect> verdicts = suspectLaps(data);
+    entry.suspectLaps = static_cast<int>(std::count_if(
+        verdicts.begin(), verdicts.end(), [](Suspect s) { return s != Suspect::None; }));
+    entry.confirmedBest = confirmedBestLap(data);
+    entry.pace = runPace(data);
+}
+
 void readInto(const std::string& libraryFolder, LibraryEntry& entry, std::string* wholeMemo) {
     const std::string full = (fs::path(libraryFolder) / entry.path).string();
     DataFileReadResult read = loadDataFile(full, MemoField::Read, FileKinds::RegularOnly);
@@ -245,7 +263,7 @@ void readInto(const std::string& libraryFolder, LibraryEntry& entry, std::string
     entry.content = std::move(read.content);
     entry.warning = std::move(read.warning);
     entry.carId = entry.content->data.carId;
-    entry.statistics = runStatistics(entry.content->data);
+    applyCorrections(full, entry);
 }
 
 // A sub-folder that could not be read, as a row of its own.
@@ -363,6 +381,20 @@ bool forEachLibraryRun(const std::string& libraryFolder, std::optional<int> car,
         entry = LibraryEntry{};  // one run's memory at a time
     }
     return true;
+}
+
+std::optional<std::size_t> personalBestEntry(const std::vector<LibraryEntry>& entries,
+                                             const std::vector<int>& among) {
+    std::optional<std::size_t> best;
+    for (std::size_t i = 0; i < among.size(); ++i) {
+        const LibraryEntry& e = entries[static_cast<std::size_t>(among[i])];
+        if (!e.readable() || !e.confirmedBest) continue;
+        const LibraryEntry* holder =
+            best ? &entries[static_cast<std::size_t>(among[*best])] : nullptr;
+        // The earlier of equal times keeps it: a personal best is only beaten, never matched.
+        if (!holder || *e.confirmedBest < *holder->confirmedBest) best = i;
+    }
+    return best;
 }
 
 }  // namespace korimet

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "corrections/correction_file.h"
+#include "corrections/run_pace.h"
 #include "files/data_file.h"
 #include "files/run_naming.h"
 #include "lapdata/lap_data.h"
@@ -57,14 +59,32 @@ KeptRun keepRun(const std::string& libraryFolder, const LapData& data, const Loc
 struct LibraryEntry {
     std::string path;  // relative to the library, '/' between folders
     LocalTime downloaded;
-    bool timeFromName = false;               // else the file's modification time
-    std::optional<int> carId;                // the record's, else the name's for an unreadable file
-    std::optional<DataFileContent> content;  // the memo's first line only
+    bool timeFromName = false;  // else the file's modification time
+    std::optional<int> carId;   // the record's, else the name's for an unreadable file
+    // The memo's first line only; the laps as the correction file beside the run makes
+    // them, else as downloaded.
+    std::optional<DataFileContent> content;
     RunStatistics statistics;
     FileError error;    // the reader's reason when content is empty
     FileError warning;  // the reader's, when the memo was read only in part
+    int correctionSteps = 0;
+    CorrectionFileError correctionError;  // the run is then listed as downloaded
+    int suspectLaps = 0;                  // of the laps listed
+    RunPace pace;
+    std::optional<double> confirmedBest;  // confirmedBestLap: what a personal best may be
     bool readable() const { return content.has_value(); }
+    // The run's best lap is a suspect one: shown, but not confirmed.
+    bool bestUnconfirmed() const {
+        return readable() && statistics.counted > 0 &&
+               (!confirmedBest || *confirmedBest > statistics.best);
+    }
 };
+
+// Where in `among` (indices into `entries`) the personal best is: the lowest confirmed
+// best, the earlier run of equal ones; a suspect lap never sets it. None when no run there
+// has a confirmed lap.
+std::optional<std::size_t> personalBestEntry(const std::vector<LibraryEntry>& entries,
+                                             const std::vector<int>& among);
 
 struct LibraryListing {
     bool ok = false;

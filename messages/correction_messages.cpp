@@ -69,4 +69,25 @@ std::string correctionFileMessage(const CorrectionFileError& error, Language lan
     return text;
 }
 
+std::string correctionRefusalMessage(CorrectionRefusal refusal, Language language) {
+    Words words{"", ""};
+    switch (refusal) {
+        case CorrectionRefusal::NoSuchLap:
+            words = {"その周回はありません", "no such lap"};
+            break;
+        case CorrectionRefusal::NoNeighbour:
+            words = {"合わせる隣の周回がありません", "no lap beside it to merge with"};
+            break;
+        case CorrectionRefusal::LapLeftOut:
+            words = {"統計から除いた周回です", "the lap is left out"};
+            break;
+        case CorrectionRefusal::NoFreeSlot:
+            words = {"60 周すべて使用中です", "all 60 laps are in use"};
+            break;
+        case CorrectionRefusal::None:
+            break;
+    }
+    return words.in(language);
+}
+
 }  // namespace korimet

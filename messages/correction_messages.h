@@ -11,4 +11,7 @@ namespace korimet {
 // instead, in one language. The path is put in as given (its bytes).
 std::string correctionFileMessage(const CorrectionFileError& error, Language language);
 
+// Why a correction does not apply to the laps, in one language.
+std::string correctionRefusalMessage(CorrectionRefusal refusal, Language language);
+
 }  // namespace korimet

@@ -41,6 +41,8 @@ def bold_name(name):
     """An option or argument name in bold, its value's placeholder in roman."""
     head, _, rest = name.partition(" ")
     head = roff(head)
+    if name.startswith("-"):  # every dash of an option's name is a minus sign (--undo-all)
+        head = re.sub(r"(?<!\\)-", r"\\-", head)
     return f"\\fB{head}\\fR" + (" " + roff(rest) if rest else "")
 
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "corrections/lap_flags.h"
 #include "files/file_texts.h"
 #include "lapdata/lap_time.h"
 #include "lapdata/run_statistics.h"
@@ -49,12 +50,17 @@ nlohmann::ordered_json runJson(const LapData& data, const LapView& view) {
     run["worst"] = lapStatisticJson(stats, stats.worst);
     run["average"] = lapStatisticJson(stats, stats.average);
     nlohmann::ordered_json laps = nlohmann::ordered_json::array();
+    const std::vector<Suspect> suspects = suspectLaps(data);
     for (int slot = 0; slot < stats.counted; ++slot) {
-        const double seconds = data.laps[static_cast<std::size_t>(slot)];
+        const auto at = static_cast<std::size_t>(slot);
+        const double seconds = data.laps[at];
+        const auto suspect = at < suspects.size() ? suspectName(suspects[at]) : std::nullopt;
         laps.push_back({{"lap", slot + 1},
                         {"seconds", seconds},
                         {"text", lapTimeOrPlaceholder(seconds)},
-                        {"role", lapRole(data, view, slot)}});
+                        {"role", lapRole(data, view, slot)},
+                        {"suspect", suspect ? nlohmann::ordered_json(std::string(*suspect))
+                                            : nlohmann::ordered_json(nullptr)}});
     }
     run["laps"] = std::move(laps);
     return run;

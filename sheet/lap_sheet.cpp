@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "corrections/run_pace.h"
 #include "lapdata/lap_time.h"
 #include "lapdata/run_statistics.h"
 #include "library/run_library.h"
@@ -39,6 +40,15 @@ std::string formatted(const char* format, double value) {
     char buffer[48];
     std::snprintf(buffer, sizeof buffer, format, value);
     return buffer;
+}
+
+// The three laps' total, and which laps they are beside the caption ("ベスト3周 (5-7)"), so
+// that the value fits its narrow field whole.
+SheetField bestThreeField(const std::optional<BestThree>& three) {
+    if (!three) return {texts::kBestThreeCaption, texts::kNoValueText};
+    return {std::string(texts::kBestThreeCaption) + " (" + std::to_string(three->start + 1) + "-" +
+                std::to_string(three->start + 3) + ")",
+            lapTimeOrPlaceholder(three->total)};
 }
 
 LapRole roleOfColor(std::uint32_t color) {
@@ -108,6 +118,7 @@ LapSheet buildLapSheet(const SheetInput& input) {
     const LapData& data = input.run.data;
     const LapView view = buildLapView(data);
     const RunStatistics stats = runStatistics(data);
+    const RunPace pace = runPace(data);
 
     LapSheet sheet;
     sheet.title = std::string(texts::kSheetTitle) + "  " + texts::kCarCaption + view.carText;
@@ -131,6 +142,9 @@ LapSheet buildLapSheet(const SheetInput& input) {
          stats.spread ? formatted("%.2f", *stats.spread) + texts::kSecondsUnit : none},
         {texts::kConsistencyCaption,
          stats.consistency ? formatted("%.1f%%", *stats.consistency) : none},
+        bestThreeField(pace.bestThree),
+        {texts::kPaceTrendCaption,
+         pace.trend ? formatted("%+.2f", *pace.trend) + texts::kSecondsPerLapUnit : none},
     };
 
     for (int slot = 0; slot < stats.counted; ++slot) {

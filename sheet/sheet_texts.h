@@ -17,6 +17,9 @@ inline constexpr const char* kAverageCaption = "平均";
 inline constexpr const char* kMedianCaption = "中央値";
 inline constexpr const char* kSpreadCaption = "ばらつき";
 inline constexpr const char* kConsistencyCaption = "安定度";
+inline constexpr const char* kBestThreeCaption = "ベスト3周";
+inline constexpr const char* kPaceTrendCaption = "ペース傾向";
+inline constexpr const char* kSecondsPerLapUnit = "秒/周";
 
 inline constexpr const char* kBestMark = "◎";
 inline constexpr const char* kWorstMark = "▼";

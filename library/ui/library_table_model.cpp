@@ -7,6 +7,7 @@
 #include "common/ui/window_messages.h"
 #include "lapdata/lap_time.h"
 #include "library/ui/library_texts.h"
+#include "messages/correction_messages.h"
 
 namespace korimet {
 
@@ -33,6 +34,15 @@ QVariant optional(const std::optional<double>& value) {
 }
 
 }  // namespace
+
+// What the corrections beside a run did, or why they could not be used.
+QString correctionNote(const LibraryEntry& entry) {
+    if (entry.correctionError)
+        return QString::fromStdString(
+            correctionFileMessage(entry.correctionError, Language::Japanese));
+    return entry.correctionSteps > 0 ? u8(lt::kCorrectedSteps).arg(entry.correctionSteps)
+                                     : QString();
+}
 
 QString unreadableReason(const LibraryEntry& entry) {
     return entry.readable() ? QString() : windowMessage(entry.error);
@@ -71,9 +81,10 @@ int LibraryTableModel::columnCount(const QModelIndex& parent) const {
 QVariant LibraryTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
     static const char* const titles[kColumnCount] = {
-        lt::kColumnDownloaded,  lt::kColumnCar,    lt::kColumnLaps,   lt::kColumnBest,
-        lt::kColumnAverage,     lt::kColumnWorst,  lt::kColumnMedian, lt::kColumnSpread,
-        lt::kColumnConsistency, lt::kColumnTarget, lt::kColumnMemo};
+        lt::kColumnDownloaded,  lt::kColumnCar,      lt::kColumnLaps,   lt::kColumnBest,
+        lt::kColumnAverage,     lt::kColumnWorst,    lt::kColumnMedian, lt::kColumnSpread,
+        lt::kColumnConsistency, lt::kColumnTarget,   lt::kColumnMemo,   lt::kColumnSuspect,
+        lt::kColumnBestThree,   lt::kColumnPaceTrend};
     return section >= 0 && section < kColumnCount ? u8(titles[section]) : QVariant();
 }
 
@@ -91,9 +102,11 @@ QVariant LibraryTableModel::data(const QModelIndex& index, int role) const {
         case Qt::ToolTipRole:
             if (column == kDownloaded) return QString::fromStdString(e.path);
             if (!e.readable()) return u8(lt::kUnreadable) + unreadableReason(e);
+            if (column == kSuspect) return correctionNote(e);
             return {};
         case Qt::ForegroundRole:
             if (column == kMemo && !e.readable()) return QBrush(Qt::red);
+            if (column == kSuspect && e.correctionError) return QBrush(Qt::red);
             return {};
         default:
             return {};
@@ -129,6 +142,16 @@ QVariant LibraryTableModel::display(const LibraryEntry& e, int column) const {
             return d.targetTime >= kNoTargetTime ? u8(lt::kNoTarget) : lapText(d.targetTime);
         case kMemo:
             return firstLine(e.content->memo);
+        case kSuspect:
+            return e.suspectLaps;
+        case kBestThree:
+            return e.pace.bestThree ? u8(lt::kBestThreeLaps)
+                                          .arg(lapText(e.pace.bestThree->total))
+                                          .arg(e.pace.bestThree->start + 1)
+                                          .arg(e.pace.bestThree->start + 3)
+                                    : QString();
+        case kPaceTrend:
+            return e.pace.trend ? QString::asprintf("%+.2f", *e.pace.trend) : QString();
         default:
             return {};
     }
@@ -161,6 +184,12 @@ QVariant LibraryTableModel::sortKey(const LibraryEntry& e, int column) const {
             return e.content->data.targetTime;
         case kMemo:
             return firstLine(e.content->memo);
+        case kSuspect:
+            return e.suspectLaps;
+        case kBestThree:
+            return e.pace.bestThree ? QVariant(e.pace.bestThree->total) : QVariant();
+        case kPaceTrend:
+            return optional(e.pace.trend);
         default:
             return {};
     }

@@ -13,6 +13,8 @@ namespace korimet {
 // thousand runs costs no more to show than the rows on screen.
 // Why a listed file could not be read, as the window shows it whole.
 QString unreadableReason(const LibraryEntry& entry);
+// How many corrections the run is listed with, or why its correction file was not used.
+QString correctionNote(const LibraryEntry& entry);
 
 class LibraryTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -29,8 +31,18 @@ class LibraryTableModel : public QAbstractTableModel {
         kConsistency,
         kTarget,
         kMemo,
+        kSuspect,
+        kBestThree,
+        kPaceTrend,
         kColumnCount
     };
+    // Where the columns after the memo are shown: the visual place each goes before.
+    struct AddedColumn {
+        Column column;
+        Column before;
+    };
+    static constexpr AddedColumn kAddedColumns[] = {
+        {kSuspect, kBest}, {kBestThree, kTarget}, {kPaceTrend, kTarget}};
     static constexpr int kSortRole = Qt::UserRole;
     static constexpr int kCarRole = Qt::UserRole + 1;  // the car as text, for the filter
 

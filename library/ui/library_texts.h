@@ -19,6 +19,13 @@ inline constexpr const char* kColumnSpread = "ばらつき";
 inline constexpr const char* kColumnConsistency = "安定度(%)";
 inline constexpr const char* kColumnTarget = "目標";
 inline constexpr const char* kColumnMemo = "メモ";
+// Columns added later: kept after the memo in the model, so that a remembered layout of the
+// earlier columns still fits, and shown beside the numbers they go with.
+inline constexpr const char* kColumnSuspect = "要確認";
+inline constexpr const char* kColumnBestThree = "ベスト3周";
+inline constexpr const char* kColumnPaceTrend = "ペース(秒/周)";
+inline constexpr const char* kBestThreeLaps = "%1 (%2-%3)";
+inline constexpr const char* kCorrectedSteps = "修正 %1 件";
 
 inline constexpr const char* kAllCars = "全車";
 inline constexpr const char* kCarFilterCaption = "CarID:";
@@ -43,6 +50,8 @@ inline constexpr const char* kTrendTitle = "CarID %1 の推移";
 inline constexpr const char* kTrendTip = "%1\n%2  ベスト %3  平均 %4";
 inline constexpr const char* kTrendBestLabel = "自己ベスト %1\n%2";
 inline constexpr const char* kTrendSelected = "選択中";
+// A run whose best lap is a suspect one: shown hollow, never the personal best.
+inline constexpr const char* kTrendUnconfirmed = "未確認";
 
 // The memo of the selected run, kept in its own file.
 inline constexpr const char* kMemoCaption = "メモ:";
@@ -56,6 +65,8 @@ inline constexpr const char* kDeleteQuestion = "%1 件のランをごみ箱に�
 inline constexpr const char* kDeleteMore = "ほか %1 件";
 inline constexpr const char* kDeleteTitle = "ランの削除";
 inline constexpr const char* kDeleteFailed = "ごみ箱に移動できませんでした。\n%1";
+inline constexpr const char* kDeleteCorrectionsFailed =
+    "ランはごみ箱に移動しましたが、ラップの修正ファイルを移動できませんでした。\n%1";
 
 // Keeping downloads: said once, not for every later frame.
 inline constexpr const char* kKeepFailedTitle = "ラン一覧";

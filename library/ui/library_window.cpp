@@ -31,6 +31,7 @@
 #include <cstdio>
 
 #include "common/ui/window_messages.h"
+#include "corrections/correction_file.h"
 #include "files/data_file.h"
 #include "files/ui/file_commands.h"
 #include "files/ui/memo_line_ends.h"
@@ -191,6 +192,7 @@ LibraryWindow::LibraryWindow(const Addition& addition)
     table_->horizontalHeader()->resizeSection(
         Column::kDownloaded,
         table_->fontMetrics().horizontalAdvance(QStringLiteral("2026-12-10T14:35:07")) + 24);
+    placeAddedColumns();
 
     auto* lower = new QWidget(split_);
     auto* lowerLayout = new QHBoxLayout(lower);  // owned by `lower`
@@ -422,6 +424,15 @@ void LibraryWindow::deleteSelection() {
         const QString path = fullPath(entries[static_cast<std::size_t>(i)]);
         if (moveToTrash(systemPath(path))) {
             gone[static_cast<std::size_t>(i)] = true;
+            // The corrections go with their run: left behind, they would be applied to a
+            // later file of the same name.
+            const std::string corrections = correctionFilePath(systemPath(path));
+            if (::access(corrections.c_str(), F_OK) == 0 && !moveToTrash(corrections)) {
+                addition_.dialogs.message(
+                    u8(lt::kDeleteCorrectionsFailed)
+                        .arg(QDir::toNativeSeparators(shownPath(pathFromSystem(corrections)))),
+                    {}, MessageIcon::Critical);
+            }
         } else {
             addition_.dialogs.message(
                 u8(lt::kDeleteFailed).arg(QDir::toNativeSeparators(shownPath(path))), {},
@@ -464,8 +475,7 @@ void LibraryWindow::drawTrend() {
     trendLabels_.clear();
     // The runs stand side by side in their order: a track day's runs minutes apart spread
     // across the plot as a decade's do, and the labels say when each was.
-    QVector<double> order, bests, averages;
-    int personalBest = -1;
+    QVector<double> order, bests, averages, unconfirmedOrder, unconfirmedBests;
     int selected = -1;
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const LibraryEntry& e = entries[i];
@@ -473,11 +483,15 @@ void LibraryWindow::drawTrend() {
         order << static_cast<double>(order.size());
         bests << e.statistics.best;
         averages << e.statistics.average;
+        if (e.bestUnconfirmed()) {
+            unconfirmedOrder << order.back();
+            unconfirmedBests << e.statistics.best;
+        }
         if (static_cast<int>(i) == currentEntry) selected = static_cast<int>(trendPoints_.size());
         trendPoints_.push_back(static_cast<int>(i));
-        if (personalBest < 0 || e.statistics.best < bests[personalBest])
-            personalBest = static_cast<int>(bests.size() - 1);
     }
+    const std::optional<std::size_t> pbAt = personalBestEntry(entries, trendPoints_);
+    const int personalBest = pbAt ? static_cast<int>(*pbAt) : -1;
     if (!trendPoints_.empty()) {
         const LocalTime& first = entries[static_cast<std::size_t>(trendPoints_.front())].downloaded;
         const LocalTime& last = entries[static_cast<std::size_t>(trendPoints_.back())].downloaded;
@@ -504,13 +518,23 @@ void LibraryWindow::drawTrend() {
     QCPGraph* chosen =
         addLine(u8(lt::kTrendSelected), QColor(0, 160, 0), {}, {}, QCPScatterStyle::ssSquare, 14);
     chosen->setLineStyle(QCPGraph::lsNone);
+    if (!unconfirmedOrder.isEmpty()) {
+        // Drawn over the best's disc, so the point reads as an open ring.
+        QCPGraph* open = addLine(u8(lt::kTrendUnconfirmed), Qt::blue, unconfirmedOrder,
+                                 unconfirmedBests, QCPScatterStyle::ssCircle, 9);
+        open->setScatterStyle(
+            QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(Qt::blue, 1.5), QBrush(Qt::white), 9));
+        open->setLineStyle(QCPGraph::lsNone);
+    }
     if (personalBest >= 0) {
-        best->addData(order[personalBest], bests[personalBest]);
         const LibraryEntry& e =
             entries[static_cast<std::size_t>(trendPoints_[static_cast<std::size_t>(personalBest)])];
+        // The best confirmed lap, which need not be the run's best as listed.
+        const double time = *e.confirmedBest;
+        best->addData(order[personalBest], time);
         auto* text = new QCPItemText(trend_);  // owned by the plot
         text->setObjectName("personalBestLabel");
-        text->position->setCoords(order[personalBest], bests[personalBest]);
+        text->position->setCoords(order[personalBest], time);
         // Centred under its mark, but kept inside the plot when the best is at either end.
         const double place = (order[personalBest] + 0.5) / std::max<double>(1.0, order.size());
         const Qt::Alignment across = place > 0.75   ? Qt::AlignRight
@@ -520,7 +544,7 @@ void LibraryWindow::drawTrend() {
         text->setPadding(QMargins(2, 10, 2, 0));
         text->setColor(Qt::red);
         text->setText(u8(lt::kTrendBestLabel)
-                          .arg(lapText(e.statistics.best),
+                          .arg(lapText(time),
                                dateTimeOf(e.downloaded).toString(QStringLiteral("yyyy-MM-dd"))));
         text->setClipToAxisRect(false);
     }
@@ -593,8 +617,10 @@ void LibraryWindow::currentChanged() {
     const int entry = current.isValid() ? proxy_->mapToSource(current).row() : -1;
     const LibraryEntry* e =
         entry >= 0 ? &model_->entries()[static_cast<std::size_t>(entry)] : nullptr;
-    statusLine_->setText(e && !e->readable() ? u8(lt::kUnreadable) + unreadableReason(*e)
-                                             : QString());
+    // A correction file that could not be used is said where the racer looks at the run.
+    statusLine_->setText(e && !e->readable()       ? u8(lt::kUnreadable) + unreadableReason(*e)
+                         : e && e->correctionError ? correctionNote(*e)
+                                                   : QString());
     // The memo box follows the list; the racer's unsaved memo of the download just kept
     // is offered for that run's file, since the window cannot save it there itself.
     // The listing holds the memo's first line only: the box takes the whole memo from the
@@ -657,11 +683,24 @@ void LibraryWindow::saveMemo() {
     statusLine_->setText(u8(lt::kMemoSaved).arg(relative));
 }
 
+// A column the memo's stretch has left after it (a layout remembered before the column was
+// there, or a new window) goes beside the numbers it belongs with.
+void LibraryWindow::placeAddedColumns() {
+    QHeaderView* header = table_->horizontalHeader();
+    for (const auto& added : LibraryTableModel::kAddedColumns) {
+        const int at = header->visualIndex(added.column);
+        if (at < header->visualIndex(Column::kMemo)) continue;
+        const int before = header->visualIndex(added.before);
+        header->moveSection(at, before < at ? before : before - 1);
+    }
+}
+
 void LibraryWindow::restoreSettings() {
     const QSettings settings;
     restoreGeometry(settings.value(kGeometryKey).toByteArray());
     const QByteArray columns = settings.value(kColumnsKey).toByteArray();
     if (!columns.isEmpty() && table_->horizontalHeader()->restoreState(columns)) {
+        placeAddedColumns();
         // The header's sort indicator is what the proxy sorts by.
         table_->sortByColumn(table_->horizontalHeader()->sortIndicatorSection(),
                              table_->horizontalHeader()->sortIndicatorOrder());
@@ -752,6 +791,7 @@ void LibraryWindow::showTrendTip(const QPoint& position) {
                       .arg(QString::fromStdString(e.path),
                            dateTimeOf(e.downloaded).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                            lapText(e.statistics.best), lapText(e.statistics.average));
+            if (e.bestUnconfirmed()) tip += QStringLiteral("\n") + u8(lt::kTrendUnconfirmed);
         }
     }
     trend_->setToolTip(tip);

@@ -54,6 +54,7 @@ class LibraryWindow : public QWidget {
     void hideEvent(QHideEvent* event) override;
 
   private:
+    void placeAddedColumns();
     void restoreSettings();
     void saveSettings() const;
     void keepOnScreen();

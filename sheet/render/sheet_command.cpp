@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -15,8 +16,10 @@
 #include "commandline/cli_texts.h"
 #include "commandline/parse_problem.h"
 #include "commandline/sheet_options.h"
+#include "corrections/correction_file.h"
 #include "files/data_file.h"
 #include "files/durable_write.h"
+#include "messages/correction_messages.h"
 #include "messages/file_messages.h"
 #include "sheet/lap_sheet.h"
 #include "sheet/ui/sheet_renderer.h"
@@ -101,6 +104,18 @@ bool put(const SheetBytes& drawn, const std::string& target, cli::Text failed,
     return false;
 }
 
+// The laps as the correction file beside the run makes them, as the library lists them; a
+// correction file that cannot be used is said and the run drawn as downloaded.
+LapData correctedLaps(const std::string& path, const LapData& downloaded, const std::string& prefix,
+                      const cli::Texts& language) {
+    const CorrectedRunRead corrected = loadCorrections(path, downloaded);
+    if (!corrected.error) return corrected.corrections.run().data;
+    std::string message = correctionFileMessage(corrected.error, language.language());
+    std::replace(message.begin(), message.end(), '\n', ' ');
+    std::cerr << prefix << message << "\n";
+    return downloaded;
+}
+
 }  // namespace
 
 int runSheetCommand(int& argc, char** argv) {
@@ -116,7 +131,7 @@ int runSheetCommand(int& argc, char** argv) {
     }
     if (run.warning) std::cerr << prefix << language.file(run.warning) << "\n";
     SheetInput input;
-    input.run = {run.content->data, request->file};
+    input.run = {correctedLaps(request->file, run.content->data, prefix, language), request->file};
     input.memo = run.content->memo;
     input.date = sheetDate(request->file, modificationTime(request->file),
                            localTimeOf(std::chrono::system_clock::now()));
@@ -127,9 +142,11 @@ int runSheetCommand(int& argc, char** argv) {
             std::cerr << prefix << language.file(other.error) << "\n";
             return 2;
         }
-        input.comparison = SheetRun{other.content->data, request->compare,
-                                    sheetDate(request->compare, modificationTime(request->compare),
-                                              localTimeOf(std::chrono::system_clock::now()))};
+        input.comparison =
+            SheetRun{correctedLaps(request->compare, other.content->data, prefix, language),
+                     request->compare,
+                     sheetDate(request->compare, modificationTime(request->compare),
+                               localTimeOf(std::chrono::system_clock::now()))};
     }
     const LapSheet sheet = buildLapSheet(input);
     if (sheet.comparisonRefusal) {

@@ -304,7 +304,7 @@ QString paintSheet(QCPPainter& p, const QRectF& pageRect, const LapSheet& sheet,
     drawFields(p, pt(layout.header), sheet.header, 3, 10);
     const QRectF stats = pt(layout.statistics);
     p.fillRect(stats, kHeadFill);
-    drawFields(p, stats, sheet.statistics, 6, 10);
+    drawFields(p, stats, sheet.statistics, static_cast<int>(sheet.statistics.size()), 10);
 
     if (sheet.comparison) {
         const QRectF area = pt(layout.comparison);

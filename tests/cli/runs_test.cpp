@@ -97,8 +97,9 @@ TEST_F(CliRuns, JsonListsEveryRunOldestFirstWithNullsBelowTwoLaps) {
     EXPECT_EQ(all[3]["path"], "2026-12-11/101010-car07.krt");
 
     const std::vector<std::string> expected = {
-        "path",  "downloaded", "carId",  "lapCount", "targetTime",  "raceMinutes", "best",
-        "worst", "average",    "median", "spread",   "consistency", "memo"};
+        "path", "downloaded",  "carId",       "lapCount",  "targetTime",     "raceMinutes",
+        "best", "worst",       "average",     "median",    "spread",         "consistency",
+        "memo", "suspectLaps", "corrections", "bestThree", "bestThreeStart", "paceTrend"};
     EXPECT_EQ(all[2].size(), expected.size());
     for (const std::string& key : expected) EXPECT_TRUE(all[2].contains(key)) << key;
 

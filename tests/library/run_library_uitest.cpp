@@ -17,6 +17,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSortFilterProxyModel>
+#include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTest>
@@ -28,9 +29,12 @@
 #include <random>
 #include <set>
 
+#include "corrections/correction_file.h"
+#include "corrections/run_pace.h"
 #include "device/ui/port_selection.h"
 #include "files/data_file.h"
 #include "files/ui/memo_line_ends.h"
+#include "lapdata/lap_time.h"
 #include "library/run_library.h"
 #include "library/ui/library_table_model.h"
 #include "library/ui/library_texts.h"
@@ -747,8 +751,9 @@ TEST_F(RunLibraryTest, TheWindowRemembersItsLayoutAcrossStarts) {
     for (int round = 0; round < 8; ++round) {
         const QSize size(std::uniform_int_distribution<int>(700, room.width())(random),
                          std::uniform_int_distribution<int>(450, room.height())(random));
+        // Every column but the memo, which takes what the others leave.
         std::vector<int> widths;
-        for (int c = 0; c < LibraryTableModel::kColumnCount - 1; ++c)
+        for (int c = 0; c < LibraryTableModel::kColumnCount; ++c)
             widths.push_back(std::uniform_int_distribution<int>(30, 200)(random));
         const int sortColumn = std::uniform_int_distribution<int>(0, 10)(random);
         const auto order = random() % 2 ? Qt::AscendingOrder : Qt::DescendingOrder;
@@ -760,8 +765,10 @@ TEST_F(RunLibraryTest, TheWindowRemembersItsLayoutAcrossStarts) {
             first.show();
             first.resize(size);
             QTableView& view = *first.findChild<QTableView*>("runTable");
-            for (std::size_t c = 0; c < widths.size(); ++c)
-                view.horizontalHeader()->resizeSection(static_cast<int>(c), widths[c]);
+            for (std::size_t c = 0; c < widths.size(); ++c) {
+                if (c != LibraryTableModel::kMemo)
+                    view.horizontalHeader()->resizeSection(static_cast<int>(c), widths[c]);
+            }
             view.sortByColumn(sortColumn, order);
             first.findChild<QComboBox*>("carFilter")->setCurrentIndex(carChoice);
             first.close();
@@ -773,8 +780,11 @@ TEST_F(RunLibraryTest, TheWindowRemembersItsLayoutAcrossStarts) {
         test::settle();
         EXPECT_EQ(again.size(), size) << round;
         QHeaderView* header = again.findChild<QTableView*>("runTable")->horizontalHeader();
-        for (std::size_t c = 0; c < widths.size(); ++c)
-            EXPECT_EQ(header->sectionSize(static_cast<int>(c)), widths[c]) << round << " " << c;
+        for (std::size_t c = 0; c < widths.size(); ++c) {
+            if (c != LibraryTableModel::kMemo) {
+                EXPECT_EQ(header->sectionSize(static_cast<int>(c)), widths[c]) << round << " " << c;
+            }
+        }
         EXPECT_EQ(header->sortIndicatorSection(), sortColumn) << round;
         EXPECT_EQ(header->sortIndicatorOrder(), order) << round;
         EXPECT_EQ(again.findChild<QComboBox*>("carFilter")->currentIndex(), carChoice) << round;
@@ -889,6 +899,110 @@ TEST_F(RunLibraryTest, AMemoSavedInTheLibraryReachesTheShownRun) {
     const DataFileReadResult back = loadDataFile(path);
     ASSERT_TRUE(back) << back.error;
     EXPECT_EQ(memoForBox(back.content->memo), "別のメモ");
+}
+
+// A run with a double press and a missed press, and the same laps corrected beside it: the
+// list counts the suspects of each as listed, with the best three and the pace beside the
+// best; the trend leaves the unconfirmed best hollow and out of the personal best; deleting
+// takes the correction file to the trash with its run.
+TEST_F(RunLibraryTest, SuspectLapsUnconfirmedBestsAndCorrectionsGoingWithTheirRun) {
+    const LapData pressed = runWithLaps({60.0, 60.5, 0.4, 60.1, 61.0, 120.5, 60.2});
+    const std::string clean = keep(runWithLaps({60.3, 60.8, 60.6}), {2026, 12, 10, 9, 0, 0});
+    const std::string raw = keep(pressed, {2026, 12, 10, 10, 0, 0});
+    const std::string fixed = keep(pressed, {2026, 12, 10, 11, 0, 0});
+    RunCorrections corrections(pressed);
+    corrections.apply({CorrectionKind::Split, 5});
+    corrections.apply({CorrectionKind::MergeIntoNext, 2});
+    ASSERT_FALSE(saveCorrections((library / fixed).string(), corrections));
+
+    LibraryWindow& w = openLibraryWindow();
+    QAbstractItemModel& model = *table(w).model();
+    const auto cell = [&](const std::string& run, int column) {
+        return model.index(rowOf(w, run), column).data().toString();
+    };
+    EXPECT_EQ(cell(clean, LibraryTableModel::kSuspect), "0");
+    EXPECT_EQ(cell(raw, LibraryTableModel::kSuspect), "2");
+    EXPECT_EQ(cell(fixed, LibraryTableModel::kSuspect), "0");
+    EXPECT_EQ(cell(fixed, LibraryTableModel::kBest),
+              QString::fromStdString(lapTimeOrPlaceholder(60.0)));
+    EXPECT_EQ(model.index(rowOf(w, fixed), LibraryTableModel::kSuspect).data(Qt::ToolTipRole),
+              QString::fromUtf8(librarytexts::kCorrectedSteps).arg(2));
+    const RunPace pace = runPace(corrections.run().data);
+    EXPECT_EQ(cell(fixed, LibraryTableModel::kBestThree),
+              QString::fromStdString(lapTimeOrPlaceholder(pace.bestThree->total)) + " (5-7)");
+    EXPECT_EQ(cell(fixed, LibraryTableModel::kPaceTrend), QString::asprintf("%+.2f", *pace.trend));
+    // Beside the numbers they go with, the memo still last.
+    QHeaderView* header = table(w).horizontalHeader();
+    EXPECT_EQ(header->visualIndex(LibraryTableModel::kSuspect),
+              header->visualIndex(LibraryTableModel::kLaps) + 1);
+    EXPECT_EQ(header->visualIndex(LibraryTableModel::kPaceTrend),
+              header->visualIndex(LibraryTableModel::kTarget) - 1);
+    EXPECT_EQ(header->visualIndex(LibraryTableModel::kMemo), LibraryTableModel::kColumnCount - 1);
+
+    auto* plot = w.findChild<QCustomPlot*>("trendChart");
+    QCPGraph* personalBest = nullptr;
+    QCPGraph* unconfirmed = nullptr;
+    for (int g = 0; g < plot->graphCount(); ++g) {
+        if (plot->graph(g)->name() == QString::fromUtf8(librarytexts::kTrendPersonalBest))
+            personalBest = plot->graph(g);
+        if (plot->graph(g)->name() == QString::fromUtf8(librarytexts::kTrendUnconfirmed))
+            unconfirmed = plot->graph(g);
+    }
+    ASSERT_TRUE(personalBest && unconfirmed);
+    // The raw run's 0.4 is drawn, hollow; its first lap, 60.0, confirmed, is the personal
+    // best, which the corrected run's 60.0 only equals.
+    ASSERT_EQ(unconfirmed->dataCount(), 1);
+    EXPECT_DOUBLE_EQ(unconfirmed->data()->at(0)->key, 1.0);
+    EXPECT_DOUBLE_EQ(unconfirmed->data()->at(0)->value, 0.4);
+    ASSERT_EQ(personalBest->dataCount(), 1);
+    EXPECT_DOUBLE_EQ(personalBest->data()->at(0)->value, 60.0);
+    EXPECT_DOUBLE_EQ(personalBest->data()->at(0)->key, 1.0);
+
+    w.resize(900, 700);
+    w.show();
+    plot->replot();
+    const QPoint at(static_cast<int>(plot->xAxis->coordToPixel(1.0)),
+                    static_cast<int>(plot->yAxis->coordToPixel(0.4)));
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), plot->mapToGlobal(QPointF(at)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(plot, &move);
+    EXPECT_TRUE(plot->toolTip().endsWith(QString::fromUtf8(librarytexts::kTrendUnconfirmed)))
+        << plot->toolTip().toStdString();
+
+    selectRows(w, {rowOf(w, fixed)});
+    dialogs->yesNoAnswers = {true};
+    w.deleteSelection();
+    EXPECT_FALSE(fs::exists(library / fixed));
+    EXPECT_FALSE(fs::exists(correctionFilePath((library / fixed).string())));
+    const QString trash =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/Trash/files";
+    const QString name = QString::fromStdString(fs::path(fixed).filename().string());
+    EXPECT_TRUE(QDir(trash).exists(name));
+    EXPECT_TRUE(QDir(trash).exists(name + QString::fromUtf8(kCorrectionFileSuffix.data())));
+}
+
+// A layout remembered before the columns for suspect laps, best three and pace were added
+// keeps its widths, and the added columns appear beside the numbers, not after the memo.
+TEST_F(RunLibraryTest, ALayoutRememberedWithFewerColumnsStillFits) {
+    keep(runWithLaps({60.0, 61.0, 62.0}), {2026, 12, 10, 10, 0, 0});
+    constexpr int kEarlierColumns = LibraryTableModel::kMemo + 1;
+    QStandardItemModel earlier(0, kEarlierColumns);
+    QHeaderView saved(Qt::Horizontal);
+    saved.setModel(&earlier);
+    saved.setStretchLastSection(true);
+    for (int c = 0; c + 1 < kEarlierColumns; ++c) saved.resizeSection(c, 40 + 5 * c);
+    saved.setSortIndicator(LibraryTableModel::kBest, Qt::DescendingOrder);
+    QSettings().setValue("Library/Columns", saved.saveState());
+
+    LibraryWindow& w = openLibraryWindow();
+    QHeaderView* header = table(w).horizontalHeader();
+    for (int c = 0; c + 1 < kEarlierColumns; ++c)
+        EXPECT_EQ(header->sectionSize(c), 40 + 5 * c) << c;
+    EXPECT_EQ(header->sortIndicatorSection(), LibraryTableModel::kBest);
+    EXPECT_EQ(header->visualIndex(LibraryTableModel::kSuspect),
+              header->visualIndex(LibraryTableModel::kLaps) + 1);
+    EXPECT_EQ(header->visualIndex(LibraryTableModel::kMemo), LibraryTableModel::kColumnCount - 1);
+    EXPECT_FALSE(header->isSectionHidden(LibraryTableModel::kPaceTrend));
 }
 
 }  // namespace

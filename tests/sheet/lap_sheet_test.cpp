@@ -122,10 +122,17 @@ TEST(LapSheet, HeaderAndStatisticsSayWhatTheWindowSays) {
     EXPECT_EQ(sheet.header, header);
     EXPECT_FALSE(view.raceLine.empty());
     // Median of 61.0 61.5 62.5 64.0 is 62.0; sample deviation 1.3229; 1.3229 / 62 = 2.1%.
+    // Laps 2-4 make the best three (186.5 against 187.5); the pair slopes -2.5 -1.5 -0.33
+    // 0.25 0.75 3 have the median -0.04.
     const std::vector<SheetField> stats = {
-        {texts::kBestCaption, "01m01s00"},    {texts::kWorstCaption, "01m04s00"},
-        {texts::kAverageCaption, "01m02s25"}, {texts::kMedianCaption, "01m02s00"},
-        {texts::kSpreadCaption, "1.32秒"},    {texts::kConsistencyCaption, "2.1%"},
+        {texts::kBestCaption, "01m01s00"},
+        {texts::kWorstCaption, "01m04s00"},
+        {texts::kAverageCaption, "01m02s25"},
+        {texts::kMedianCaption, "01m02s00"},
+        {texts::kSpreadCaption, "1.32秒"},
+        {texts::kConsistencyCaption, "2.1%"},
+        {std::string(texts::kBestThreeCaption) + " (2-4)", "03m06s50"},
+        {texts::kPaceTrendCaption, "-0.04秒/周"},
     };
     EXPECT_EQ(sheet.statistics, stats);
     EXPECT_EQ(sheet.statistics[0].value, view.bestText);
@@ -140,6 +147,9 @@ TEST(LapSheet, HeaderOfAnUnsavedRunWithoutTargetOrRace) {
     // One lap: no spread, no consistency.
     EXPECT_EQ(sheet.statistics[4].value, texts::kNoValueText);
     EXPECT_EQ(sheet.statistics[5].value, texts::kNoValueText);
+    // Nor three laps for the best three and the pace.
+    EXPECT_EQ(sheet.statistics[6].value, texts::kNoValueText);
+    EXPECT_EQ(sheet.statistics[7].value, texts::kNoValueText);
     EXPECT_EQ(sheet.legend.size(), 2u);  // no target, no target mark explained
 }
 

@@ -10,10 +10,12 @@
 #include <set>
 #include <sstream>
 
+#include "corrections/correction_file.h"
 #include "files/data_file.h"
 #include "files/file_texts.h"
 #include "lapdata/lap_time.h"
 #include "sheet/lap_sheet.h"
+#include "sheet/sheet_texts.h"
 #include "support/files.h"
 #include "support/frames.h"
 #include "support/run_cli.h"
@@ -347,6 +349,33 @@ TEST_F(SheetCli, MessagesNameTheVerbInTheRunsLanguage) {
             2)
             << c.args;
     }
+}
+
+// The sheet prints the laps as corrected beside the run, with the best three and the pace;
+// a correction file from a later version is named and the run printed as downloaded.
+TEST_F(SheetCli, PrintsTheCorrectedLapsOrSaysWhyNot) {
+    const LapData pressed = runWithLaps({60.0, 60.5, 0.4, 60.1, 61.0, 120.5, 60.2});
+    ASSERT_TRUE(saveDataFile(run.string(), pressed, ""));
+    RunCorrections corrections(pressed);
+    ASSERT_EQ(corrections.apply({CorrectionKind::Split, 5}), CorrectionRefusal::None);
+    ASSERT_EQ(corrections.apply({CorrectionKind::MergeIntoNext, 2}), CorrectionRefusal::None);
+    ASSERT_FALSE(saveCorrections(run.string(), corrections));
+    const fs::path pdf = dir.path() / "sheet.pdf";
+    const fs::path errors = dir.path() / "errors.txt";
+    ASSERT_EQ(runCli("sheet " + quoted(run) + " --pdf " + quoted(pdf)).status, 0);
+    if (!haveTool("pdftotext")) GTEST_SKIP() << "poppler-utils not installed";
+    std::string text = output("pdftotext -enc UTF-8 " + quoted(pdf) + " -");
+    EXPECT_EQ(text.find(formatLapTime(0.4)), std::string::npos) << text;
+    EXPECT_NE(text.find(formatLapTime(60.25)), std::string::npos) << text;
+    EXPECT_NE(text.find(texts::kBestThreeCaption), std::string::npos) << text;
+
+    test::writeBytes(correctionFilePath(run.string()), "korimet-corrections 9\n");
+    ASSERT_EQ(
+        runCli("sheet " + quoted(run) + " --pdf " + quoted(pdf) + " 2>" + quoted(errors)).status,
+        0);
+    EXPECT_NE(readBytes(errors).find(correctionFilePath(run.string())), std::string::npos);
+    text = output("pdftotext -enc UTF-8 " + quoted(pdf) + " -");
+    EXPECT_NE(text.find(formatLapTime(0.4)), std::string::npos) << text;
 }
 
 }  // namespace
