@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "common/ui/icon_resources.h"
+#include "corrections/ui/lap_corrections_ui.h"
 #include "files/ui/file_commands.h"
 #include "library/ui/run_library_ui.h"
 #include "sheet/ui/lap_sheet_commands.h"
@@ -54,6 +55,7 @@ int main(int argc, char** argv) {
     new korimet::RunFileDrops(window, window.fileCommands(), window.dialogs());  // owned
     korimet::attachLapSheet(window.addition());
     korimet::attachRunLibrary(window.addition());
+    korimet::attachLapCorrections(window.addition());
     if (korimet::exitWhenShownRequested()) {
         new korimet::FirstPaintProbe(&window, mainEntered);  // owned by the window
     }
