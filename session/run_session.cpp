@@ -1,11 +1,15 @@
 #include "session/run_session.h"
 
+#include <utility>
+
 namespace korimet {
 
 RunSession::RunSession(QObject* parent) : QObject(parent) {}
 
 void RunSession::replaceRun(const NewRun& run) {
     currentData_ = run.data;
+    downloadedData_ = run.data;
+    lapMarks_.clear();
     origin_ = run.origin;
     sourceFileName_ = run.fileName;
     keptFileName_.clear();
@@ -41,8 +45,23 @@ void RunSession::setCurrentFileName(const QString& fileName) { currentFileName_ 
 
 void RunSession::setKeptFile(const LapData& data, const QString& fileName) {
     // A later download or an opened file has replaced the run meanwhile: not its copy.
-    if (origin_ != RunOrigin::Timer || !(data == currentData_)) return;
+    // Laps corrected before the copy was written still belong to that download.
+    if (origin_ != RunOrigin::Timer || !(data == downloadedData_)) return;
     keptFileName_ = fileName;
+    emit keptFileChanged(fileName);
+}
+
+void RunSession::correctLaps(const LapData& data) {
+    currentData_ = data;
+    hasComparison_ = false;
+    comparisonFileName_.clear();
+    emit lapsCorrected();
+}
+
+void RunSession::setLapMarks(std::vector<LapMark> marks) {
+    if (marks == lapMarks_) return;
+    lapMarks_ = std::move(marks);
+    emit lapMarksChanged();
 }
 
 }  // namespace korimet

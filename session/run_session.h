@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <optional>
+#include <vector>
 
 #include "lapdata/lap_data.h"
 
@@ -10,6 +11,9 @@ namespace korimet {
 
 // Where the shown run came from.
 enum class RunOrigin { Template, Timer, File, Library };
+
+// A mark beside a shown lap: one that looks mis-pressed, or one a correction made.
+enum class LapMark { None, Short, Long, Corrected };
 
 // One run coming into the window, with what the window says about it.
 struct NewRun {
@@ -51,6 +55,10 @@ class RunSession : public QObject {
     const QString& keptFileName() const { return keptFileName_; }
     const QString& modelCaption() const { return modelCaption_; }
     const QString& sourceCaption() const { return sourceCaption_; }
+    // The shown run as it came in, before any lap correction.
+    const LapData& downloadedData() const { return downloadedData_; }
+    // One mark per shown lap, or none at all; a new run starts without marks.
+    const std::vector<LapMark>& lapMarks() const { return lapMarks_; }
 
     // Replaces the shown run; the comparison belongs to the previous run and is dropped.
     void replaceRun(const NewRun& run);
@@ -61,14 +69,23 @@ class RunSession : public QObject {
     void setCurrentFileName(const QString& fileName);
     // The library kept `data` as `fileName`; taken only while that download is shown.
     void setKeptFile(const LapData& data, const QString& fileName);
+    // The shown run's laps as corrected (or back as they came in): the run's origin, files,
+    // captions and memo stay; the comparison was made against other laps and is dropped.
+    void correctLaps(const LapData& data);
+    void setLapMarks(std::vector<LapMark> marks);
 
   signals:
     void runReplaced(const korimet::RunChange& change);
     void comparisonReplaced(const QString& fileName);
     void memoChanged(const QString& memo);
+    void lapsCorrected();
+    void lapMarksChanged();
+    void keptFileChanged(const QString& fileName);
 
   private:
     LapData currentData_;
+    LapData downloadedData_;
+    std::vector<LapMark> lapMarks_;
     LapData comparisonData_;
     QString memo_;
     QString currentFileName_;

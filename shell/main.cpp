@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "common/ui/icon_resources.h"
+#include "corrections/ui/lap_corrections_ui.h"
 #include "files/ui/file_commands.h"
 #include "library/ui/run_library_ui.h"
 #include "pit/ui/pit_view_ui.h"
@@ -56,6 +57,7 @@ int main(int argc, char** argv) {
     korimet::attachLapSheet(window.addition());
     korimet::attachRunLibrary(window.addition());
     korimet::attachPitView(window.addition());
+    korimet::attachLapCorrections(window.addition());
     if (korimet::exitWhenShownRequested()) {
         new korimet::FirstPaintProbe(&window, mainEntered);  // owned by the window
     }

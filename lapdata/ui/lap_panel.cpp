@@ -8,6 +8,7 @@
 #include "common/ui/ui_fonts.h"
 #include "lapdata/ui/lap_chart.h"
 #include "lapdata/ui/lap_grid.h"
+#include "lapdata/ui/lap_marks.h"
 #include "lapdata/ui/lap_panel_texts.h"
 #include "session/run_session.h"
 
@@ -34,6 +35,8 @@ LapPanel::LapPanel(RunSession& session, QWidget& host)
     : QObject(&host), session_(session), host_(host) {
     buildControls(host);
     connect(&session_, &RunSession::runReplaced, this, &LapPanel::onRunReplaced);
+    connect(&session_, &RunSession::lapsCorrected, this, &LapPanel::showLapData);
+    connect(&session_, &RunSession::lapMarksChanged, this, &LapPanel::showLapMarks);
 }
 
 void LapPanel::buildControls(QWidget& host) {
@@ -95,6 +98,8 @@ void LapPanel::buildControls(QWidget& host) {
     controls_.lapGrid = new LapGrid(&host);  // owned by the host
     controls_.lapGrid->setObjectName("MSFlexGrid1");
     controls_.lapGrid->setFont(japaneseGothicFont(9));
+    lapMarks_ = new LapMarkDelegate(controls_.lapGrid);  // owned by the grid
+    controls_.lapGrid->setItemDelegate(lapMarks_);
 
     controls_.lapChart = new LapChart(&host);  // owned by the host
     controls_.lapChart->setObjectName("MSChart1");
@@ -103,6 +108,7 @@ void LapPanel::buildControls(QWidget& host) {
 void LapPanel::onRunReplaced(const RunChange& change) {
     controls_.modelLabel->setText(session_.modelCaption());
     controls_.versionLabel->setText(session_.sourceCaption());
+    lapMarks_->setMarks(session_.lapMarks());
     // The template fills the record before the grid is prepared and is not drawn.
     if (change.origin != RunOrigin::Template) showLapData();
 }
@@ -164,6 +170,11 @@ void LapPanel::showLapData() {
     grid.setVisible(true);
     // Drawn now, before the next byte or event: a download shows the moment it arrives.
     host_.repaint();
+}
+
+void LapPanel::showLapMarks() {
+    lapMarks_->setMarks(session_.lapMarks());
+    controls_.lapGrid->viewport()->update();
 }
 
 void LapPanel::setRaceLine(const QString& line) { controls_.raceLineLabel->setText(line); }

@@ -14,6 +14,7 @@ namespace korimet {
 
 class LapChart;
 class LapGrid;
+class LapMarkDelegate;
 class RunSession;
 struct RunChange;
 
@@ -80,13 +81,15 @@ class LapPanel : public QObject {
   private:
     void buildControls(QWidget& host);
     void onRunReplaced(const RunChange& change);
+    void showLapMarks();
 
     RunSession& session_;
     QWidget& host_;
     LapPanelControls controls_;
     LapStatistics statistics_;
     double raceTotal_ = 0.0;
-    ChartTable chartData_;  // the table last handed to the chart
+    ChartTable chartData_;                 // the table last handed to the chart
+    LapMarkDelegate* lapMarks_ = nullptr;  // owned by the grid
 };
 
 }  // namespace korimet

@@ -10,4 +10,9 @@ inline constexpr const char* kBestCaption = "BestLap";
 inline constexpr const char* kWorstCaption = "Worst";
 inline constexpr const char* kAverageCaption = "Average";
 
+// Tooltips of the marks beside lap numbers.
+inline constexpr const char* kShortLapMarkTip = "短すぎるラップ（ボタンの二度押し？）";
+inline constexpr const char* kLongLapMarkTip = "長すぎるラップ（ボタンの押し忘れ？）";
+inline constexpr const char* kCorrectedLapMarkTip = "修正したラップ";
+
 }  // namespace korimet::texts

@@ -1,0 +1,155 @@
+#include "corrections/ui/run_corrector.h"
+
+#include <QSettings>
+#include <exception>
+
+#include "corrections/correction_file.h"
+#include "corrections/ui/correction_texts.h"
+#include "corrections/ui/limit_settings.h"
+#include "messages/correction_messages.h"
+#include "session/dialogs.h"
+#include "session/system_path.h"
+
+namespace korimet {
+
+namespace {
+
+QString qs(const char* text) { return QString::fromUtf8(text); }
+
+QString windowMessage(const CorrectionFileError& error) {
+    return QString::fromStdString(correctionFileMessage(error, Language::Japanese));
+}
+
+}  // namespace
+
+RunCorrector::RunCorrector(RunSession& session, Dialogs& dialogs, QObject* parent)
+    : QObject(parent),
+      session_(session),
+      dialogs_(dialogs),
+      limits_(readSuspectLimits(QSettings())) {
+    connect(&session_, &RunSession::runReplaced, this, &RunCorrector::onRunReplaced);
+    connect(&session_, &RunSession::keptFileChanged, this, &RunCorrector::onKeptFile);
+}
+
+bool RunCorrector::setLimits(const SuspectLimits& limits) {
+    QSettings settings;
+    if (!writeSuspectLimits(settings, limits)) return false;
+    limits_ = limits;
+    showMarks();
+    emit changed();
+    return true;
+}
+
+QString RunCorrector::correctionFile() const {
+    if (runFile_.isEmpty()) return {};
+    return pathFromSystem(correctionFilePath(systemPath(runFile_)));
+}
+
+int RunCorrector::apply(const std::vector<Correction>& steps) {
+    if (!hasRun_) return static_cast<int>(steps.size());
+    int refused = 0;
+    for (const Correction& step : steps) {
+        if (corrections_.apply(step) != CorrectionRefusal::None) ++refused;
+    }
+    if (refused < static_cast<int>(steps.size())) publish();
+    return refused;
+}
+
+bool RunCorrector::undo() {
+    if (!corrections_.undo()) return false;
+    publish();
+    return true;
+}
+
+void RunCorrector::undoAll() {
+    if (corrections_.steps().empty()) return;
+    corrections_.undoAll();
+    publish();
+}
+
+void RunCorrector::onRunReplaced(const RunChange& change) {
+    hasRun_ = change.origin != RunOrigin::Template;
+    corrections_ = RunCorrections(session_.currentData());
+    unreadFileThere_ = false;
+    savingDeclined_ = false;
+    runFile_.clear();
+    if (change.origin == RunOrigin::File || change.origin == RunOrigin::Library) {
+        runFile_ = change.fileName;
+    }
+    CorrectionFileError error;
+    if (!runFile_.isEmpty()) {
+        try {
+            CorrectedRunRead read = loadCorrections(systemPath(runFile_), session_.currentData());
+            error = read.error;
+            unreadFileThere_ = read.fileFound && read.error;
+            if (!read.error) corrections_ = std::move(read.corrections);
+        } catch (const std::exception&) {
+            // Out of memory on a file past any sane size: the run as downloaded.
+            error = {};
+            error.code = CorrectionFileErrorCode::CannotRead;
+            error.path = correctionFilePath(systemPath(runFile_));
+            unreadFileThere_ = true;
+        }
+    }
+    if (!corrections_.steps().empty()) session_.correctLaps(corrections_.run().data);
+    showMarks();
+    emit changed();
+    // The run is open and drawn before the user hears why it shows as downloaded.
+    if (error)
+        dialogs_.message(windowMessage(error), qs(correctiontexts::kMessageTitle),
+                         MessageIcon::Critical);
+}
+
+void RunCorrector::onKeptFile(const QString& fileName) {
+    runFile_ = fileName;
+    if (!corrections_.steps().empty()) save();
+}
+
+void RunCorrector::publish() {
+    session_.correctLaps(corrections_.run().data);
+    showMarks();
+    save();
+    emit changed();
+}
+
+void RunCorrector::showMarks() {
+    std::vector<LapMark> marks;
+    if (hasRun_) {
+        const CorrectedRun& run = corrections_.run();
+        const std::vector<Suspect> suspects = suspectLaps(run.data, limits_);
+        bool any = false;
+        for (std::size_t i = 0; i < run.listIndex.size(); ++i) {
+            LapMark mark = LapMark::None;
+            const auto listed = static_cast<std::size_t>(run.listIndex[i]);
+            if (listed < run.laps.size() && run.laps[listed].origin != LapOrigin::AsDownloaded)
+                mark = LapMark::Corrected;
+            // A lap that still looks mis-pressed says so, corrected or not.
+            if (i < suspects.size() && suspects[i] == Suspect::Short) mark = LapMark::Short;
+            if (i < suspects.size() && suspects[i] == Suspect::Long) mark = LapMark::Long;
+            any = any || mark != LapMark::None;
+            marks.push_back(mark);
+        }
+        // No marks at all for a run without any, so it draws as it always did.
+        if (!any) marks.clear();
+    }
+    session_.setLapMarks(std::move(marks));
+}
+
+void RunCorrector::save() {
+    if (runFile_.isEmpty() || savingDeclined_) return;
+    if (unreadFileThere_) {
+        const QString question =
+            qs(correctiontexts::kReplaceUnreadFile).arg(shownPath(correctionFile()));
+        if (!dialogs_.ask(question, qs(correctiontexts::kMessageTitle))) {
+            savingDeclined_ = true;
+            return;
+        }
+        unreadFileThere_ = false;
+    }
+    const CorrectionFileError error = saveCorrections(systemPath(runFile_), corrections_);
+    if (error)
+        dialogs_.message(windowMessage(error), qs(correctiontexts::kMessageTitle),
+                         MessageIcon::Critical);
+}
+
+}  // namespace korimet

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <vector>
+
+#include "corrections/lap_corrections.h"
+#include "session/run_session.h"
+
+namespace korimet {
+
+class Dialogs;
+
+// The corrections of the shown run, between the session and the correction window. It reads
+// a run's correction file when the run is opened, puts the corrected laps and the lap marks
+// into the session, and keeps the file beside the run's own file up to date. The run's own
+// bytes are never written here.
+class RunCorrector : public QObject {
+    Q_OBJECT
+  public:
+    RunCorrector(RunSession& session, Dialogs& dialogs, QObject* parent);
+
+    // False for the template, which is no run to correct.
+    bool hasRun() const { return hasRun_; }
+    const RunCorrections& corrections() const { return corrections_; }
+    const SuspectLimits& limits() const { return limits_; }
+    // Stored in the settings when they make sense; false (and nothing changes) otherwise.
+    bool setLimits(const SuspectLimits& limits);
+    // The file the corrections are kept in; empty while the run has no file.
+    QString correctionFile() const;
+
+    // Applies the steps in turn; a step that does not apply is skipped. How many were.
+    int apply(const std::vector<Correction>& steps);
+    bool undo();
+    void undoAll();
+
+  signals:
+    void changed();
+
+  private:
+    void onRunReplaced(const RunChange& change);
+    void onKeptFile(const QString& fileName);
+    // After the steps changed: the session's laps and marks, the file, the window.
+    void publish();
+    void showMarks();
+    void save();
+
+    RunSession& session_;
+    Dialogs& dialogs_;
+    RunCorrections corrections_;
+    SuspectLimits limits_;
+    QString runFile_;  // the run's own file, empty for a download not kept yet
+    bool hasRun_ = false;
+    // A correction file that could not be read is replaced only when the user agrees.
+    bool unreadFileThere_ = false;
+    bool savingDeclined_ = false;
+};
+
+}  // namespace korimet
