@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStyledItemDelegate>
+#include <utility>
 #include <vector>
 
 #include "session/run_session.h"
