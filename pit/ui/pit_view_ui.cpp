@@ -66,13 +66,13 @@ class PitViewRun : public QObject {
             pit::PitLimits{}, this);
         connect(server_, &pit::PitServer::liveClientsChanged, &window_, &PitWindow::showPages);
         connect(&session_, &RunSession::runReplaced, this, [this](const RunChange& change) {
-            publish();
+            schedule();
             // The library keeps a download a moment later; its row then joins the day's runs.
             if (change.origin == RunOrigin::Timer)
-                QTimer::singleShot(1500, this, [this] { publish(); });
+                QTimer::singleShot(1500, this, [this] { schedule(); });
         });
-        connect(&session_, &RunSession::comparisonReplaced, this, [this] { publish(); });
-        connect(&session_, &RunSession::memoChanged, this, [this] { publish(); });
+        connect(&session_, &RunSession::comparisonReplaced, this, [this] { schedule(); });
+        connect(&session_, &RunSession::memoChanged, this, [this] { schedule(); });
     }
 
     // The port it serves on, 0 when it cannot; the wanted port first, then any free one.
@@ -92,6 +92,17 @@ class PitViewRun : public QObject {
     }
 
   private:
+    // Once the window has finished with the change (its redraw comes first), and once for
+    // a burst of changes such as a run and its memo, or typing in the memo.
+    void schedule() {
+        if (pending_) return;
+        pending_ = true;
+        QTimer::singleShot(0, this, [this] {
+            pending_ = false;
+            publish();
+        });
+    }
+
     void publish() {
         const int mine = ++asked_;
         auto* watcher = new QFutureWatcher<QByteArray>(this);
@@ -110,6 +121,7 @@ class PitViewRun : public QObject {
     pit::PitServer* server_;
     int asked_ = 0;
     int published_ = 0;
+    bool pending_ = false;
 };
 
 }  // namespace
