@@ -625,13 +625,17 @@ void LibraryWindow::currentChanged() {
     // is offered for that run's file, since the window cannot save it there itself.
     // The listing holds the memo's first line only: the box takes the whole memo from the
     // file, so that saving it never cuts the rest.
+    // A memo read with a warning (bytes that decode to nothing, an encoding in doubt) says
+    // so above the box, so that saving it is never done unseen.
     memoEntry_ = -1;
     QString memo;
+    QString note;
     if (e && e->readable()) {
         const DataFileReadResult whole = loadDataFile(systemPath(fullPath(*e)));
         if (whole) {
             memoEntry_ = entry;
             memo = memoForBox(whole.content->memo);
+            if (whole.warning) note = windowMessage(whole.warning);
         }
     }
     const RunSession& session = addition_.session;
@@ -644,7 +648,9 @@ void LibraryWindow::currentChanged() {
         memoEdit_->setPlainText(memo);
     }
     memoEdit_->setEnabled(memoEntry_ >= 0);
-    memoNote_->setVisible(fromWindow);
+    if (fromWindow) note = u8(lt::kMemoFromWindow);
+    memoNote_->setText(note);
+    memoNote_->setVisible(!note.isEmpty());
     saveMemoButton_->setEnabled(fromWindow);
     drawTrend();
 }

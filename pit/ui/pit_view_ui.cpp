@@ -65,12 +65,10 @@ class PitViewRun : public QObject {
             QString::fromStdString(pit::newAccessCode([&random] { return random(); })),
             pit::PitLimits{}, this);
         connect(server_, &pit::PitServer::liveClientsChanged, &window_, &PitWindow::showPages);
-        connect(&session_, &RunSession::runReplaced, this, [this](const RunChange& change) {
-            schedule();
-            // The library keeps a download a moment later; its row then joins the day's runs.
-            if (change.origin == RunOrigin::Timer)
-                QTimer::singleShot(1500, this, [this] { schedule(); });
-        });
+        connect(&session_, &RunSession::runReplaced, this, [this] { schedule(); });
+        // The library keeps a download a moment later; its row then joins the day's runs.
+        connect(&session_, &RunSession::keptFileChanged, this, [this] { schedule(); });
+        connect(&session_, &RunSession::lapsCorrected, this, [this] { schedule(); });
         connect(&session_, &RunSession::comparisonReplaced, this, [this] { schedule(); });
         connect(&session_, &RunSession::memoChanged, this, [this] { schedule(); });
     }

@@ -872,6 +872,38 @@ TEST_F(RunLibraryTest, EveryTextOfTheWindowFits) {
     EXPECT_EQ(listed(test::cutTexts(w)), "");
 }
 
+// A memo that read with a warning says so above the box, where it would be saved from.
+TEST_F(RunLibraryTest, AMemoReadWithAWarningSaysSoAboveTheBox) {
+    struct Case {
+        const char* what;
+        std::string memoBytes;
+        const char* reading;  // a word of the warning
+    };
+    const Case cases[] = {
+        {"bytes of no encoding", "\xFF\xFE", "メモの文字コードを読み取れません"},
+        {"an encoding in doubt", "\xE3\x82\x81\x42", "CP932"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::remove_all(library);
+        fs::create_directories(library / "2026-12-10");
+        const std::string name = "2026-12-10/090500-car07.krt";
+        std::string bytes = "7,1,0,0,0,0,0\r\n60.5\r\n";
+        for (int i = 0; i < 59; ++i) bytes += "0\r\n";
+        std::ofstream(library / name, std::ios::binary) << bytes << '"' << c.memoBytes << "\"\r\n";
+        LibraryWindow& w = openLibraryWindow();
+        w.refresh();
+        ASSERT_TRUE(waitUntil([&] { return !w.reading(); }));
+        w.show();
+        selectRows(w, {rowOf(w, name)});
+        auto* note = w.findChild<QLabel*>("libraryMemoNote");
+        EXPECT_TRUE(note->isVisible());
+        EXPECT_TRUE(note->text().contains(QString::fromUtf8(c.reading)))
+            << note->text().toStdString();
+        w.close();
+    }
+}
+
 // A memo saved from the library reaches the main window showing that run, but never over
 // what the racer has typed there and not saved.
 TEST_F(RunLibraryTest, AMemoSavedInTheLibraryReachesTheShownRun) {
