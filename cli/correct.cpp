@@ -8,15 +8,15 @@
 #include <string_view>
 #include <vector>
 
-#include "runjson/json_out.h"
 #include "cli/run_input.h"
-#include "runjson/show_json.h"
 #include "cli/verbs.h"
 #include "corrections/correction_file.h"
 #include "corrections/lap_corrections.h"
 #include "lapdata/lap_time.h"
 #include "lapdata/lap_view_model.h"
 #include "messages/correction_messages.h"
+#include "runjson/json_out.h"
+#include "runjson/show_json.h"
 
 namespace korimet::cli {
 
