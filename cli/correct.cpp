@@ -1,3 +1,4 @@
+#include <QSettings>
 #include <algorithm>
 #include <charconv>
 #include <iostream>
@@ -12,6 +13,7 @@
 #include "cli/verbs.h"
 #include "corrections/correction_file.h"
 #include "corrections/lap_corrections.h"
+#include "corrections/settings/limit_settings.h"
 #include "lapdata/lap_time.h"
 #include "lapdata/lap_view_model.h"
 #include "messages/correction_messages.h"
@@ -122,7 +124,8 @@ void printPlain(const RunCorrections& c, const std::vector<Suggestion>& suggesti
 }
 
 nlohmann::ordered_json correctJson(const std::string& path, const RunCorrections& c,
-                                   const std::vector<Suggestion>& suggestions) {
+                                   const std::vector<Suggestion>& suggestions,
+                                   const SuspectLimits& limits) {
     nlohmann::ordered_json j;
     putName(j, "path", path);
     nlohmann::ordered_json steps = nlohmann::ordered_json::array();
@@ -139,7 +142,7 @@ nlohmann::ordered_json correctJson(const std::string& path, const RunCorrections
                           {"fix", correctionKindName(s.fix.kind)}});
     }
     j["suggestions"] = std::move(listed);
-    j["run"] = runJson(c.run().data, buildLapView(c.run().data));
+    j["run"] = runJson(c.run().data, buildLapView(c.run().data), limits);
     return j;
 }
 
@@ -171,6 +174,8 @@ std::optional<std::vector<Correction>> wantedSteps(const std::vector<ApplyItem>&
 }
 
 int runCorrect(const CorrectOptions& o, const CLI::App& verb, const Texts& t) {
+    // The window's limits, so that a script and the racer see the same laps flagged.
+    const SuspectLimits limits = readSuspectLimits(QSettings());
     const bool applying = verb.count("--apply") > 0;
     const int actions =
         static_cast<int>(applying) + static_cast<int>(o.undo) + static_cast<int>(o.undoAll);
@@ -212,7 +217,7 @@ int runCorrect(const CorrectOptions& o, const CLI::App& verb, const Texts& t) {
         changed = true;
     } else if (applying) {
         const auto steps =
-            wantedSteps(*items, all, suggestCorrections(corrections.run()), prefix, t);
+            wantedSteps(*items, all, suggestCorrections(corrections.run(), limits), prefix, t);
         if (!steps) return 1;
         // All or nothing: the run as listed, or every step asked for.
         RunCorrections trial = corrections;
@@ -238,9 +243,9 @@ int runCorrect(const CorrectOptions& o, const CLI::App& verb, const Texts& t) {
             return 2;
         }
     }
-    const std::vector<Suggestion> suggestions = suggestCorrections(corrections.run());
+    const std::vector<Suggestion> suggestions = suggestCorrections(corrections.run(), limits);
     if (o.json) {
-        std::cout << jsonLine(correctJson(o.file, corrections, suggestions)) << "\n";
+        std::cout << jsonLine(correctJson(o.file, corrections, suggestions, limits)) << "\n";
     } else {
         printPlain(corrections, suggestions, t);
     }

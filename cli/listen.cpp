@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QSettings>
 #include <QSocketNotifier>
 #include <cerrno>
 #include <charconv>
@@ -23,6 +24,7 @@
 #include <string>
 
 #include "cli/verbs.h"
+#include "corrections/settings/limit_settings.h"
 #include "device/frame_receiver.h"
 #include "device/posix_serial.h"
 #include "device/settings/port_paths.h"
@@ -269,7 +271,7 @@ class ServedDay {
         } else if (const std::filesystem::path relative =
                        std::filesystem::path(path).lexically_relative(libraryDir_);
                    !relative.empty() && *relative.begin() != "..") {
-            runs_.push_back(readLibraryEntry(libraryDir_, relative.string()));
+            runs_.push_back(readLibraryEntry(libraryDir_, relative.string(), limits_));
         }
         pit::PitState state = current();
         state.shown = pit::PitRun{data, "", path};
@@ -279,16 +281,18 @@ class ServedDay {
         pit::PitState state;
         state.day = day_;
         state.dayRuns = runs_;
+        state.limits = limits_;
         return state;
     }
 
   private:
     void reread() {
         day_ = localTimeOf(std::chrono::system_clock::now());
-        runs_ = pit::runsOfDay(scanLibrary(libraryDir_), day_);
+        runs_ = pit::runsOfDay(scanLibrary(libraryDir_, {}, limits_), day_);
     }
 
     std::string libraryDir_;
+    SuspectLimits limits_ = readSuspectLimits(QSettings());
     LocalTime day_;
     std::vector<LibraryEntry> runs_;
 };

@@ -1,4 +1,5 @@
 #include <CLI/CLI.hpp>
+#include <QCoreApplication>
 #include <algorithm>
 #include <cctype>
 #include <cstring>
@@ -255,4 +256,10 @@ int runToolAndCheckOutput(int argc, char** argv) {
 
 }  // namespace korimet::cli
 
-int main(int argc, char** argv) { return korimet::cli::runToolAndCheckOutput(argc, argv); }
+int main(int argc, char** argv) {
+    // Every verb reads the window's settings (the library folder, the lap-flag limits) under
+    // the window's names.
+    QCoreApplication::setOrganizationName(QStringLiteral("Korimet"));
+    QCoreApplication::setApplicationName(QStringLiteral("Korimet"));
+    return korimet::cli::runToolAndCheckOutput(argc, argv);
+}

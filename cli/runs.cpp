@@ -1,4 +1,5 @@
 #include <QCoreApplication>
+#include <QSettings>
 #include <algorithm>
 #include <charconv>
 #include <cstdio>
@@ -12,6 +13,7 @@
 
 #include "cli/verbs.h"
 #include "commandline/parse_problem.h"
+#include "corrections/settings/limit_settings.h"
 #include "lapdata/lap_time.h"
 #include "library/run_library.h"
 #include "library/settings/library_folder.h"
@@ -206,7 +208,8 @@ int runRuns(RunsOptions o, const CLI::App& verb, const Texts& t) {
         }
         first = false;
     };
-    if (!notYetMade && !forEachLibraryRun(o.folder, o.car, error, each)) {
+    if (!notYetMade &&
+        !forEachLibraryRun(o.folder, o.car, error, each, readSuspectLimits(QSettings()))) {
         std::cerr << prefix << t.file(error) << "\n";
         return 2;
     }

@@ -1,3 +1,4 @@
+#include <QSettings>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -6,6 +7,7 @@
 
 #include "cli/run_input.h"
 #include "cli/verbs.h"
+#include "corrections/settings/limit_settings.h"
 #include "files/data_file.h"
 #include "files/file_texts.h"
 #include "lapdata/lap_time.h"
@@ -84,7 +86,9 @@ int runShow(const ShowOptions& o, const std::string& prefix, const Texts& t) {
     const LapData& data = read.content->data;
     const LapView view = buildLapView(data);
     if (o.json) {
-        std::cout << jsonLine(showJson(path, data, view, read.content->memo)) << "\n";
+        std::cout << jsonLine(showJson(path, data, view, read.content->memo,
+                                       readSuspectLimits(QSettings())))
+                  << "\n";
     } else {
         showPlain(std::cout, t, path.empty() ? o.file : path, view, read.content->memo);
     }

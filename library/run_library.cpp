@@ -233,21 +233,22 @@ LibraryEntry placed(const std::string& libraryFolder, const std::string& relativ
 
 // The listing shows the run as the racer corrected it; a correction file that cannot be
 // used leaves it as downloaded, with the reason for the window to show.
-void applyCorrections(const std::string& full, LibraryEntry& entry) {
+void applyCorrections(const std::string& full, LibraryEntry& entry, const SuspectLimits& limits) {
     LapData& data = entry.content->data;
     CorrectedRunRead corrected = loadCorrections(full, data);
     entry.correctionError = std::move(corrected.error);
     entry.correctionSteps = static_cast<int>(corrected.corrections.steps().size());
     data = corrected.corrections.run().data;
     entry.statistics = runStatistics(data);
-    const std::vector<Suspect> verdicts = suspectLaps(data);
+    const std::vector<Suspect> verdicts = suspectLaps(data, limits);
     entry.suspectLaps = static_cast<int>(std::count_if(
         verdicts.begin(), verdicts.end(), [](Suspect s) { return s != Suspect::None; }));
-    entry.confirmedBest = confirmedBestLap(data);
+    entry.confirmedBest = confirmedBestLap(data, limits);
     entry.pace = runPace(data);
 }
 
-void readInto(const std::string& libraryFolder, LibraryEntry& entry, std::string* wholeMemo) {
+void readInto(const std::string& libraryFolder, LibraryEntry& entry, std::string* wholeMemo,
+              const SuspectLimits& limits) {
     const std::string full = (fs::path(libraryFolder) / entry.path).string();
     DataFileReadResult read = loadDataFile(full, MemoField::Read, FileKinds::RegularOnly);
     if (!read) {
@@ -263,7 +264,7 @@ void readInto(const std::string& libraryFolder, LibraryEntry& entry, std::string
     entry.content = std::move(read.content);
     entry.warning = std::move(read.warning);
     entry.carId = entry.content->data.carId;
-    applyCorrections(full, entry);
+    applyCorrections(full, entry, limits);
 }
 
 // A sub-folder that could not be read, as a row of its own.
@@ -291,9 +292,10 @@ bool listRunFiles(const std::string& libraryFolder, std::vector<std::string>& re
     return true;
 }
 
-LibraryEntry readLibraryEntry(const std::string& libraryFolder, const std::string& relativePath) {
+LibraryEntry readLibraryEntry(const std::string& libraryFolder, const std::string& relativePath,
+                              const SuspectLimits& limits) {
     LibraryEntry entry = placed(libraryFolder, relativePath);
-    readInto(libraryFolder, entry, nullptr);
+    readInto(libraryFolder, entry, nullptr, limits);
     return entry;
 }
 
@@ -343,7 +345,8 @@ void sortOldestFirst(std::vector<LibraryEntry>& entries) {
     std::sort(entries.begin(), entries.end(), listedBefore);
 }
 
-LibraryListing scanLibrary(const std::string& libraryFolder, std::optional<int> car) {
+LibraryListing scanLibrary(const std::string& libraryFolder, std::optional<int> car,
+                           const SuspectLimits& limits) {
     LibraryListing listing;
     std::vector<std::string> paths;
     std::vector<FileError> folders;
@@ -351,7 +354,7 @@ LibraryListing scanLibrary(const std::string& libraryFolder, std::optional<int> 
     listing.ok = true;
     listing.entries.reserve(paths.size());
     for (const std::string& path : paths) {
-        LibraryEntry entry = readLibraryEntry(libraryFolder, path);
+        LibraryEntry entry = readLibraryEntry(libraryFolder, path, limits);
         if (car && entry.carId != car) continue;
         listing.entries.push_back(std::move(entry));
     }
@@ -363,7 +366,8 @@ LibraryListing scanLibrary(const std::string& libraryFolder, std::optional<int> 
 }
 
 bool forEachLibraryRun(const std::string& libraryFolder, std::optional<int> car, FileError& error,
-                       const std::function<void(const LibraryEntry&, const std::string&)>& each) {
+                       const std::function<void(const LibraryEntry&, const std::string&)>& each,
+                       const SuspectLimits& limits) {
     std::vector<std::string> paths;
     std::vector<FileError> folders;
     if (!listRunFiles(libraryFolder, paths, error, &folders)) return false;
@@ -375,7 +379,7 @@ bool forEachLibraryRun(const std::string& libraryFolder, std::optional<int> car,
     for (LibraryEntry& entry : entries) {
         std::string memo;
         const bool folder = entry.error.operation == FileOperation::ListFolder && entry.error;
-        if (!folder) readInto(libraryFolder, entry, &memo);
+        if (!folder) readInto(libraryFolder, entry, &memo, limits);
         if (!folder && car && entry.carId != car) continue;
         each(entry, memo);
         entry = LibraryEntry{};  // one run's memory at a time

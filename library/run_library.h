@@ -101,8 +101,9 @@ bool listRunFiles(const std::string& libraryFolder, std::vector<std::string>& re
 
 // Reads one listed file; an unreadable one gives the reader's reason, never an exception.
 // Only a regular file is opened (a named pipe there never holds the listing), and the
-// content keeps the memo's first line only.
-LibraryEntry readLibraryEntry(const std::string& libraryFolder, const std::string& relativePath);
+// content keeps the memo's first line only. Its laps are judged by `limits`, the user's.
+LibraryEntry readLibraryEntry(const std::string& libraryFolder, const std::string& relativePath,
+                              const SuspectLimits& limits = {});
 
 // Rows for sub-folders that could not be read: the path relative to the library with a
 // '/' at its end, no time, no car, and the reason.
@@ -116,13 +117,15 @@ void sortOldestFirst(std::vector<LibraryEntry>& entries);
 
 // The whole listing, oldest first; with a car, only that car's runs (and the unreadable
 // folders, which may hold any car's).
-LibraryListing scanLibrary(const std::string& libraryFolder, std::optional<int> car = {});
+LibraryListing scanLibrary(const std::string& libraryFolder, std::optional<int> car = {},
+                           const SuspectLimits& limits = {});
 
 // The listing in the same order, one run read at a time and handed to `each` with its whole
 // memo: memory stays that of one run, however long the memos. False, with `error`, when the
 // library folder itself cannot be read.
 bool forEachLibraryRun(
     const std::string& libraryFolder, std::optional<int> car, FileError& error,
-    const std::function<void(const LibraryEntry& entry, const std::string& wholeMemo)>& each);
+    const std::function<void(const LibraryEntry& entry, const std::string& wholeMemo)>& each,
+    const SuspectLimits& limits = {});
 
 }  // namespace korimet

@@ -30,11 +30,11 @@ Json statisticsJson(const RunStatistics& s) {
             {"consistency", optionalNumber(s.consistency)}};
 }
 
-Json comparisonJson(const PitRun& shown, const PitRun& other) {
+Json comparisonJson(const PitRun& shown, const PitRun& other, const SuspectLimits& limits) {
     const LapView view = buildLapView(shown.data);
     const ComparisonOutcome outcome = buildComparison(shown.data, view.stats, other.data);
     Json j;
-    Json run = cli::runJson(other.data, buildLapView(other.data));
+    Json run = cli::runJson(other.data, buildLapView(other.data), limits);
     j["path"] = other.path;
     j["run"] = std::move(run);
     if (outcome.refusal) {
@@ -64,13 +64,15 @@ std::string pitStateJson(const PitState& state) {
     Json j;
     if (state.shown) {
         const LapView view = buildLapView(state.shown->data);
-        j["shown"] = cli::showJson(state.shown->path, state.shown->data, view, state.shown->memo);
+        j["shown"] = cli::showJson(state.shown->path, state.shown->data, view, state.shown->memo,
+                                   state.limits);
         j["shown"]["statistics"] = statisticsJson(runStatistics(state.shown->data));
     } else {
         j["shown"] = nullptr;
     }
-    j["comparison"] =
-        state.shown && state.comparison ? comparisonJson(*state.shown, *state.comparison) : Json();
+    j["comparison"] = state.shown && state.comparison
+                          ? comparisonJson(*state.shown, *state.comparison, state.limits)
+                          : Json();
     j["day"] = state.day ? Json(isoText(*state.day).substr(0, 10)) : Json(nullptr);
 
     Json runs = Json::array();

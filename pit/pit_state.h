@@ -22,6 +22,7 @@ struct PitState {
     std::optional<PitRun> comparison;
     std::vector<LibraryEntry> dayRuns;  // oldest first
     std::optional<LocalTime> day;       // the day dayRuns belong to
+    SuspectLimits limits;               // the user's, as the window judges laps
 };
 
 // The runs of the listing downloaded on `day`, oldest first; unreadable rows are kept so a

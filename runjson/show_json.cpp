@@ -39,7 +39,8 @@ const char* lapRole(const LapData& data, const LapView& view, int slot) {
 
 }  // namespace
 
-nlohmann::ordered_json runJson(const LapData& data, const LapView& view) {
+nlohmann::ordered_json runJson(const LapData& data, const LapView& view,
+                               const SuspectLimits& limits) {
     const RunStatistics stats = runStatistics(data);
     nlohmann::ordered_json run;
     run["carId"] = data.carId;
@@ -50,7 +51,7 @@ nlohmann::ordered_json runJson(const LapData& data, const LapView& view) {
     run["worst"] = lapStatisticJson(stats, stats.worst);
     run["average"] = lapStatisticJson(stats, stats.average);
     nlohmann::ordered_json laps = nlohmann::ordered_json::array();
-    const std::vector<Suspect> suspects = suspectLaps(data);
+    const std::vector<Suspect> suspects = suspectLaps(data, limits);
     for (int slot = 0; slot < stats.counted; ++slot) {
         const auto at = static_cast<std::size_t>(slot);
         const double seconds = data.laps[at];
@@ -67,7 +68,7 @@ nlohmann::ordered_json runJson(const LapData& data, const LapView& view) {
 }
 
 nlohmann::ordered_json showJson(const std::string& path, const LapData& data, const LapView& v,
-                                const std::string& memo) {
+                                const std::string& memo, const SuspectLimits& limits) {
     nlohmann::ordered_json j;
     j["labels"] = {
         {"Label2", filetexts::kLoadDataCaption},
@@ -122,7 +123,7 @@ nlohmann::ordered_json showJson(const std::string& path, const LapData& data, co
         {"averageLap", v.stats.averageLap},
     };
     j["memo"] = memo;
-    j["run"] = runJson(data, v);
+    j["run"] = runJson(data, v, limits);
     return j;
 }
 

@@ -4,8 +4,8 @@
 #include <exception>
 
 #include "corrections/correction_file.h"
+#include "corrections/settings/limit_settings.h"
 #include "corrections/ui/correction_texts.h"
-#include "corrections/ui/limit_settings.h"
 #include "messages/correction_messages.h"
 #include "session/dialogs.h"
 #include "session/system_path.h"

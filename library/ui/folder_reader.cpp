@@ -22,7 +22,8 @@ namespace {
 // How often the window looks for the result: often enough to seem immediate.
 constexpr int kPollMilliseconds = 50;
 
-LibraryListing readFolder(const std::string& folder, FolderReader::Job& job);
+LibraryListing readFolder(const std::string& folder, const SuspectLimits& limits,
+                          FolderReader::Job& job);
 
 }  // namespace
 
@@ -36,11 +37,11 @@ FolderReader::~FolderReader() {
     if (job_) job_->dropped = true;
 }
 
-void FolderReader::start(const std::string& folder) {
+void FolderReader::start(const std::string& folder, const SuspectLimits& limits) {
     if (job_) job_->dropped = true;
     job_ = std::make_shared<Job>();
-    std::thread([job = job_, folder] {
-        LibraryListing listing = readFolder(folder, *job);
+    std::thread([job = job_, folder, limits] {
+        LibraryListing listing = readFolder(folder, limits, *job);
         const std::lock_guard lock(job->mutex);
         job->result = std::move(listing);
     }).detach();
@@ -67,7 +68,8 @@ void FolderReader::poll() {
 
 namespace {
 
-LibraryListing readFolder(const std::string& folder, FolderReader::Job& job) {
+LibraryListing readFolder(const std::string& folder, const SuspectLimits& limits,
+                          FolderReader::Job& job) {
     LibraryListing listing;
     std::vector<std::string> paths;
     std::vector<FileError> folders;
@@ -79,7 +81,7 @@ LibraryListing readFolder(const std::string& folder, FolderReader::Job& job) {
     for (const std::string& path : paths) {
         // Nobody wants this read any more: stop rather than read on.
         if (job.dropped) return listing;
-        listing.entries.push_back(readLibraryEntry(folder, path));
+        listing.entries.push_back(readLibraryEntry(folder, path, limits));
         ++job.done;
     }
     sortOldestFirst(listing.entries);

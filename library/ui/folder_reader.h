@@ -25,7 +25,7 @@ class FolderReader : public QObject {
     ~FolderReader() override;
 
     // Reads the folder; a read under way is dropped.
-    void start(const std::string& folder);
+    void start(const std::string& folder, const SuspectLimits& limits);
     bool busy() const { return job_ != nullptr; }
 
     // What the reading thread and the window share.

@@ -32,6 +32,7 @@
 
 #include "common/ui/window_messages.h"
 #include "corrections/correction_file.h"
+#include "corrections/settings/limit_settings.h"
 #include "files/data_file.h"
 #include "files/ui/file_commands.h"
 #include "files/ui/memo_line_ends.h"
@@ -303,7 +304,7 @@ void LibraryWindow::refresh() {
     progress_->setRange(0, 0);
     progress_->setVisible(true);
     keptWhileReading_.clear();
-    reader_->start(systemPath(folder_));
+    reader_->start(systemPath(folder_), readSuspectLimits(QSettings()));
 }
 
 void LibraryWindow::listingRead(LibraryListing listing) {
@@ -319,7 +320,9 @@ void LibraryWindow::listingRead(LibraryListing listing) {
     for (const std::string& kept : keptWhileReading_) {
         const bool listed = std::any_of(listing.entries.begin(), listing.entries.end(),
                                         [&](const LibraryEntry& e) { return e.path == kept; });
-        if (!listed) listing.entries.push_back(readLibraryEntry(folder, kept));
+        if (!listed)
+            listing.entries.push_back(
+                readLibraryEntry(folder, kept, readSuspectLimits(QSettings())));
     }
     keptWhileReading_.clear();
     sortOldestFirst(listing.entries);
@@ -336,7 +339,8 @@ void LibraryWindow::addKeptRun(const QString& fullPath) {
         keptWhileReading_.push_back(systemPath(relative));
         return;
     }
-    model_->addEntry(readLibraryEntry(systemPath(folder_), systemPath(relative)));
+    model_->addEntry(readLibraryEntry(systemPath(folder_), systemPath(relative),
+                                      readSuspectLimits(QSettings())));
     tableChanged();
 }
 
@@ -683,7 +687,8 @@ void LibraryWindow::saveMemo() {
     if (shown && (session.memo() == before || before.isEmpty()))
         session.setMemo(memoEdit_->toPlainText());
     const QString relative = shownPath(pathFromSystem(e.path));
-    model_->replaceEntry(memoEntry_, readLibraryEntry(systemPath(folder_), e.path));
+    model_->replaceEntry(
+        memoEntry_, readLibraryEntry(systemPath(folder_), e.path, readSuspectLimits(QSettings())));
     saveMemoButton_->setEnabled(false);
     memoNote_->setVisible(false);
     statusLine_->setText(u8(lt::kMemoSaved).arg(relative));

@@ -4,12 +4,14 @@
 #include <QFutureWatcher>
 #include <QMenu>
 #include <QPointer>
+#include <QSettings>
 #include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 #include <chrono>
 #include <memory>
 #include <random>
 
+#include "corrections/settings/limit_settings.h"
 #include "library/run_library.h"
 #include "library/settings/library_folder.h"
 #include "pit/access_code.h"
@@ -44,13 +46,14 @@ SessionSnapshot snapshotOf(const RunSession& session) {
             pit::PitRun{session.comparisonData(), "", session.comparisonFileName().toStdString()};
     }
     s.libraryFolder = libraryFolder().toStdString();
+    s.state.limits = readSuspectLimits(QSettings());
     return s;
 }
 
 QByteArray stateJson(SessionSnapshot s) {
     const LocalTime today = localTimeOf(std::chrono::system_clock::now());
     s.state.day = today;
-    s.state.dayRuns = pit::runsOfDay(scanLibrary(s.libraryFolder), today);
+    s.state.dayRuns = pit::runsOfDay(scanLibrary(s.libraryFolder, {}, s.state.limits), today);
     return QByteArray::fromStdString(pit::pitStateJson(s.state));
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -252,6 +253,42 @@ TEST_F(CorrectCli, RunsJsonAndTableFollowTheCorrectionFile) {
     writeBytes(correctionFilePath(kept.path), "korimet-corrections 5\n");
     EXPECT_EQ(list()["suspectLaps"], 2);  // as downloaded, with a word on standard error
     EXPECT_NE(stderrText().find("version 5"), std::string::npos) << stderrText();
+}
+
+// The limits the racer set in the window judge the laps for scripts too: the CLI reads them
+// from the same settings, so both flag the same laps.
+TEST_F(CorrectCli, TheWindowsLimitsJudgeTheLapsHereToo) {
+    // Median 60.25 s: 25 s is short by the default 0.5 but not by 0.3, 95 s long by 1.5 but
+    // not by the default 1.8.
+    ASSERT_TRUE(saveDataFile(run.string(), runWithLaps({60.0, 61.0, 60.5, 25.0, 95.0, 60.0}), ""));
+    const fs::path config = dir.path() / "config";
+    const char* before = std::getenv("XDG_CONFIG_HOME");
+    const std::string kept = before ? before : "";
+    ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+    struct Restore {
+        const char* was;
+        std::string value;
+        ~Restore() {
+            if (was)
+                ::setenv("XDG_CONFIG_HOME", value.c_str(), 1);
+            else
+                ::unsetenv("XDG_CONFIG_HOME");
+        }
+    } restore{before, kept};
+
+    const nlohmann::json null;
+    EXPECT_EQ(suspects(showJson()),
+              (std::vector<nlohmann::json>{null, null, null, "short", null, null}));
+    fs::create_directories(config / "Korimet");
+    writeBytes(config / "Korimet" / "Korimet.conf", "[LapFlags]\nShortBelow=0.3\nLongAbove=1.5\n");
+    EXPECT_EQ(suspects(showJson()),
+              (std::vector<nlohmann::json>{null, null, null, null, "long", null}));
+    const auto listed = cli("correct --json " + quoted(run));
+    ASSERT_EQ(listed.status, 0) << stderrText();
+    const nlohmann::json suggestions = nlohmann::json::parse(listed.out)["suggestions"];
+    ASSERT_EQ(suggestions.size(), 1u) << listed.out;
+    EXPECT_EQ(suggestions[0]["suspect"], "long");
+    EXPECT_EQ(suggestions[0]["fix"], "split");
 }
 
 }  // namespace

@@ -15,10 +15,10 @@
 
 #include "corrections/correction_file.h"
 #include "corrections/run_generator.h"
+#include "corrections/settings/limit_settings.h"
 #include "corrections/ui/correction_dialog.h"
 #include "corrections/ui/correction_texts.h"
 #include "corrections/ui/lap_corrections_ui.h"
-#include "corrections/ui/limit_settings.h"
 #include "corrections/ui/run_corrector.h"
 #include "files/data_file.h"
 #include "files/ui/file_commands.h"

@@ -1,4 +1,4 @@
-#include "corrections/ui/limit_settings.h"
+#include "corrections/settings/limit_settings.h"
 
 #include <QSettings>
 
