@@ -73,6 +73,8 @@ class RunSession : public QObject {
     // captions and memo stay; the comparison was made against other laps and is dropped.
     void correctLaps(const LapData& data);
     void setLapMarks(std::vector<LapMark> marks);
+    // File > Save or Save As wrote the shown run into `fileName`.
+    void announceSaved(const QString& fileName) { emit runSaved(fileName); }
 
   signals:
     void runReplaced(const korimet::RunChange& change);
@@ -81,6 +83,7 @@ class RunSession : public QObject {
     void lapsCorrected();
     void lapMarksChanged();
     void keptFileChanged(const QString& fileName);
+    void runSaved(const QString& fileName);
 
   private:
     LapData currentData_;

@@ -1,5 +1,6 @@
 #include "corrections/ui/run_corrector.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <exception>
 
@@ -29,6 +30,7 @@ RunCorrector::RunCorrector(RunSession& session, Dialogs& dialogs, QObject* paren
       limits_(readSuspectLimits(QSettings())) {
     connect(&session_, &RunSession::runReplaced, this, &RunCorrector::onRunReplaced);
     connect(&session_, &RunSession::keptFileChanged, this, &RunCorrector::onKeptFile);
+    connect(&session_, &RunSession::runSaved, this, &RunCorrector::onSaved);
 }
 
 bool RunCorrector::setLimits(const SuspectLimits& limits) {
@@ -103,6 +105,19 @@ void RunCorrector::onRunReplaced(const RunChange& change) {
 void RunCorrector::onKeptFile(const QString& fileName) {
     runFile_ = fileName;
     if (!corrections_.steps().empty()) save();
+}
+
+// File > Save over the run's own file: the file now holds the corrected laps, so its
+// corrections are done with; left beside it they would be for laps it no longer has.
+void RunCorrector::onSaved(const QString& fileName) {
+    if (runFile_.isEmpty() || corrections_.steps().empty() || savingDeclined_ ||
+        QFileInfo(fileName) != QFileInfo(runFile_))
+        return;
+    corrections_ = RunCorrections(session_.currentData());
+    unreadFileThere_ = false;
+    save();
+    showMarks();
+    emit changed();
 }
 
 void RunCorrector::publish() {

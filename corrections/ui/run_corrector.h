@@ -40,6 +40,7 @@ class RunCorrector : public QObject {
   private:
     void onRunReplaced(const RunChange& change);
     void onKeptFile(const QString& fileName);
+    void onSaved(const QString& fileName);
     // After the steps changed: the session's laps and marks, the file, the window.
     void publish();
     void showMarks();

@@ -132,6 +132,7 @@ bool FileCommands::writeRun(const QString& path) {
     });
     if (!ran) return false;
     if (!saved) showFailure(dialogs_, windowMessage(saved.error));
+    if (saved.ok) session_.announceSaved(path);
     return saved.ok;
 }
 

@@ -301,6 +301,38 @@ TEST_F(LapCorrectionsWindow, CorrectionsAreKeptBesideALibraryRunAndAppliedWhenIt
     EXPECT_TRUE(dialogs->calls.empty());
 }
 
+// File > Save writes the corrected laps into the run's own file: its corrections are then
+// done with, and the file opens again as saved, without a word about other laps.
+TEST_F(LapCorrectionsWindow, SavingOverTheRunsFileTakesItsCorrectionsAlong) {
+    const QString run = runFile(kDoublePress);
+    ASSERT_TRUE(window->fileCommands().openRunFile(run, RunOrigin::File));
+    click(openDialog(), "applyButton");
+    const LapData corrected = session().currentData();
+    ASSERT_TRUE(fs::exists(correctionsOf(run)));
+    window->fileCommands().saveDataFile();
+    EXPECT_FALSE(fs::exists(correctionsOf(run)));
+    EXPECT_TRUE(corrector().corrections().steps().empty());
+    EXPECT_EQ(session().currentData(), corrected);
+
+    FakeDialogs* otherDialogs = nullptr;
+    auto other = makeWindow(otherDialogs, true);
+    ASSERT_TRUE(other->fileCommands().openRunFile(run, RunOrigin::File));
+    EXPECT_EQ(other->runSession().currentData(), corrected);
+    EXPECT_TRUE(otherDialogs->calls.empty());
+
+    // Saved elsewhere, the run's own file and its corrections stay as they were.
+    const QString second = runFile(kDoublePress, "second.krt");
+    ASSERT_TRUE(window->fileCommands().openRunFile(second, RunOrigin::File));
+    click(*window->findChild<CorrectionDialog*>(), "applyButton");
+    ASSERT_TRUE(fs::exists(correctionsOf(second)));
+    dialogs->answers.push_back(pathFromSystem((dir.path() / "copy.krt").string()));
+    window->fileCommands().saveDataFileAs();
+    EXPECT_TRUE(fs::exists(correctionsOf(second)));
+    EXPECT_FALSE(fs::exists(correctionsOf(pathFromSystem((dir.path() / "copy.krt").string()))));
+    EXPECT_TRUE(dialogs->calls.size() == 1 &&
+                dialogs->calls[0].kind == FakeDialogs::Kind::SavePath);
+}
+
 TEST_F(LapCorrectionsWindow, CorrectionsOfADownloadFollowItIntoTheLibrary) {
     showDownload(*window, kMissedPress);
     click(openDialog(), "applyButton");
