@@ -11,15 +11,31 @@ const char* setOrNull(const char* value) { return value && *value ? value : null
 
 }  // namespace
 
-Language languageFor(const char* lcAll, const char* lcMessages, const char* lang) {
+std::string localeLanguageCode(const char* lcAll, const char* lcMessages, const char* lang) {
     const char* chosen = setOrNull(lcAll);
     if (!chosen) chosen = setOrNull(lcMessages);
     if (!chosen) chosen = setOrNull(lang);
-    if (!chosen) return Language::English;
+    if (!chosen) return {};
     const std::string_view name = chosen;
-    const bool japanese = name == "ja" || name.starts_with("ja_") || name.starts_with("ja.") ||
-                          name.starts_with("ja@");
-    return japanese ? Language::Japanese : Language::English;
+    const std::string_view code = name.substr(0, name.find_first_of("_.@"));
+    // "C" and "POSIX" name no language.
+    if (code.size() < 2 || code.size() > 3) return {};
+    std::string lower;
+    for (const char c : code) {
+        if (c < 'a' || c > 'z') return {};
+        lower += c;
+    }
+    return lower;
+}
+
+Language languageFor(const char* lcAll, const char* lcMessages, const char* lang) {
+    return localeLanguageCode(lcAll, lcMessages, lang) == "ja" ? Language::Japanese
+                                                               : Language::English;
+}
+
+std::string localeLanguageCodeFromEnvironment() {
+    return localeLanguageCode(std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"),
+                              std::getenv("LANG"));
 }
 
 Language languageFromEnvironment() {

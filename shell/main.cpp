@@ -7,13 +7,14 @@
 #include "corrections/ui/lap_corrections_ui.h"
 #include "files/ui/file_commands.h"
 #include "library/ui/run_library_ui.h"
+#include "messages/language.h"
 #include "pit/ui/pit_view_ui.h"
 #include "sheet/ui/lap_sheet_commands.h"
 #include "shell/ui/command_line.h"
 #include "shell/ui/given_files.h"
 #include "shell/ui/main_window.h"
-#include "shell/ui/qt_translations.h"
 #include "shell/ui/startup_probe.h"
+#include "shell/ui/window_language.h"
 
 namespace {
 
@@ -49,7 +50,11 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName("Korimet");
     QApplication::setApplicationVersion(KORIMET_VERSION_TEXT);
     QGuiApplication::setDesktopFileName("korimet");
-    korimet::installQtTranslations(app);
+    // Before any window is built, so that each shows its words in this language from the
+    // start; the language menu switches later.
+    korimet::applyLanguage(korimet::resolveLanguage(
+        korimet::savedLanguageChoice(),
+        QString::fromStdString(korimet::localeLanguageCodeFromEnvironment())));
     korimet::ensureIconResources();
     QApplication::setWindowIcon(korimet::applicationIcon());
     korimet::MainWindow window;
@@ -58,6 +63,7 @@ int main(int argc, char** argv) {
     korimet::attachRunLibrary(window.addition());
     korimet::attachPitView(window.addition());
     korimet::attachLapCorrections(window.addition());
+    new korimet::LanguageMenu(window);  // owned by the window
     if (korimet::exitWhenShownRequested()) {
         new korimet::FirstPaintProbe(&window, mainEntered);  // owned by the window
     }

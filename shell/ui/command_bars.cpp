@@ -11,6 +11,8 @@
 #include <QToolBar>
 #include <exception>
 
+#include "common/text_mark.h"
+#include "common/ui/ui_text.h"
 #include "device/settings/port_paths.h"
 #include "device/ui/device_link.h"
 #include "files/ui/file_commands.h"
@@ -58,7 +60,8 @@ QAction* addSeparator(QMenu& menu, const char* name) {
 }
 
 // The submenu and the item that opens it both carry the layout name.
-QMenu* named(QMenu* menu, const char* name) {
+QMenu* named(QMenu* menu, const char* name, const char* title) {
+    setFixedText(menu, title);
     menu->setObjectName(QString::fromUtf8(name));
     menu->menuAction()->setObjectName(QString::fromUtf8(name));
     return menu;
@@ -100,50 +103,59 @@ void MainWindow::setupCommandBars() {
 
     auto addItem = [this](QMenu* menu, const char* name, const char* caption,
                           const QKeySequence& shortcut, const std::function<void()>& command) {
-        const QString text = QString::fromUtf8(caption);
-        QAction* item = menu->addAction(text);
+        QAction* item = menu->addAction(QString());
+        setFixedText(item, caption);
         item->setObjectName(QString::fromUtf8(name));
         item->setShortcut(shortcut);
-        connect(item, &QAction::triggered, this, [this, label = commandName(text), command] {
-            runGuarded(dialogs(), label, command);
+        // Named as the menu shows it when it runs, in the language of the moment.
+        connect(item, &QAction::triggered, this, [this, item, command] {
+            runGuarded(dialogs(), commandName(item->text()), command);
         });
         return item;
     };
     auto placeholder = [this](const char* name) {
         return [this, handler = QString::fromUtf8(name)] {
-            dialogs().message(QString::fromUtf8(texts::kPlaceholderMessage).arg(handler),
-                              QString::fromUtf8(texts::kAppTitle), MessageIcon::None);
+            dialogs().message(uiText(texts::kPlaceholderMessage).arg(handler),
+                              uiText(texts::kAppTitle), MessageIcon::None);
         };
     };
 
-    QMenu* file = named(bar->addMenu(QString::fromUtf8("ﾌｧｲﾙ(&F)")), "mnuFile");
+    QMenu* file = named(bar->addMenu(QString()), "mnuFile", KORIMET_TR("Korimet", "ﾌｧｲﾙ(&F)"));
     FileCommands* files = fileCommands_;
-    addItem(file, "mnuFileOpen", "開く(&O)...", {}, [files] { files->openDataFile(); });
-    addItem(file, "mnuFileClose", "閉じる(&C)", {}, placeholder("mnuFileClose"));
+    addItem(file, "mnuFileOpen", KORIMET_TR("Korimet", "開く(&O)..."), {},
+            [files] { files->openDataFile(); });
+    addItem(file, "mnuFileClose", KORIMET_TR("Korimet", "閉じる(&C)"), {},
+            placeholder("mnuFileClose"));
     addSeparator(*file, "mnuFileBar0");
-    addItem(file, "mnuFileSave", "上書き保存(&S)", {}, [files] { files->saveDataFile(); });
-    addItem(file, "mnuFileSaveAs", "名前を付けて保存(&A)...", {},
+    addItem(file, "mnuFileSave", KORIMET_TR("Korimet", "上書き保存(&S)"), {},
+            [files] { files->saveDataFile(); });
+    addItem(file, "mnuFileSaveAs", KORIMET_TR("Korimet", "名前を付けて保存(&A)..."), {},
             [files] { files->saveDataFileAs(); });
     addSeparator(*file, "mnuFileBar1");
-    addItem(file, "mnuFileExit", "終了(&X)", {}, [this] { close(); });
+    addItem(file, "mnuFileExit", KORIMET_TR("Korimet", "終了(&X)"), {}, [this] { close(); });
 
     const QKeySequence cutKey(Qt::CTRL | Qt::Key_X);
     const QKeySequence copyKey(Qt::CTRL | Qt::Key_C);
     const QKeySequence pasteKey(Qt::CTRL | Qt::Key_V);
-    QMenu* edit = named(bar->addMenu(QString::fromUtf8("編集(&E)")), "mnuEdit");
-    addItem(edit, "mnuEditUndo", "元に戻す(&U)", {}, placeholder("mnuEditUndo"));
+    QMenu* edit = named(bar->addMenu(QString()), "mnuEdit", KORIMET_TR("Korimet", "編集(&E)"));
+    addItem(edit, "mnuEditUndo", KORIMET_TR("Korimet", "元に戻す(&U)"), {},
+            placeholder("mnuEditUndo"));
     addSeparator(*edit, "mnuEditBar0");
     MemoPanel* memo = memoPanel_;
-    addItem(edit, "mnuEditCut", "切り取り(&T)", cutKey, [memo] { memo->cut(); });
-    addItem(edit, "mnuEditCopy", "ｺﾋﾟｰ(&C)", copyKey, [memo] { memo->copy(); });
-    addItem(edit, "mnuEditPaste", "貼り付け(&P)", pasteKey, [memo] { memo->paste(); });
-    addItem(edit, "mnuEditPasteSpecial", "形式を選択して貼り付け(&S)...", {},
+    addItem(edit, "mnuEditCut", KORIMET_TR("Korimet", "切り取り(&T)"), cutKey,
+            [memo] { memo->cut(); });
+    addItem(edit, "mnuEditCopy", KORIMET_TR("Korimet", "ｺﾋﾟｰ(&C)"), copyKey,
+            [memo] { memo->copy(); });
+    addItem(edit, "mnuEditPaste", KORIMET_TR("Korimet", "貼り付け(&P)"), pasteKey,
+            [memo] { memo->paste(); });
+    addItem(edit, "mnuEditPasteSpecial", KORIMET_TR("Korimet", "形式を選択して貼り付け(&S)..."), {},
             placeholder("mnuEditPasteSpecial"));
     QTextEdit* memoBox = &memo->box();
     memoBox->installEventFilter(new MenuKeysFirst({cutKey, copyKey, pasteKey}, memoBox));
 
-    QMenu* settings = named(bar->addMenu(QString::fromUtf8("設定")), "mnuID_SET");
-    QMenu* ports = named(settings->addMenu(QString::fromUtf8("通信ポート")), "mnuID_PORT");
+    QMenu* settings = named(bar->addMenu(QString()), "mnuID_SET", KORIMET_TR("Korimet", "設定"));
+    QMenu* ports =
+        named(settings->addMenu(QString()), "mnuID_PORT", KORIMET_TR("Korimet", "通信ポート"));
     ports->setToolTipsVisible(true);
     QList<QAction*> portItems;
     static constexpr Qt::Key kPortKeys[] = {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4,
@@ -164,8 +176,9 @@ void MainWindow::setupCommandBars() {
     showDevices();
     connect(ports, &QMenu::aboutToShow, this, showDevices);
 
-    QMenu* help = named(bar->addMenu(QString::fromUtf8("ﾍﾙﾌﾟ(&H)")), "mnuHelp");
-    addItem(help, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", {}, [this] { showAboutBox(this); });
+    QMenu* help = named(bar->addMenu(QString()), "mnuHelp", KORIMET_TR("Korimet", "ﾍﾙﾌﾟ(&H)"));
+    addItem(help, "mnuHelpAbout", KORIMET_TR("Korimet", "ﾊﾞｰｼﾞｮﾝ情報(&A)"), {},
+            [this] { showAboutBox(this); });
 
     addToolbarButtons(*commandToolBar, [this](const QString& key) {
         dispatchToolbarKey(key, toolbarCommands(*this));

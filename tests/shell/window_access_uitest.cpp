@@ -19,13 +19,14 @@
 #include <QUrl>
 #include <memory>
 
+#include "common/ui/ui_text.h"
 #include "files/data_file.h"
 #include "session/dialogs.h"
 #include "session/system_path.h"
 #include "shell/ui/given_files.h"
 #include "shell/ui/main_window.h"
-#include "shell/ui/qt_translations.h"
 #include "shell/ui/shell_texts.h"
+#include "shell/ui/window_language.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
 #include "support/window_fixture.h"
@@ -135,23 +136,29 @@ TEST(RunFileAmong, TakesTheFirstLocalRunFile) {
 
 // ---- Qt's own words ----
 
-TEST(QtTranslations, QtsDialogsSpeakJapanese) {
+TEST(QtTranslations, QtsDialogsSpeakTheWindowsLanguage) {
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     if (!QFile::exists(folder + QStringLiteral("/qtbase_ja.qm"))) {
         GTEST_SKIP() << "Qt's Japanese translations are not installed in " << folder.toStdString();
     }
-    const QList<QTranslator*> installed = installQtTranslations(*qApp);
-    ASSERT_FALSE(installed.isEmpty());
+    applyLanguage(QStringLiteral("ja"));
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), qs("キャンセル"));
     // The file dialog and the memo's context menu: no longer Qt's English words.
     EXPECT_NE(QCoreApplication::translate("QFileDialog", "Look in:"), qs("Look in:"));
     EXPECT_NE(QCoreApplication::translate("QFileDialog", "File &name:"), qs("File &name:"));
     EXPECT_NE(QCoreApplication::translate("QWidgetTextControl", "&Copy"), qs("&Copy"));
     EXPECT_NE(QCoreApplication::translate("QInputDialog", "Enter a value:"), qs("Enter a value:"));
-    for (QTranslator* translator : installed) {
-        QCoreApplication::removeTranslator(translator);
-        delete translator;  // the other tests expect Qt's English words
-    }
+    // English: Qt's own words and the window's translation, in place of the Japanese ones.
+    applyLanguage(QStringLiteral("en"));
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), qs("Cancel"));
+    EXPECT_EQ(uiText("ﾌｧｲﾙ(&F)"), qs("&File"));
+    EXPECT_EQ(uiLanguageCode(), qs("en"));
+    // Back to the Japanese texts as written, with nothing installed: what the other tests see.
+    applyLanguage(QStringLiteral("ja"));
+    EXPECT_EQ(uiText("ﾌｧｲﾙ(&F)"), qs("ﾌｧｲﾙ(&F)"));
+    applyLanguage(QStringLiteral("ja-none"));  // no such translation: nothing installed
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), qs("Cancel"));
+    EXPECT_EQ(uiLanguageCode(), qs("ja"));
 }
 
 // ---- Where the file dialogs start ----
