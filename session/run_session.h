@@ -75,6 +75,9 @@ class RunSession : public QObject {
     void setLapMarks(std::vector<LapMark> marks);
     // File > Save or Save As wrote the shown run into `fileName`.
     void announceSaved(const QString& fileName) { emit runSaved(fileName); }
+    // The window now speaks another language: what a part composed from the run is shown
+    // again in it (fixed captions follow by themselves, see common/ui/ui_text.h).
+    void announceLanguageChanged() { emit languageChanged(); }
 
   signals:
     void runReplaced(const korimet::RunChange& change);
@@ -84,6 +87,7 @@ class RunSession : public QObject {
     void lapMarksChanged();
     void keptFileChanged(const QString& fileName);
     void runSaved(const QString& fileName);
+    void languageChanged();
 
   private:
     LapData currentData_;

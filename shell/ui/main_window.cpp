@@ -274,4 +274,9 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     QMainWindow::closeEvent(event);
 }
 
+void MainWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) session_->announceLanguageChanged();
+    QMainWindow::changeEvent(event);
+}
+
 }  // namespace korimet
