@@ -79,6 +79,10 @@ Language uiMessageLanguage() {
     return uiLanguageCode() == QLatin1String("ja") ? Language::Japanese : Language::English;
 }
 
+Wording uiWording() {
+    return [](const char* japanese) { return uiText(japanese).toStdString(); };
+}
+
 void setFixedText(QObject* control, const char* japanese, TextRole role) {
     control->setProperty(sourceProperty(role), QByteArray(japanese));
     show(control, role, uiText(japanese));

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "common/wording.h"
 #include "messages/language.h"
 
 class QObject;
@@ -21,6 +22,8 @@ QString uiLanguageCode();
 // The language the core's messages are made in: Japanese when the window speaks Japanese,
 // English for every other language (the core has words in those two only).
 Language uiMessageLanguage();
+// uiText for the core: what the core composes from marked texts, in the window's language.
+Wording uiWording();
 
 // A fixed text of a control that follows a change of language: set now, and set again in
 // the new language by retranslateFixedTexts. Texts that change with the run are not fixed:
