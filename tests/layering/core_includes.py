@@ -14,7 +14,7 @@ import re
 import sys
 import tempfile
 
-CORE = ("device", "lapdata", "files", "tools", "library", "sheet", "messages", "corrections",
+CORE = ("common", "device", "lapdata", "files", "tools", "library", "sheet", "messages", "corrections",
         "runjson", "pit")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 # A core folder's own header, not one from a folder below it.
