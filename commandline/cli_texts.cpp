@@ -6,12 +6,15 @@
 #include <utility>
 #include <vector>
 
+#include "common/text_mark.h"
 #include "messages/file_messages.h"
 #include "messages/tool_messages.h"
 #include "sheet/sheet_texts.h"
 
 namespace korimet::cli {
 
+// The window program's words (korimet --help and its command-line errors) are marked for
+// its translations as well: korimet shows them in the window's other languages.
 // clang-format off
 constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::ToolSummary,
@@ -25,10 +28,10 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::HelpFlag, "print this help and exit", "このヘルプを表示して終了"},
     {Text::VersionFlag, "print the version and exit", "バージョンを表示して終了"},
     {Text::UsageLabel, "Usage", "使い方"},
-    {Text::OptionsLabel, "Options", "オプション"},
+    {Text::OptionsLabel, "Options", KORIMET_TR("Korimet", "オプション")},
     {Text::OptionsBadge, "OPTIONS", "オプション"},
     {Text::VerbBadge, "VERB [ARGUMENTS]", "動作 [引数]"},
-    {Text::ArgumentsLabel, "Arguments", "引数"},
+    {Text::ArgumentsLabel, "Arguments", KORIMET_TR("Korimet", "引数")},
     {Text::VerbsLabel, "Verbs", "動作"},
     {Text::RequiredLabel, "(required)", "(必須)"},
     {Text::DecodeSummary,
@@ -174,13 +177,13 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::MissingVerb, "no verb given (korimet-cli --help lists them)",
      "動作が指定されていません (korimet-cli --help で一覧を表示)"},
     {Text::UnexpectedArgument, "unexpected argument: {}", "余分な引数があります: {}"},
-    {Text::UnknownOption, "unknown option: {}", "不明なオプションです: {}"},
+    {Text::UnknownOption, "unknown option: {}", KORIMET_TR("Korimet", "不明なオプションです: {}")},
     {Text::MissingArgument, "{} is missing", "{} が指定されていません"},
-    {Text::OptionNeedsValue, "{} needs one value", "{} には値を 1 つ指定してください"},
+    {Text::OptionNeedsValue, "{} needs one value", KORIMET_TR("Korimet", "{} には値を 1 つ指定してください")},
     {Text::OptionTwice, "{} is given more than once", "{} が 2 回以上指定されています"},
     {Text::NotWholeNumberIn, "{} is not a whole number from {} to {}",
      "{} は {}～{} の整数ではありません"},
-    {Text::WrongArguments, "wrong arguments: {}", "引数が正しくありません: {}"},
+    {Text::WrongArguments, "wrong arguments: {}", KORIMET_TR("Korimet", "引数が正しくありません: {}")},
     {Text::ExactlyTwoArguments, "needs MINUTES and FILE.krt, nothing else",
      "MINUTES と FILE.krt の 2 つだけを指定してください"},
     {Text::HeadCar, "Car", "車番"},
@@ -221,16 +224,16 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
     {Text::CannotWriteOutput, "cannot write to standard output: {}", "標準出力に書き込めません: {}"},
     {Text::PaintFailed, "the page cannot be drawn", texts::kPaintFailed},
     {Text::WindowSummary, "Korimet: downloads, shows and compares the runs of a lap timer.",
-     "Korimet: ラップタイマーの走行データをダウンロード・表示・比較します。"},
-    {Text::WindowUsage, "Usage: korimet [options] [FILE.krt]", "使い方: korimet [オプション] [FILE.krt]"},
-    {Text::WindowHelpFlag, "Displays this help and exits.", "このヘルプを表示して終了します。"},
-    {Text::WindowVersionFlag, "Displays version information.", "バージョンを表示して終了します。"},
+     KORIMET_TR("Korimet", "Korimet: ラップタイマーの走行データをダウンロード・表示・比較します。")},
+    {Text::WindowUsage, "Usage: korimet [options] [FILE.krt]", KORIMET_TR("Korimet", "使い方: korimet [オプション] [FILE.krt]")},
+    {Text::WindowHelpFlag, "Displays this help and exits.", KORIMET_TR("Korimet", "このヘルプを表示して終了します。")},
+    {Text::WindowVersionFlag, "Displays version information.", KORIMET_TR("Korimet", "バージョンを表示して終了します。")},
     {Text::WindowFileArgument, "A run file to open at start, as File > Open opens it.",
-     "起動時に開く走行ファイル (ファイル > 開く と同じように開く)"},
+     KORIMET_TR("Korimet", "起動時に開く走行ファイル (ファイル > 開く と同じように開く)")},
     {Text::WindowTooManyFiles, "only one file can be opened at a time",
-     "一度に開けるファイルは 1 つだけです"},
-    {Text::WindowTryHelp, "(see 'korimet --help')", "('korimet --help' を参照)"},
-    {Text::OptionTakesNoValue, "{} takes no value", "{} には値を指定できません"},
+     KORIMET_TR("Korimet", "一度に開けるファイルは 1 つだけです")},
+    {Text::WindowTryHelp, "(see 'korimet --help')", KORIMET_TR("Korimet", "('korimet --help' を参照)")},
+    {Text::OptionTakesNoValue, "{} takes no value", KORIMET_TR("Korimet", "{} には値を指定できません")},
 };
 // clang-format on
 
@@ -245,6 +248,11 @@ static_assert(tableInOrder(), "kTextTable must list every Text once, in order");
 
 const char* Texts::operator()(Text key) const {
     const TextEntry& entry = kTextTable[static_cast<std::size_t>(key)];
+    if (wording_) {
+        auto [at, added] = worded_.try_emplace(key);
+        if (added) at->second = wording_(entry.ja);
+        return at->second.c_str();
+    }
     return language_ == Language::Japanese ? entry.ja : entry.en;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <string_view>
 
+#include "common/wording.h"
 #include "files/file_error.h"
 #include "messages/language.h"
 #include "tools/tool_dialogs.h"
@@ -162,6 +164,8 @@ extern const TextEntry kTextTable[static_cast<std::size_t>(Text::Count)];
 class Texts {
   public:
     explicit Texts(Language language) : language_(language) {}
+    // The texts through `wording` from their Japanese; errors' messages in `language`.
+    Texts(Language language, Wording wording) : language_(language), wording_(std::move(wording)) {}
     Language language() const { return language_; }
     const char* operator()(Text key) const;
     // The text with its "{}" replaced by `details` in turn.
@@ -175,6 +179,8 @@ class Texts {
 
   private:
     Language language_;
+    Wording wording_;
+    mutable std::map<Text, std::string> worded_;
 };
 
 // Columns `text` takes on a terminal: two for wide characters, one otherwise.

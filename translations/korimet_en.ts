@@ -80,5 +80,57 @@
         <source>システムの言語(&amp;S)</source>
         <translation>&amp;System Language</translation>
     </message>
+    <message>
+        <source>オプション</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>引数</source>
+        <translation>Arguments</translation>
+    </message>
+    <message>
+        <source>不明なオプションです: {}</source>
+        <translation>unknown option: {}</translation>
+    </message>
+    <message>
+        <source>{} には値を 1 つ指定してください</source>
+        <translation>{} needs one value</translation>
+    </message>
+    <message>
+        <source>引数が正しくありません: {}</source>
+        <translation>wrong arguments: {}</translation>
+    </message>
+    <message>
+        <source>Korimet: ラップタイマーの走行データをダウンロード・表示・比較します。</source>
+        <translation>Korimet: downloads, shows and compares the runs of a lap timer.</translation>
+    </message>
+    <message>
+        <source>使い方: korimet [オプション] [FILE.krt]</source>
+        <translation>Usage: korimet [options] [FILE.krt]</translation>
+    </message>
+    <message>
+        <source>このヘルプを表示して終了します。</source>
+        <translation>Displays this help and exits.</translation>
+    </message>
+    <message>
+        <source>バージョンを表示して終了します。</source>
+        <translation>Displays version information.</translation>
+    </message>
+    <message>
+        <source>起動時に開く走行ファイル (ファイル &gt; 開く と同じように開く)</source>
+        <translation>A run file to open at start, as File &gt; Open opens it.</translation>
+    </message>
+    <message>
+        <source>一度に開けるファイルは 1 つだけです</source>
+        <translation>only one file can be opened at a time</translation>
+    </message>
+    <message>
+        <source>(&apos;korimet --help&apos; を参照)</source>
+        <translation>(see &apos;korimet --help&apos;)</translation>
+    </message>
+    <message>
+        <source>{} には値を指定できません</source>
+        <translation>{} takes no value</translation>
+    </message>
 </context>
 </TS>

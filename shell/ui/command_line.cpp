@@ -4,12 +4,16 @@
 #include <QCommandLineParser>
 #include <QFile>
 #include <QList>
+#include <QTranslator>
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <utility>
 
+#include "common/ui/ui_text.h"
 #include "session/system_path.h"
 #include "shell/ui/shell_texts.h"
+#include "shell/ui/window_language.h"
 
 namespace korimet {
 
@@ -119,7 +123,10 @@ QString helpText(const cli::Texts& t) {
 }  // namespace
 
 CommandLine parseCommandLine(const QStringList& arguments, cli::Language language) {
-    const cli::Texts t(language);
+    return parseCommandLine(arguments, cli::Texts(language));
+}
+
+CommandLine parseCommandLine(const QStringList& arguments, const cli::Texts& t) {
     QCommandLineParser parser;
     // Single-dash words are Qt's own long options (-style fusion), never bundled letters.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -145,7 +152,19 @@ CommandLine parseCommandLine(const QStringList& arguments, cli::Language languag
 }
 
 CommandLine parseCommandLine(const QStringList& arguments) {
-    return parseCommandLine(arguments, cli::languageFromEnvironment());
+    const QString code =
+        resolveLanguage(QString(), QString::fromStdString(localeLanguageCodeFromEnvironment()));
+    if (code == QLatin1String("ja")) return parseCommandLine(arguments, cli::Language::Japanese);
+    // No application yet to install it in: the translation is asked directly.
+    auto translator = std::make_shared<QTranslator>();
+    if (!translator->load(translationFile(code))) {
+        return parseCommandLine(arguments, cli::Language::English);
+    }
+    const Wording wording = [translator](const char* japanese) {
+        const QString text = translator->translate(kTextContext, japanese);
+        return text.isEmpty() ? std::string(japanese) : text.toStdString();
+    };
+    return parseCommandLine(arguments, cli::Texts(cli::Language::English, wording));
 }
 
 CommandLine parseCommandLine(int argc, char** argv) {

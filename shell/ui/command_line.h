@@ -22,6 +22,9 @@ struct CommandLine {
 // ...) are let through for QApplication, which takes them from argv itself. Help and
 // errors speak `language`; without it, the one the locale selects as for korimet-cli.
 CommandLine parseCommandLine(const QStringList& arguments, cli::Language language);
+CommandLine parseCommandLine(const QStringList& arguments, const cli::Texts& texts);
+// In the locale's language: Japanese, or a translation of the window's where there is one for
+// it, else English.
 CommandLine parseCommandLine(const QStringList& arguments);
 // The same from main's argv, decoded as Qt decodes file names; says whether the file's
 // name survived that.

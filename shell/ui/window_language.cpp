@@ -31,10 +31,6 @@ constexpr const char* kTranslatorName = "korimetTranslator";
 constexpr const char* kMenuTitle = KORIMET_TR("Korimet", "言語 (Language)(&N)");
 constexpr const char* kSystemChoice = KORIMET_TR("Korimet", "システムの言語(&S)");
 
-QString translationFile(const QString& code) {
-    return QStringLiteral("%1/korimet_%2.qm").arg(QLatin1String(kTranslationFolder), code);
-}
-
 bool install(const QString& file) {
     auto translator = std::make_unique<QTranslator>();
     if (!translator->load(file)) return false;
@@ -56,6 +52,10 @@ QString ownName(const QString& code) {
 }
 
 }  // namespace
+
+QString translationFile(const QString& code) {
+    return QStringLiteral("%1/korimet_%2.qm").arg(QLatin1String(kTranslationFolder), code);
+}
 
 QStringList availableLanguages() {
     QStringList codes = {QStringLiteral("ja")};

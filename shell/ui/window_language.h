@@ -15,6 +15,8 @@ namespace korimet {
 // settings. Every language is a translation of the Japanese texts; a translation is a file
 // korimet_CODE.qm among the program's resources, made from translations/korimet_CODE.ts.
 
+// The file of the window's translation into `code` (Japanese has none: it is the source).
+QString translationFile(const QString& code);
 // Codes with a translation, Japanese first: "ja", "en", then any other, by code.
 QStringList availableLanguages();
 // The language a choice means: "" (the system's) is the locale's language where it has a

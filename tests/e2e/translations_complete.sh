@@ -12,7 +12,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$KORIMET_SOURCE"
 # The folders the build collects from (CMakeLists.txt, KORIMET_TRANSLATED_SOURCES).
-folders=(common session shell device lapdata files tools sheet library corrections pit/ui messages)
+folders=(common session shell device lapdata files tools sheet library corrections pit/ui messages
+  commandline)
 shopt -s nullglob
 found=0
 for ts in translations/korimet_*.ts; do

@@ -7,6 +7,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextEdit>
+#include <QTranslator>
 
 #include <cctype>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ui/ui_text.h"
 #include "files/data_file.h"
 #include "files/file_texts.h"
 #include "session/system_path.h"
@@ -21,6 +23,7 @@
 #include "shell/ui/given_files.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/shell_texts.h"
+#include "shell/ui/window_language.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
 #include "support/window_fixture.h"
@@ -204,6 +207,26 @@ TEST(CommandLineLanguage, TheLocaleDecides) {
         qputenv("LC_ALL", saved);
     } else {
         qunsetenv("LC_ALL");
+    }
+}
+
+// The window's English comes from its translation: for every text of the window's command
+// line it must be korimet-cli's English for the same text, word for word.
+TEST(CommandLineLanguage, TheTranslationsEnglishIsKorimetClisEnglish) {
+    QTranslator english;
+    ASSERT_TRUE(english.load(translationFile(QStringLiteral("en"))));
+    const cli::Texts table(cli::Language::English);
+    const cli::Texts translated(cli::Language::English, [&english](const char* japanese) {
+        return english.translate(kTextContext, japanese).toStdString();
+    });
+    const cli::Text windowTexts[] = {
+        cli::Text::OptionsLabel,       cli::Text::ArgumentsLabel,     cli::Text::UnknownOption,
+        cli::Text::OptionNeedsValue,   cli::Text::WrongArguments,     cli::Text::WindowSummary,
+        cli::Text::WindowUsage,        cli::Text::WindowHelpFlag,     cli::Text::WindowVersionFlag,
+        cli::Text::WindowFileArgument, cli::Text::WindowTooManyFiles, cli::Text::WindowTryHelp,
+        cli::Text::OptionTakesNoValue};
+    for (const cli::Text key : windowTexts) {
+        EXPECT_STREQ(translated(key), table(key)) << static_cast<int>(key);
     }
 }
 
