@@ -14,6 +14,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QWidget>
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -69,37 +70,37 @@ inline std::vector<ShownText> shownTexts(QWidget& root) {
         if (w->isWindow() && w != &root) continue;  // its own window, walked on its own
         if (!w->isVisibleTo(&root) && w != &root) continue;
         const std::string at = textfit::where(*w);
-        if (w->isWindow()) add(out, at, w->windowTitle());
-        add(out, at, w->toolTip());
+        if (w->isWindow()) shown::add(out, at, w->windowTitle());
+        shown::add(out, at, w->toolTip());
         if (auto* l = qobject_cast<QLabel*>(w)) {
-            add(out, at, l->text());
+            shown::add(out, at, l->text());
         } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-            add(out, at, b->text());
+            shown::add(out, at, b->text());
         } else if (auto* c = qobject_cast<QComboBox*>(w)) {
-            for (int i = 0; i < c->count(); ++i) add(out, at, c->itemText(i));
+            for (int i = 0; i < c->count(); ++i) shown::add(out, at, c->itemText(i));
         } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
-            add(out, at, g->title());
+            shown::add(out, at, g->title());
         } else if (auto* e = qobject_cast<QLineEdit*>(w)) {
-            add(out, at, e->text());
-            add(out, at, e->placeholderText());
+            shown::add(out, at, e->text());
+            shown::add(out, at, e->placeholderText());
         } else if (auto* h = qobject_cast<QHeaderView*>(w)) {
             if (!h->model()) continue;
             for (int s = 0; s < h->count(); ++s) {
-                add(out, at, h->model()->headerData(s, h->orientation()).toString());
-                add(out, at,
-                    h->model()->headerData(s, h->orientation(), Qt::ToolTipRole).toString());
+                shown::add(out, at, h->model()->headerData(s, h->orientation()).toString());
+                shown::add(out, at,
+                           h->model()->headerData(s, h->orientation(), Qt::ToolTipRole).toString());
             }
         } else if (auto* v = qobject_cast<QAbstractItemView*>(w)) {
             shown::view(*v, at, out);
         } else if (auto* t = qobject_cast<QTabWidget*>(w)) {
-            for (int i = 0; i < t->count(); ++i) add(out, at, t->tabText(i));
+            for (int i = 0; i < t->count(); ++i) shown::add(out, at, t->tabText(i));
         } else if (auto* s = qobject_cast<QStatusBar*>(w)) {
-            add(out, at, s->currentMessage());
+            shown::add(out, at, s->currentMessage());
         } else if (auto* m = qobject_cast<QMenuBar*>(w)) {
             for (QAction* action : m->actions()) {
                 if (!action->isVisible()) continue;
                 const std::string top = at + " > " + action->text().toStdString();
-                add(out, top, action->text());
+                shown::add(out, top, action->text());
                 if (action->menu()) shown::menu(*action->menu(), top, out);
             }
         }
