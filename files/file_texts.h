@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/text_mark.h"
+
 // Texts the data-file code shows to the user. A message names the file first, then says
 // where and why on the next line.
 namespace korimet::filetexts {
@@ -7,8 +9,10 @@ namespace korimet::filetexts {
 // Caption of Label2 after a file was opened; Label3 then shows the path.
 inline constexpr const char* kLoadDataCaption = "Load Data";
 
-inline constexpr const char* kReadFailed = "ファイルを読み込めません: ";  // + path
-inline constexpr const char* kSaveFailed = "ファイルに保存できません: ";  // + path
+inline constexpr const char* kReadFailed =
+    KORIMET_TR("Korimet", "ファイルを読み込めません: ");  // + path
+inline constexpr const char* kSaveFailed =
+    KORIMET_TR("Korimet", "ファイルに保存できません: ");  // + path
 
 // Saving a run under the next free name of a folder: "<kSaveToFolderFailed><folder>", then
 // why on the next line.

@@ -132,5 +132,217 @@
         <source>{} には値を指定できません</source>
         <translation>{} takes no value</translation>
     </message>
+    <message>
+        <source>ポートが開けません</source>
+        <translation>Cannot open the port</translation>
+    </message>
+    <message>
+        <source>他のポートをお試しください</source>
+        <translation>Please try another port</translation>
+    </message>
+    <message>
+        <source>通信ポートが切断されました</source>
+        <translation>The serial port was disconnected</translation>
+    </message>
+    <message>
+        <source>ケーブルを確かめてから、もう一度ポートを選んでください</source>
+        <translation>Check the cable, then choose the port again</translation>
+    </message>
+    <message>
+        <source>ファイルを読み込めません: </source>
+        <translation>Cannot read the file: </translation>
+    </message>
+    <message>
+        <source>ファイルに保存できません: </source>
+        <translation>Cannot save the file: </translation>
+    </message>
+    <message>
+        <source>開く</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>「�」を消すまでメモは保存できません。消すと元のメモのその部分は失われます。</source>
+        <translation>The memo cannot be saved until the &quot;�&quot; marks are deleted. Deleting them loses that part of the original memo.</translation>
+    </message>
+    <message>
+        <source>メモリが足りません</source>
+        <translation>Out of memory</translation>
+    </message>
+    <message>
+        <source>予期しないエラーが発生しました</source>
+        <translation>An unexpected error occurred</translation>
+    </message>
+    <message>
+        <source>Korimet DATAﾌｧｲﾙ (*.krt)|*.krt</source>
+        <translation>Korimet Data File (*.krt)|*.krt</translation>
+    </message>
+    <message>
+        <source>分レース模擬 </source>
+        <translation> min race </translation>
+    </message>
+    <message>
+        <source>計測Lap数</source>
+        <translation>Laps</translation>
+    </message>
+    <message>
+        <source>目標Time</source>
+        <translation>Target</translation>
+    </message>
+    <message>
+        <source>短すぎるラップ（ボタンの二度押し？）</source>
+        <translation>Lap too short (button pressed twice?)</translation>
+    </message>
+    <message>
+        <source>長すぎるラップ（ボタンの押し忘れ？）</source>
+        <translation>Lap too long (button press missed?)</translation>
+    </message>
+    <message>
+        <source>修正したラップ</source>
+        <translation>Corrected lap</translation>
+    </message>
+    <message>
+        <source>「%1」を実行できませんでした</source>
+        <translation>Could not run &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>ﾊﾞｰｼﾞｮﾝ情報 Korimet</source>
+        <translation>About Korimet</translation>
+    </message>
+    <message>
+        <source>ﾗﾝ(&amp;R)</source>
+        <translation>&amp;Run</translation>
+    </message>
+    <message>
+        <source>ｽﾃｰﾀｽ</source>
+        <translation>Status</translation>
+    </message>
+    <message>
+        <source> &apos;%1_Click&apos; のｺｰﾄﾞを追加します。</source>
+        <translation> Add the code of &apos;%1_Click&apos;.</translation>
+    </message>
+    <message>
+        <source>ラップ一覧</source>
+        <translation>Lap list</translation>
+    </message>
+    <message>
+        <source>ラップタイムのグラフ</source>
+        <translation>Lap time chart</translation>
+    </message>
+    <message>
+        <source>メモ</source>
+        <translation>Memo</translation>
+    </message>
+    <message>
+        <source>カーID</source>
+        <translation>Car ID</translation>
+    </message>
+    <message>
+        <source>計測ラップ数</source>
+        <translation>Laps timed</translation>
+    </message>
+    <message>
+        <source>目標タイム</source>
+        <translation>Target time</translation>
+    </message>
+    <message>
+        <source>ベストラップ</source>
+        <translation>Best lap</translation>
+    </message>
+    <message>
+        <source>ワーストラップ</source>
+        <translation>Worst lap</translation>
+    </message>
+    <message>
+        <source>平均ラップ</source>
+        <translation>Average lap</translation>
+    </message>
+    <message>
+        <source>ベストラップの差</source>
+        <translation>Best lap difference</translation>
+    </message>
+    <message>
+        <source>ワーストラップの差</source>
+        <translation>Worst lap difference</translation>
+    </message>
+    <message>
+        <source>平均ラップの差</source>
+        <translation>Average lap difference</translation>
+    </message>
+    <message>
+        <source>レース結果</source>
+        <translation>Race result</translation>
+    </message>
+    <message>
+        <source>レース模擬</source>
+        <translation>Race Simulation</translation>
+    </message>
+    <message>
+        <source>データ未読込み</source>
+        <translation>No data loaded</translation>
+    </message>
+    <message>
+        <source>レース想定時間を分単位で入力</source>
+        <translation>Enter the race length in minutes</translation>
+    </message>
+    <message>
+        <source>レース時間</source>
+        <translation>Race Length</translation>
+    </message>
+    <message>
+        <source>データ比較</source>
+        <translation>Data Comparison</translation>
+    </message>
+    <message>
+        <source>比較元データ未読込み</source>
+        <translation>No data loaded to compare</translation>
+    </message>
+    <message>
+        <source>比較データのラップ数が0のため比較できません</source>
+        <translation>Cannot compare: the comparison data has no laps</translation>
+    </message>
+    <message>
+        <source>Korimet DATAﾌｧｲﾙ (*.krt)</source>
+        <translation>Korimet Data File (*.krt)</translation>
+    </message>
+    <message>
+        <source>最大値:</source>
+        <translation>Maximum:</translation>
+    </message>
+    <message>
+        <source>最小値:</source>
+        <translation>Minimum:</translation>
+    </message>
+    <message>
+        <source>軸設定</source>
+        <translation>Axis Scale</translation>
+    </message>
+    <message>
+        <source>グラフプロットのみ変更可能:</source>
+        <translation>Changes the chart point only:</translation>
+    </message>
+    <message>
+        <source>上書き保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>切り取り</source>
+        <translation>Cut</translation>
+    </message>
+    <message>
+        <source>ｺﾋﾟｰ</source>
+        <translation>Copy</translation>
+    </message>
+    <message>
+        <source>貼り付け</source>
+        <translation>Paste</translation>
+    </message>
+    <message>
+        <source>レース模擬結果表示</source>
+        <translation>Show race simulation result</translation>
+    </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "common/ui/ui_text.h"
 #include "files/file_error.h"
 #include "messages/file_messages.h"
 #include "messages/language.h"
@@ -12,8 +13,8 @@
 // tooltip that reports a file or a refused tool takes its text from here.
 namespace korimet {
 
-// The window speaks Japanese.
-inline Language windowLanguage() { return Language::Japanese; }
+// The core has words in Japanese and English; the window takes those of its language.
+inline Language windowLanguage() { return uiMessageLanguage(); }
 
 inline QString windowMessage(const FileError& error) {
     return QString::fromStdString(fileMessage(error, windowLanguage()));

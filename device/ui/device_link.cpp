@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include "common/ui/ui_text.h"
 #include "device/settings/port_paths.h"
 #include "device/ui/device_texts.h"
 #include "device/ui/port_selection.h"
@@ -75,7 +76,9 @@ DeviceLink::DeviceLink(RunSession& session, Dialogs& dialogs, QWidget& comboHost
         portCombo_->setItemData(n - kFirstPort, portDevicePath(n), Qt::ToolTipRole);
     }
     portCombo_->setCurrentIndex(-1);
-    portCombo_->setEditText(QString::fromUtf8(device_texts::kPortCaption));
+    showPortCaption();
+    // The caption before a pick is a word; a picked port's name is not.
+    connect(&session_, &RunSession::languageChanged, this, [this] { showPortCaption(); });
 
     // The receive event: every waiting byte, one at a time, each good frame shown at once.
     connect(port_, &SerialPortSurface::bytesReceived, this,
@@ -102,6 +105,10 @@ void DeviceLink::openPortFromMenu(int portNumber) {
 
 void DeviceLink::closePortIfOpen() {
     if (port_->isOpen()) port_->close();
+}
+
+void DeviceLink::showPortCaption() {
+    if (portCombo_->currentIndex() < 0) portCombo_->setEditText(uiText(device_texts::kPortCaption));
 }
 
 void DeviceLink::feedBytes(const QByteArray& bytes) {

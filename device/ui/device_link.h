@@ -38,6 +38,9 @@ class DeviceLink : public QObject {
     void feedBytes(const QByteArray& bytes);
 
   private:
+    // The combo's caption while no port is picked, in the window's language.
+    void showPortCaption();
+
     RunSession& session_;
     Dialogs& dialogs_;
     FrameReceiver receiver_;

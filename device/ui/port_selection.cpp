@@ -2,12 +2,13 @@
 
 #include <cstdio>
 
+#include "common/ui/ui_text.h"
 #include "device/ui/device_texts.h"
 
 namespace korimet {
 namespace {
 
-QString text(const char* utf8) { return QString::fromUtf8(utf8); }
+QString text(const char* japanese) { return uiText(japanese); }
 
 QString bracketedPort(int n) { return QLatin1Char('(') + portName(n) + QLatin1Char(')'); }
 

@@ -7,6 +7,7 @@
 #include <new>
 #include <string>
 
+#include "common/ui/ui_text.h"
 #include "common/ui/window_messages.h"
 #include "files/data_file.h"
 #include "files/file_texts.h"
@@ -38,7 +39,7 @@ bool namingTheFile(Dialogs& dialogs, const char* failedHead, const QString& path
         reason = filetexts::kOutOfMemory;
     } catch (const std::exception&) {
     }
-    showFailure(dialogs, qs(failedHead) + shownPath(path) + '\n' + qs(reason));
+    showFailure(dialogs, uiText(failedHead) + shownPath(path) + '\n' + uiText(reason));
     return false;
 }
 
@@ -85,7 +86,7 @@ void FileCommands::readTemplateFile() {
 
 void FileCommands::openDataFile() {
     const QString path =
-        dialogs_.askOpenPath(qs(filetexts::kOpenDialogTitle), qs(texts::kDataFileFilter));
+        dialogs_.askOpenPath(uiText(filetexts::kOpenDialogTitle), uiText(texts::kDataFileFilter));
     if (path.isEmpty()) return;
     openRunFile(path, RunOrigin::File);
 }
@@ -115,8 +116,8 @@ bool FileCommands::openRunFile(const QString& given, RunOrigin origin) {
         // The laps are worth having without the memo. The file stays as it is, and the
         // marks in the box make a save refuse until the user has dealt with them.
         if (read.warning.code == FileErrorCode::MemoUnreadable) {
-            showFailure(dialogs_,
-                        windowMessage(read.warning) + '\n' + qs(filetexts::kMemoMarksBlockSave));
+            showFailure(dialogs_, windowMessage(read.warning) + '\n' +
+                                      uiText(filetexts::kMemoMarksBlockSave));
         } else if (read.warning) {
             showFailure(dialogs_, windowMessage(read.warning));
         }
@@ -138,7 +139,7 @@ bool FileCommands::writeRun(const QString& path) {
 
 void FileCommands::saveDataFileAs() {
     const QString typed =
-        dialogs_.askSavePath(qs(filetexts::kSaveDialogTitle), qs(texts::kDataFileFilter));
+        dialogs_.askSavePath(uiText(filetexts::kSaveDialogTitle), uiText(texts::kDataFileFilter));
     if (typed.isEmpty()) return;
     const QString path = pathFromSystem(withDataFileSuffix(systemPath(typed)));
     // The name is kept only once the file holds the run, so a failed save leaves the next

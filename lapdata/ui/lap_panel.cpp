@@ -6,6 +6,8 @@
 #include <array>
 
 #include "common/ui/ui_fonts.h"
+#include "common/ui/ui_text.h"
+#include "lapdata/race_walk.h"
 #include "lapdata/ui/lap_chart.h"
 #include "lapdata/ui/lap_grid.h"
 #include "lapdata/ui/lap_marks.h"
@@ -37,6 +39,7 @@ LapPanel::LapPanel(RunSession& session, QWidget& host)
     connect(&session_, &RunSession::runReplaced, this, &LapPanel::onRunReplaced);
     connect(&session_, &RunSession::lapsCorrected, this, &LapPanel::showLapData);
     connect(&session_, &RunSession::lapMarksChanged, this, &LapPanel::showLapMarks);
+    connect(&session_, &RunSession::languageChanged, this, &LapPanel::showRaceLine);
 }
 
 void LapPanel::buildControls(QWidget& host) {
@@ -79,7 +82,8 @@ void LapPanel::buildControls(QWidget& host) {
         {&LapPanelControls::averageDiffLabel, "Label27", "", kBlack, false},
     };
     for (const LabelLook& entry : labels) {
-        auto* label = new QLabel(QString::fromUtf8(entry.text), &host);  // owned by the host
+        auto* label = new QLabel(&host);  // owned by the host
+        if (*entry.text) setFixedText(label, entry.text);
         label->setObjectName(entry.name);
         label->setFont(japaneseGothicFont(12, entry.bold));
         setTextColor(*label, entry.color);
@@ -165,7 +169,7 @@ void LapPanel::showLapData() {
     controls_.bestDiffLabel->clear();
     controls_.worstDiffLabel->clear();
     controls_.averageDiffLabel->clear();
-    controls_.raceLineLabel->setText(qs(view.raceLine));
+    setRaceLine(qs(view.raceLine));
 
     grid.setVisible(true);
     // Drawn now, before the next byte or event: a download shows the moment it arrives.
@@ -177,7 +181,18 @@ void LapPanel::showLapMarks() {
     controls_.lapGrid->viewport()->update();
 }
 
-void LapPanel::setRaceLine(const QString& line) { controls_.raceLineLabel->setText(line); }
+void LapPanel::setRaceLine(const QString& line) {
+    raceLine_ = line;
+    showRaceLine();
+}
+
+// The line is made in Japanese by the core; only its word changes with the language, the
+// minutes, laps and time stay as they are.
+void LapPanel::showRaceLine() {
+    QString shown = raceLine_;
+    shown.replace(QString::fromUtf8(kRaceLineMinutesSuffix), uiText(kRaceLineMinutesSuffix));
+    controls_.raceLineLabel->setText(shown);
+}
 
 void LapPanel::showComparison(const ChartTable& chart, const DifferenceTexts& differences) {
     chartData_ = chart;

@@ -74,6 +74,7 @@ class LapPanel : public QObject {
     double raceTotal() const { return raceTotal_; }
     const ChartTable& chartData() const { return chartData_; }
 
+    // Label7: the race line as the core made it, in Japanese; shown in the window's language.
     void setRaceLine(const QString& line);
     // A comparison's two-series table and its difference texts, until the next redraw.
     void showComparison(const ChartTable& chart, const DifferenceTexts& differences);
@@ -82,12 +83,14 @@ class LapPanel : public QObject {
     void buildControls(QWidget& host);
     void onRunReplaced(const RunChange& change);
     void showLapMarks();
+    void showRaceLine();
 
     RunSession& session_;
     QWidget& host_;
     LapPanelControls controls_;
     LapStatistics statistics_;
     double raceTotal_ = 0.0;
+    QString raceLine_;                     // Label7 as the core made it
     ChartTable chartData_;                 // the table last handed to the chart
     LapMarkDelegate* lapMarks_ = nullptr;  // owned by the grid
 };

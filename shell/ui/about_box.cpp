@@ -7,12 +7,14 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "common/text_mark.h"
 #include "common/ui/icon_resources.h"
+#include "common/ui/ui_text.h"
 
 namespace korimet {
 namespace {
 
-constexpr const char* kAboutCaption = "ﾊﾞｰｼﾞｮﾝ情報 Korimet";
+constexpr const char* kAboutCaption = KORIMET_TR("Korimet", "ﾊﾞｰｼﾞｮﾝ情報 Korimet");
 constexpr const char* kApplicationTitle = "Korimet";
 
 // The layout is drawn in twips; 1440 to the inch.
@@ -62,7 +64,7 @@ QString aboutVersionText() {
 
 AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAbout"));
-    setWindowTitle(QString::fromUtf8(kAboutCaption));
+    setFixedText(this, kAboutCaption, TextRole::WindowTitle);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setModal(true);

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QWidget>
 
+#include "common/ui/ui_text.h"
 #include "shell/ui/shell_texts.h"
 
 namespace korimet {
@@ -36,7 +37,7 @@ QAccessibleInterface* valueLabelFactory(const QString& className, QObject* objec
 
 void nameControl(QWidget& window, const char* objectName, const char* name) {
     if (auto* control = window.findChild<QWidget*>(QLatin1String(objectName))) {
-        control->setAccessibleName(QString::fromUtf8(name));
+        setFixedText(control, name, TextRole::AccessibleName);
     }
 }
 
@@ -46,7 +47,7 @@ void nameValue(QWidget& window, const char* valueName, const char* captionName, 
     if (!value) return;
     // Marked first: naming it may already make its interface, which is then kept.
     value->setProperty(kReadsItsText, true);
-    value->setAccessibleName(QString::fromUtf8(name));
+    setFixedText(value, name, TextRole::AccessibleName);
     if (!captionName) return;
     if (auto* caption = window.findChild<QLabel*>(QLatin1String(captionName))) {
         caption->setBuddy(value);  // tells the reader which caption labels the value

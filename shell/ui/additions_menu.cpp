@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QMenuBar>
 
+#include "common/ui/ui_text.h"
 #include "shell/ui/shell_texts.h"
 
 namespace korimet {
@@ -14,7 +15,8 @@ QMenu* additionsMenu(QMainWindow& window) {
     if (auto* existing = bar->findChild<QMenu*>(QString::fromUtf8(texts::kAdditionsMenuName))) {
         return existing;
     }
-    auto* menu = new QMenu(QString::fromUtf8(texts::kAdditionsMenuTitle), bar);  // bar owns it
+    auto* menu = new QMenu(bar);  // bar owns it
+    setFixedText(menu, texts::kAdditionsMenuTitle);
     menu->setObjectName(QString::fromUtf8(texts::kAdditionsMenuName));
     menu->menuAction()->setObjectName(QString::fromUtf8(texts::kAdditionsMenuName));
     QAction* before = nullptr;

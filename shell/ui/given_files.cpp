@@ -9,6 +9,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include "common/ui/ui_text.h"
 #include "files/file_texts.h"
 #include "files/ui/file_command_texts.h"
 #include "files/ui/file_commands.h"
@@ -75,7 +76,7 @@ bool RunFileDrops::eventFilter(QObject* watched, QEvent* event) {
             QMetaObject::invokeMethod(
                 this,
                 [this, file] {
-                    runGuarded(dialogs_, QString::fromUtf8(filetexts::kOpenDialogTitle),
+                    runGuarded(dialogs_, uiText(filetexts::kOpenDialogTitle),
                                [&] { openGivenFile(files_, file); });
                 },
                 Qt::QueuedConnection);

@@ -19,6 +19,7 @@
 
 #include "common/ui/icon_resources.h"
 #include "common/ui/ui_fonts.h"
+#include "common/ui/ui_text.h"
 #include "device/ui/device_link.h"
 #include "files/ui/file_commands.h"
 #include "files/ui/memo_panel.h"
@@ -146,7 +147,8 @@ void MainWindow::buildFrame() {
     statusLine->setObjectName("sbStatusBar");
     statusLine->setSizeGripEnabled(true);
     statusLine->setMinimumHeight(px(kStatusBarTwips));
-    statusPanel = new QLabel(QString::fromUtf8(texts::kStatusPanelText), statusLine);
+    statusPanel = new QLabel(statusLine);
+    setFixedText(statusPanel, texts::kStatusPanelText);
     statusPanel->setObjectName("sbStatusBarStatus");
     datePanel = new QLabel(statusLine);
     datePanel->setObjectName("sbStatusBarDate");

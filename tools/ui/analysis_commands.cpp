@@ -3,6 +3,7 @@
 #include <QFile>
 #include <exception>
 
+#include "common/ui/ui_text.h"
 #include "common/ui/window_messages.h"
 #include "files/data_file.h"
 #include "lapdata/ui/lap_chart.h"
@@ -25,7 +26,9 @@ QString qs(const std::string& text) { return QString::fromStdString(text); }
 AskText askThrough(Dialogs& dialogs) {
     return [&dialogs](const std::string& prompt, const std::string& title,
                       const std::string& defaultText) {
-        return dialogs.inputText(qs(prompt), qs(title), qs(defaultText)).toStdString();
+        // The prompts are marked texts; the default is a number.
+        return dialogs.inputText(uiText(prompt.c_str()), uiText(title.c_str()), qs(defaultText))
+            .toStdString();
     };
 }
 
@@ -34,7 +37,7 @@ void refuse(Dialogs& dialogs, const ToolRefusal& refusal) {
 }
 
 QString comparisonFilter() {
-    return QString::fromUtf8(kCompareFilterName) + '|' + QString::fromUtf8(kCompareFilterPattern);
+    return uiText(kCompareFilterName) + '|' + QString::fromUtf8(kCompareFilterPattern);
 }
 
 }  // namespace
@@ -71,8 +74,7 @@ void AnalysisCommands::compareData() {
 }
 
 void AnalysisCommands::loadComparisonFile() {
-    const QString path =
-        dialogs_.askOpenPath(QString::fromUtf8(kCompareOpenTitle), comparisonFilter());
+    const QString path = dialogs_.askOpenPath(uiText(kCompareOpenTitle), comparisonFilter());
     if (path.isEmpty()) return;
     compareWithFile(path);
 }
@@ -82,8 +84,7 @@ bool AnalysisCommands::compareWithFile(const QString& path) {
     // Only the laps count here: the other run's memo can neither refuse the file nor warn.
     const DataFileReadResult read = loadDataFile(systemPath(path), MemoField::Skip);
     if (!read) {
-        dialogs_.message(windowMessage(read.error), QString::fromUtf8(kCompareTitle),
-                         MessageIcon::Critical);
+        dialogs_.message(windowMessage(read.error), uiText(kCompareTitle), MessageIcon::Critical);
         return false;
     }
     const LapData& comparison = read.content->data;

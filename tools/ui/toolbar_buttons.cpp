@@ -5,6 +5,7 @@
 #include <QToolBar>
 
 #include "common/ui/icon_resources.h"
+#include "common/ui/ui_text.h"
 
 namespace korimet {
 
@@ -19,9 +20,11 @@ void addToolbarButtons(QToolBar& toolBar,
     toolBar.setIconSize(QSize(16, 16));
     for (const ToolbarButton& button : kToolbarButtons) {
         const QString key = QString::fromUtf8(button.key);
-        QAction* action = toolBar.addAction(pngIcon(toolbarIconResource(button)), key);
+        QAction* action = toolBar.addAction(pngIcon(toolbarIconResource(button)), QString());
+        // The caption is what a screen reader says; the key stays the same in every language.
+        setFixedText(action, button.key);
         action->setObjectName(QStringLiteral("tbButton") + QString::fromUtf8(button.iconName));
-        action->setToolTip(QString::fromUtf8(button.toolTip));
+        setFixedText(action, button.toolTip, TextRole::ToolTip);
         action->setData(key);
         QObject::connect(action, &QAction::triggered, &toolBar,
                          [onButtonClick, key] { onButtonClick(key); });

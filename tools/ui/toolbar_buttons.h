@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/text_mark.h"
+
 #include <QString>
 #include <array>
 #include <functional>
@@ -10,14 +12,14 @@ class QToolBar;
 namespace korimet {
 
 // Toolbar button keys (what the dispatch compares) and their tooltips.
-inline constexpr const char* kKeyOpen = "開く";
-inline constexpr const char* kKeySave = "上書き保存";
-inline constexpr const char* kKeyCut = "切り取り";
-inline constexpr const char* kKeyCopy = "ｺﾋﾟｰ";
-inline constexpr const char* kKeyPaste = "貼り付け";
-inline constexpr const char* kKeyRace = "レース模擬";
-inline constexpr const char* kKeyCompare = "データ比較";
-inline constexpr const char* kRaceToolTip = "レース模擬結果表示";
+inline constexpr const char* kKeyOpen = KORIMET_TR("Korimet", "開く");
+inline constexpr const char* kKeySave = KORIMET_TR("Korimet", "上書き保存");
+inline constexpr const char* kKeyCut = KORIMET_TR("Korimet", "切り取り");
+inline constexpr const char* kKeyCopy = KORIMET_TR("Korimet", "ｺﾋﾟｰ");
+inline constexpr const char* kKeyPaste = KORIMET_TR("Korimet", "貼り付け");
+inline constexpr const char* kKeyRace = KORIMET_TR("Korimet", "レース模擬");
+inline constexpr const char* kKeyCompare = KORIMET_TR("Korimet", "データ比較");
+inline constexpr const char* kRaceToolTip = KORIMET_TR("Korimet", "レース模擬結果表示");
 
 struct ToolbarButton {
     const char* key;  // what the dispatch compares
