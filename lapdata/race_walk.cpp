@@ -17,8 +17,12 @@ RaceWalk walkRace(const std::array<double, kLapSlots>& laps, double raceSeconds)
 }
 
 std::string raceResultLine(double minutes, const RaceWalk& walk) {
-    return formatPictureHash(minutes) + kRaceLineMinutesSuffix + formatPictureHash(walk.lapCount) +
-           kRaceLineLapSuffix + lapTimeOrPlaceholder(walk.total);
+    return raceResultLine(minutes, walk, japaneseWording);
+}
+
+std::string raceResultLine(double minutes, const RaceWalk& walk, const Wording& wording) {
+    return formatPictureHash(minutes) + wording(kRaceLineMinutesSuffix) +
+           formatPictureHash(walk.lapCount) + kRaceLineLapSuffix + lapTimeOrPlaceholder(walk.total);
 }
 
 }  // namespace korimet

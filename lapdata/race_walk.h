@@ -3,6 +3,8 @@
 #include <array>
 #include <string>
 
+#include "common/text_mark.h"
+#include "common/wording.h"
 #include "lapdata/lap_data.h"
 
 namespace korimet {
@@ -19,8 +21,10 @@ RaceWalk walkRace(const std::array<double, kLapSlots>& laps, double raceSeconds)
 // "17分レース模擬 12Lap 17m00s00": minutes and laps through "##", the time through
 // formatLapTime (or its placeholder when the total cannot be shown).
 std::string raceResultLine(double minutes, const RaceWalk& walk);
+// The same in the words `wording` gives.
+std::string raceResultLine(double minutes, const RaceWalk& walk, const Wording& wording);
 
-inline constexpr const char* kRaceLineMinutesSuffix = "分レース模擬 ";
+inline constexpr const char* kRaceLineMinutesSuffix = KORIMET_TR("Korimet", "分レース模擬 ");
 inline constexpr const char* kRaceLineLapSuffix = "Lap ";
 
 }  // namespace korimet
