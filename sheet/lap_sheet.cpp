@@ -6,6 +6,7 @@
 
 #include "corrections/run_pace.h"
 #include "lapdata/lap_time.h"
+#include "lapdata/race_walk.h"
 #include "lapdata/run_statistics.h"
 #include "library/run_library.h"
 #include "sheet/sheet_texts.h"
@@ -27,8 +28,15 @@ std::pair<std::string_view, std::string_view> lastTwoParts(std::string_view path
 
 std::string baseName(std::string_view path) { return std::string(lastTwoParts(path).second); }
 
-std::string runName(const std::string& fileName) {
-    return fileName.empty() ? texts::kUnsavedRunName : baseName(fileName);
+std::string runName(const std::string& fileName, const Wording& words) {
+    return fileName.empty() ? words(texts::kUnsavedRunName) : baseName(fileName);
+}
+
+// A text with "%1" in it, the value put there.
+std::string filled(const std::string& pattern, const std::string& value) {
+    std::string text = pattern;
+    if (const auto at = text.find("%1"); at != std::string::npos) text.replace(at, 2, value);
+    return text;
 }
 
 std::string trimmed(std::string text) {
@@ -44,9 +52,9 @@ std::string formatted(const char* format, double value) {
 
 // The three laps' total, and which laps they are beside the caption ("ベスト3周 (5-7)"), so
 // that the value fits its narrow field whole.
-SheetField bestThreeField(const std::optional<BestThree>& three) {
-    if (!three) return {texts::kBestThreeCaption, texts::kNoValueText};
-    return {std::string(texts::kBestThreeCaption) + " (" + std::to_string(three->start + 1) + "-" +
+SheetField bestThreeField(const std::optional<BestThree>& three, const Wording& words) {
+    if (!three) return {words(texts::kBestThreeCaption), words(texts::kNoValueText)};
+    return {words(texts::kBestThreeCaption) + " (" + std::to_string(three->start + 1) + "-" +
                 std::to_string(three->start + 3) + ")",
             lapTimeOrPlaceholder(three->total)};
 }
@@ -78,8 +86,10 @@ const char* markOf(LapRole role) {
     return "";
 }
 
-std::string unlessEmpty(const std::string& text) {
-    return text.empty() ? texts::kNoValueText : text;
+// The comparison as the window makes it; its refusal if the other run cannot be compared.
+ComparisonOutcome comparisonOf(const SheetInput& input, const LapView& view) {
+    return buildComparison(input.run.data, view.stats, input.comparison->data,
+                           input.comparison->fileName);
 }
 
 }  // namespace
@@ -114,37 +124,48 @@ std::string suggestedSheetFileName(const SheetDateTime& d, const LapData& data,
     return std::string(buffer) + std::string(extension);
 }
 
-LapSheet buildLapSheet(const SheetInput& input) {
+std::optional<ToolRefusal> sheetComparisonRefusal(const SheetInput& input) {
+    if (!input.comparison) return std::nullopt;
+    return comparisonOf(input, buildLapView(input.run.data)).refusal;
+}
+
+LapSheet buildLapSheet(const SheetInput& input, const Wording& words) {
     const LapData& data = input.run.data;
     const LapView view = buildLapView(data);
     const RunStatistics stats = runStatistics(data);
     const RunPace pace = runPace(data);
+    const std::string none = words(texts::kNoValueText);
+    const std::string car = filled(words(texts::kCarNumberText), view.carText);
+    const std::string name = runName(input.run.fileName, words);
 
     LapSheet sheet;
-    sheet.title = std::string(texts::kSheetTitle) + "  " + texts::kCarCaption + view.carText;
-    sheet.chartTitle = std::string(texts::kCarCaption) + view.carText + "  " +
-                       sheetDateText(input.date) + "  " + runName(input.run.fileName);
+    sheet.title = words(texts::kSheetTitle) + "  " + car;
+    sheet.chartTitle = car + "  " + sheetDateText(input.date) + "  " + name;
+    std::string raceLine = none;
+    if (data.raceMinutes != 0) {
+        raceLine =
+            raceResultLine(data.raceMinutes, walkRace(data.laps, data.raceMinutes * 60.0), words);
+    }
     sheet.header = {
-        {texts::kCarCaption, view.carText},
-        {texts::kLapCountCaption, view.lapCountText},
-        {texts::kTargetCaption, trimmed(view.targetText)},
-        {texts::kRaceCaption, unlessEmpty(view.raceLine)},
-        {texts::kDateCaption, sheetDateText(input.date)},
-        {texts::kFileCaption, runName(input.run.fileName)},
+        {words(texts::kCarCaption), view.carText},
+        {words(texts::kLapCountCaption), view.lapCountText},
+        {words(texts::kTargetCaption), trimmed(view.targetText)},
+        {words(texts::kRaceCaption), raceLine},
+        {words(texts::kDateCaption), sheetDateText(input.date)},
+        {words(texts::kFileCaption), name},
     };
-    const std::string none = texts::kNoValueText;
     sheet.statistics = {
-        {texts::kBestCaption, view.bestText},
-        {texts::kWorstCaption, view.worstText},
-        {texts::kAverageCaption, view.averageText},
-        {texts::kMedianCaption, stats.median ? lapTimeOrPlaceholder(*stats.median) : none},
-        {texts::kSpreadCaption,
-         stats.spread ? formatted("%.2f", *stats.spread) + texts::kSecondsUnit : none},
-        {texts::kConsistencyCaption,
+        {words(texts::kBestCaption), view.bestText},
+        {words(texts::kWorstCaption), view.worstText},
+        {words(texts::kAverageCaption), view.averageText},
+        {words(texts::kMedianCaption), stats.median ? lapTimeOrPlaceholder(*stats.median) : none},
+        {words(texts::kSpreadCaption),
+         stats.spread ? formatted("%.2f", *stats.spread) + words(texts::kSecondsUnit) : none},
+        {words(texts::kConsistencyCaption),
          stats.consistency ? formatted("%.1f%%", *stats.consistency) : none},
-        bestThreeField(pace.bestThree),
-        {texts::kPaceTrendCaption,
-         pace.trend ? formatted("%+.2f", *pace.trend) + texts::kSecondsPerLapUnit : none},
+        bestThreeField(pace.bestThree, words),
+        {words(texts::kPaceTrendCaption),
+         pace.trend ? formatted("%+.2f", *pace.trend) + words(texts::kSecondsPerLapUnit) : none},
     };
 
     for (int slot = 0; slot < stats.counted; ++slot) {
@@ -156,16 +177,19 @@ LapSheet buildLapSheet(const SheetInput& input) {
                               role, color, markOf(role)});
     }
     sheet.legend = {
-        {LapRole::Best, kCellBest, texts::kBestMark, texts::kBestMeaning},
-        {LapRole::Worst, kCellWorst, texts::kWorstMark, texts::kWorstMeaning},
+        {LapRole::Best, kCellBest, texts::kBestMark, words(texts::kBestMeaning)},
+        {LapRole::Worst, kCellWorst, texts::kWorstMark, words(texts::kWorstMeaning)},
     };
     if (data.targetTime < kNoTargetTime) {
         sheet.legend.push_back(
-            {LapRole::Target, kCellTarget, texts::kTargetMark, texts::kTargetMeaning});
+            {LapRole::Target, kCellTarget, texts::kTargetMark, words(texts::kTargetMeaning)});
     }
+    sheet.lapNumberHeader = words(texts::kLapNumberHeader);
+    sheet.lapTimeHeader = words(texts::kLapTimeHeader);
+    sheet.noLapsText = words(texts::kNoLapsText);
 
     if (view.chart && stats.counted > 0) sheet.chart = *view.chart;
-    sheet.seriesNames = {runName(input.run.fileName)};
+    sheet.seriesNames = {name};
 
     const std::string& memo = input.memo;
     for (std::size_t i = 0; i < memo.size(); ++i) {
@@ -175,27 +199,30 @@ LapSheet buildLapSheet(const SheetInput& input) {
             sheet.memo.push_back('\n');  // a lone CR ends a line too
         }
     }
+    sheet.memoCaption = words(texts::kMemoCaption);
+    sheet.memoContinuedCaption = words(texts::kMemoContinuedCaption);
 
     if (input.comparison) {
-        const ComparisonOutcome outcome =
-            buildComparison(data, view.stats, input.comparison->data, input.comparison->fileName);
+        const ComparisonOutcome outcome = comparisonOf(input, view);
         if (outcome.refusal) {
             sheet.comparisonRefusal = outcome.refusal;
         } else {
             const ComparisonView& c = outcome.view;
+            const std::string otherName = runName(input.comparison->fileName, words);
             sheet.chart = c.chart;
-            sheet.seriesNames.push_back(runName(input.comparison->fileName));
+            sheet.seriesNames.push_back(otherName);
             const LapView other = buildLapView(input.comparison->data);
             const auto& otherDate = input.comparison->date;
             sheet.comparison = SheetComparison{
-                runName(input.comparison->fileName),
-                {{texts::kDateCaption, otherDate ? sheetDateText(*otherDate) : texts::kNoValueText},
-                 {texts::kLapCountCaption, other.lapCountText},
-                 {texts::kBestCaption, other.bestText},
-                 {texts::kAverageCaption, other.averageText}},
-                {{texts::kBestDifferenceCaption, c.bestDifferenceText},
-                 {texts::kWorstDifferenceCaption, c.worstDifferenceText},
-                 {texts::kAverageDifferenceCaption, c.averageDifferenceText}}};
+                words(texts::kComparedRunCaption),
+                otherName,
+                {{words(texts::kDateCaption), otherDate ? sheetDateText(*otherDate) : none},
+                 {words(texts::kLapCountCaption), other.lapCountText},
+                 {words(texts::kBestCaption), other.bestText},
+                 {words(texts::kAverageCaption), other.averageText}},
+                {{words(texts::kBestDifferenceCaption), c.bestDifferenceText},
+                 {words(texts::kWorstDifferenceCaption), c.worstDifferenceText},
+                 {words(texts::kAverageDifferenceCaption), c.averageDifferenceText}}};
         }
     }
     return sheet;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/wording.h"
 #include "lapdata/lap_data.h"
 #include "lapdata/lap_view_model.h"
 #include "library/run_library.h"
@@ -73,11 +74,14 @@ struct SheetLegendEntry {
 };
 
 struct SheetComparison {
+    std::string runCaption;
     std::string runName;
     std::vector<SheetField> details;      // the other run's date, laps, best, average
     std::vector<SheetField> differences;  // best, worst, average
 };
 
+// Every word on the page is in the sheet, in the language it was built in; lap times, dates,
+// numbers and file names are the same in every language.
 struct LapSheet {
     std::string title;
     std::string chartTitle;  // car, date and run, so a picture of the chart says whose it is
@@ -88,11 +92,20 @@ struct LapSheet {
     ChartTable chart;                      // empty without laps
     std::vector<std::string> seriesNames;  // one per chart column
     std::string memo;                      // line ends as "\n"
+    std::string memoCaption;
+    std::string memoContinuedCaption;  // over the memo on the pages after the first
+    std::string lapNumberHeader;
+    std::string lapTimeHeader;
+    std::string noLapsText;  // in the chart's and the table's place without laps
     std::optional<SheetComparison> comparison;
     std::optional<ToolRefusal> comparisonRefusal;  // why a comparison asked for is not shown
 };
 
-LapSheet buildLapSheet(const SheetInput& input);
+// The sheet in the words `wording` gives for the Japanese texts.
+LapSheet buildLapSheet(const SheetInput& input, const Wording& wording = japaneseWording);
+
+// Why the comparison asked for cannot be shown, as buildLapSheet would say; none without one.
+std::optional<ToolRefusal> sheetComparisonRefusal(const SheetInput& input);
 
 // ---- Where things go, in millimetres from the page's top left corner ----
 

@@ -246,7 +246,7 @@
     </message>
     <message>
         <source>目標タイム</source>
-        <translation>Target time</translation>
+        <translation>Target Time</translation>
     </message>
     <message>
         <source>ベストラップ</source>
@@ -343,6 +343,178 @@
     <message>
         <source>レース模擬結果表示</source>
         <translation>Show race simulation result</translation>
+    </message>
+    <message>
+        <source>ラップシート</source>
+        <translation>Lap Sheet</translation>
+    </message>
+    <message>
+        <source>車番</source>
+        <translation>Car</translation>
+    </message>
+    <message>
+        <source>車番%1</source>
+        <translation>Car %1</translation>
+    </message>
+    <message>
+        <source>周回数</source>
+        <translation>Laps</translation>
+    </message>
+    <message>
+        <source>日時</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>ファイル</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>ベスト</source>
+        <translation>Best</translation>
+    </message>
+    <message>
+        <source>ワースト</source>
+        <translation>Worst</translation>
+    </message>
+    <message>
+        <source>平均</source>
+        <translation>Average</translation>
+    </message>
+    <message>
+        <source>中央値</source>
+        <translation>Median</translation>
+    </message>
+    <message>
+        <source>ばらつき</source>
+        <translation>Spread</translation>
+    </message>
+    <message>
+        <source>安定度</source>
+        <translation>Consistency</translation>
+    </message>
+    <message>
+        <source>ベスト3周</source>
+        <translation>Best 3</translation>
+    </message>
+    <message>
+        <source>ペース傾向</source>
+        <translation>Pace Trend</translation>
+    </message>
+    <message>
+        <source>秒/周</source>
+        <translation> s/lap</translation>
+    </message>
+    <message>
+        <source>目標タイム以内</source>
+        <translation>Within target time</translation>
+    </message>
+    <message>
+        <source>LAP</source>
+        <translation>LAP</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>メモ（続き）</source>
+        <translation>Memo (continued)</translation>
+    </message>
+    <message>
+        <source>比較ラン</source>
+        <translation>Compared Run</translation>
+    </message>
+    <message>
+        <source>ベスト差</source>
+        <translation>Best Difference</translation>
+    </message>
+    <message>
+        <source>ワースト差</source>
+        <translation>Worst Difference</translation>
+    </message>
+    <message>
+        <source>平均差</source>
+        <translation>Average Difference</translation>
+    </message>
+    <message>
+        <source>(未保存)</source>
+        <translation>(unsaved)</translation>
+    </message>
+    <message>
+        <source>--</source>
+        <translation>--</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation> s</translation>
+    </message>
+    <message>
+        <source>ラップがありません</source>
+        <translation>No laps</translation>
+    </message>
+    <message>
+        <source>印刷(&amp;P)...</source>
+        <translation>&amp;Print...</translation>
+    </message>
+    <message>
+        <source>PDFに保存(&amp;D)...</source>
+        <translation>Save as P&amp;DF...</translation>
+    </message>
+    <message>
+        <source>グラフを画像で保存(&amp;G)...</source>
+        <translation>Save &amp;Graph as Picture...</translation>
+    </message>
+    <message>
+        <source>PDFに保存</source>
+        <translation>Save as PDF</translation>
+    </message>
+    <message>
+        <source>PDFﾌｧｲﾙ (*.pdf)|*.pdf</source>
+        <translation>PDF Files (*.pdf)|*.pdf</translation>
+    </message>
+    <message>
+        <source>グラフを画像で保存</source>
+        <translation>Save Graph as Picture</translation>
+    </message>
+    <message>
+        <source>PNG画像 (*.png)|*.png</source>
+        <translation>PNG Pictures (*.png)|*.png</translation>
+    </message>
+    <message>
+        <source>印刷</source>
+        <translation>Print</translation>
+    </message>
+    <message>
+        <source>印刷するランがありません。ランを受信するか、ファイルを開いてください。</source>
+        <translation>There is no run to print. Download a run or open a file.</translation>
+    </message>
+    <message>
+        <source>PDFに保存しました: %1</source>
+        <translation>Saved as PDF: %1</translation>
+    </message>
+    <message>
+        <source>グラフを画像で保存しました: %1</source>
+        <translation>Graph saved as a picture: %1</translation>
+    </message>
+    <message>
+        <source>PDFファイルを書き込めませんでした: %1<byte value="xd"/>
+%2</source>
+        <translation>Could not write the PDF file: %1<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>画像ファイルを書き込めませんでした: %1<byte value="xd"/>
+%2</source>
+        <translation>Could not write the picture file: %1<byte value="xd"/>
+%2</translation>
+    </message>
+    <message>
+        <source>印刷を始められませんでした: %1</source>
+        <translation>Printing could not start: %1</translation>
+    </message>
+    <message>
+        <source>ページを描けませんでした</source>
+        <translation>the page could not be drawn</translation>
     </message>
 </context>
 </TS>

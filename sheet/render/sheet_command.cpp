@@ -16,13 +16,16 @@
 #include "commandline/cli_texts.h"
 #include "commandline/parse_problem.h"
 #include "commandline/sheet_options.h"
+#include "common/ui/ui_text.h"
 #include "corrections/correction_file.h"
 #include "files/data_file.h"
 #include "files/durable_write.h"
 #include "messages/correction_messages.h"
 #include "messages/file_messages.h"
+#include "messages/language.h"
 #include "sheet/lap_sheet.h"
 #include "sheet/ui/sheet_renderer.h"
+#include "shell/ui/window_language.h"
 
 namespace korimet {
 
@@ -148,15 +151,19 @@ int runSheetCommand(int& argc, char** argv) {
                      sheetDate(request->compare, modificationTime(request->compare),
                                localTimeOf(std::chrono::system_clock::now()))};
     }
-    const LapSheet sheet = buildLapSheet(input);
-    if (sheet.comparisonRefusal) {
-        std::cerr << prefix << language.tool(*sheet.comparisonRefusal) << "\n";
+    if (const auto refusal = sheetComparisonRefusal(input)) {
+        std::cerr << prefix << language.tool(*refusal) << "\n";
         return 2;
     }
 
     // No display is needed or wanted, whatever the environment says.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // The sheet in the locale's language, as korimet-cli chooses its own: the window's
+    // translation for it, English where there is none.
+    applyLanguage(
+        resolveLanguage(QString(), QString::fromStdString(localeLanguageCodeFromEnvironment())));
+    const LapSheet sheet = buildLapSheet(input, uiWording());
     if (!request->pdf.empty() && !put(sheetPdfBytes(sheet, defaultPaper()), request->pdf,
                                       cli::Text::PdfNotWritten, prefix, language)) {
         return 2;

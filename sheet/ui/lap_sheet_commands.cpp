@@ -16,8 +16,9 @@
 #include <QStandardPaths>
 #include <QToolTip>
 
-#include "common/ui/window_messages.h"
+#include "common/ui/ui_text.h"
 #include "lapdata/run_statistics.h"
+#include "messages/file_messages.h"
 #include "session/addition.h"
 #include "session/dialogs.h"
 #include "session/run_session.h"
@@ -31,10 +32,12 @@ namespace korimet {
 namespace {
 
 QString qs(const char* text) { return QString::fromUtf8(text); }
+// A text of the sheet's commands in the window's language.
+QString said(const char* japanese) { return uiText(japanese); }
 
 QString reasonOf(const SheetWriteResult& w) {
-    if (w.paintFailed) return qs(texts::kPaintFailed);
-    return QString::fromStdString(systemReason(w.systemError, windowLanguage()));
+    if (w.paintFailed) return said(texts::kPaintFailed);
+    return QString::fromStdString(systemReason(w.systemError, uiMessageLanguage()));
 }
 
 SheetDateTime fromQt(const QDateTime& t) {
@@ -94,7 +97,7 @@ class LapSheetCommands : public QObject {
             suggestedSheetFileName(dateOf(session_), session_.currentData(), "")));
         QPrintPreviewDialog preview(&printer, &window_);
         preview.setObjectName(QStringLiteral("dlgLapSheetPreview"));
-        preview.setWindowTitle(qs(texts::kPrintTitle));
+        preview.setWindowTitle(said(texts::kPrintTitle));
         // Large enough to read the page: most of the screen's height, a page's proportions.
         if (const QScreen* screen = window_.screen()) {
             const QRect room = screen->availableGeometry();
@@ -107,7 +110,7 @@ class LapSheetCommands : public QObject {
         if (auto* pages = preview.findChild<QPrintPreviewWidget*>()) pages->fitToWidth();
         preview.exec();
         if (failed) {
-            dialogs_.message(qs(texts::kPrintFailed).arg(printer.printerName()), QString(),
+            dialogs_.message(said(texts::kPrintFailed).arg(printer.printerName()), QString(),
                              MessageIcon::None);
         }
     }
@@ -118,7 +121,7 @@ class LapSheetCommands : public QObject {
         const QString path = askPath(texts::kSavePdfTitle, texts::kSavePdfFilter, ".pdf");
         if (path.isEmpty()) return;
         if (const SheetWriteResult w = writeSheetPdf(sheet, defaultPaper(), path); !w) {
-            dialogs_.message(qs(texts::kPdfWriteFailed).arg(path, reasonOf(w)), QString(),
+            dialogs_.message(said(texts::kPdfWriteFailed).arg(path, reasonOf(w)), QString(),
                              MessageIcon::None);
             return;
         }
@@ -132,7 +135,7 @@ class LapSheetCommands : public QObject {
         if (path.isEmpty()) return;
         const int width = static_cast<int>(2 * kChartPictureSize.width());  // sharp at 2x
         if (const SheetWriteResult w = writeChartPng(sheet, width, path); !w) {
-            dialogs_.message(qs(texts::kPngWriteFailed).arg(path, reasonOf(w)), QString(),
+            dialogs_.message(said(texts::kPngWriteFailed).arg(path, reasonOf(w)), QString(),
                              MessageIcon::None);
             return;
         }
@@ -146,14 +149,14 @@ class LapSheetCommands : public QObject {
             runStatistics(session_.currentData()).counted > 0) {
             return false;
         }
-        dialogs_.message(qs(texts::kNothingToPrint), QString(), MessageIcon::None);
+        dialogs_.message(said(texts::kNothingToPrint), QString(), MessageIcon::None);
         return true;
     }
 
     // Said in passing, over the window: the window's status bar keeps what it says.
     void saved(const char* text, const QString& path) {
         QSettings().setValue(kSheetFolderKey, QFileInfo(path).absolutePath());
-        const QString notice = qs(text).arg(QDir::toNativeSeparators(path));
+        const QString notice = said(text).arg(QDir::toNativeSeparators(path));
         QToolTip::showText(window_.mapToGlobal(QPoint(window_.width() / 3, window_.height() - 40)),
                            notice, &window_, {}, 5000);
     }
@@ -164,7 +167,7 @@ class LapSheetCommands : public QObject {
         const QString name = QString::fromStdString(
             suggestedSheetFileName(dateOf(session_), session_.currentData(), extension));
         const QString suggested = QDir(sheetFolder()).filePath(name);
-        QString path = dialogs_.askSavePathFrom(qs(title), qs(filter), suggested);
+        QString path = dialogs_.askSavePathFrom(said(title), said(filter), suggested);
         if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty()) path += qs(extension);
         return path;
     }
@@ -175,7 +178,8 @@ class LapSheetCommands : public QObject {
 };
 
 QAction* addCommand(QMenu* menu, const char* text, const char* name) {
-    QAction* action = menu->addAction(qs(text));  // the menu owns it
+    QAction* action = menu->addAction(QString());  // the menu owns it
+    setFixedText(action, text);
     action->setObjectName(qs(name));
     return action;
 }
@@ -193,7 +197,7 @@ LapSheet sheetOfSession(const RunSession& session) {
             session.comparisonData(), systemPath(other),
             sheetDate(systemPath(other), modifiedAt(other), fromQt(QDateTime::currentDateTime()))};
     }
-    return buildLapSheet(input);
+    return buildLapSheet(input, uiWording());
 }
 
 void attachLapSheet(const Addition& addition) {

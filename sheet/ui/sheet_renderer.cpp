@@ -17,11 +17,13 @@
 #include "common/ui/ui_fonts.h"
 #include "files/durable_write.h"
 #include "lapdata/ui/lap_chart.h"
-#include "sheet/sheet_texts.h"
 
 namespace korimet {
 
 namespace {
+
+QString paintFirstPage(QCPPainter& p, const QRectF& pageRect, const LapSheet& sheet, Paper paper,
+                       QStringList* cut);
 
 // The page is drawn in points; the layout is in millimetres.
 constexpr double kPointsPerMm = 72.0 / 25.4;
@@ -51,9 +53,14 @@ const QColor kCaptionColor(90, 90, 90);
 const QColor kRuleColor(160, 160, 160);
 const QColor kHeadFill(235, 235, 235);
 
+// Notes a text wider than the room it is drawn in; no notes are kept when `cut` is null.
+void noteIfCut(const QPainter& p, const QString& text, double room, QStringList* cut) {
+    if (cut && p.fontMetrics().horizontalAdvance(text) > room) cut->push_back(text);
+}
+
 // A row of fields, each a small caption over its value.
 void drawFields(QPainter& p, const QRectF& area, const std::vector<SheetField>& fields, int perRow,
-                int valueSize) {
+                int valueSize, QStringList* cut) {
     if (fields.empty()) return;
     const int rows = (static_cast<int>(fields.size()) + perRow - 1) / perRow;
     const double w = area.width() / perRow;
@@ -63,11 +70,13 @@ void drawFields(QPainter& p, const QRectF& area, const std::vector<SheetField>& 
         const QRectF inner = cell.adjusted(3, 1, -3, -1);
         p.setFont(sheetFont(7));
         p.setPen(kCaptionColor);
-        p.drawText(inner, Qt::AlignLeft | Qt::AlignTop,
-                   q(fields[static_cast<std::size_t>(i)].caption));
+        const QString caption = q(fields[static_cast<std::size_t>(i)].caption);
+        p.drawText(inner, Qt::AlignLeft | Qt::AlignTop, caption);
+        noteIfCut(p, caption, inner.width(), cut);
         p.setFont(sheetFont(valueSize));
         p.setPen(Qt::black);
         const QString value = q(fields[static_cast<std::size_t>(i)].value);
+        noteIfCut(p, value, inner.width(), cut);
         p.drawText(
             inner, Qt::AlignLeft | Qt::AlignBottom,
             p.fontMetrics().elidedText(value, Qt::ElideMiddle, static_cast<int>(inner.width())));
@@ -79,7 +88,7 @@ void drawChart(QCPPainter& p, const QRectF& area, const LapSheet& sheet, int fon
     if (sheet.chart.empty()) {
         p.setFont(sheetFont(9));
         p.setPen(kCaptionColor);
-        p.drawText(area, Qt::AlignCenter, QString::fromUtf8(texts::kNoLapsText));
+        p.drawText(area, Qt::AlignCenter, q(sheet.noLapsText));
         return;
     }
     LapChart chart;
@@ -118,7 +127,7 @@ void drawChart(QCPPainter& p, const QRectF& area, const LapSheet& sheet, int fon
     p.restore();
 }
 
-void drawLapTable(QPainter& p, const PageLayout& layout, const LapSheet& sheet) {
+void drawLapTable(QPainter& p, const PageLayout& layout, const LapSheet& sheet, QStringList* cut) {
     const double row = layout.rowHeight * kPointsPerMm;
     const double groupWidth = layout.lapTable.width * kPointsPerMm / layout.lapGroups;
     const double numberWidth = groupWidth * 0.26;
@@ -134,10 +143,12 @@ void drawLapTable(QPainter& p, const PageLayout& layout, const LapSheet& sheet) 
         p.setFont(sheetFont(8, true));
         p.setPen(Qt::black);
         p.drawText(QRectF(head.x(), head.y(), numberWidth, row), Qt::AlignCenter,
-                   QString::fromUtf8(texts::kLapNumberHeader));
+                   q(sheet.lapNumberHeader));
+        noteIfCut(p, q(sheet.lapNumberHeader), numberWidth, cut);
+        noteIfCut(p, q(sheet.lapTimeHeader), groupWidth - numberWidth - markWidth, cut);
         p.drawText(QRectF(head.x() + numberWidth + markWidth, head.y(),
                           groupWidth - numberWidth - markWidth, row),
-                   Qt::AlignCenter, QString::fromUtf8(texts::kLapTimeHeader));
+                   Qt::AlignCenter, q(sheet.lapTimeHeader));
         p.setPen(QPen(kRuleColor, 0.5));
         p.drawRect(head);
     }
@@ -145,7 +156,7 @@ void drawLapTable(QPainter& p, const PageLayout& layout, const LapSheet& sheet) 
         p.setFont(sheetFont(8));
         p.setPen(kCaptionColor);
         p.drawText(QRectF(table.x() + 3, table.y() + row, table.width(), row),
-                   Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(texts::kNoLapsText));
+                   Qt::AlignLeft | Qt::AlignVCenter, q(sheet.noLapsText));
         return;
     }
     for (std::size_t i = 0; i < sheet.laps.size(); ++i) {
@@ -198,10 +209,10 @@ void drawLegend(QPainter& p, const QRectF& area, const LapSheet& sheet) {
 
 // Wrapped at word or character boundaries; gives back what did not fit, from the first line
 // left out, for the next page.
-QString drawMemo(QPainter& p, const QRectF& area, const QString& memo, const char* caption) {
+QString drawMemo(QPainter& p, const QRectF& area, const QString& memo, const QString& caption) {
     p.setFont(sheetFont(7));
     p.setPen(kCaptionColor);
-    p.drawText(area, Qt::AlignLeft | Qt::AlignTop, QString::fromUtf8(caption));
+    p.drawText(area, Qt::AlignLeft | Qt::AlignTop, caption);
     const QRectF box = area.adjusted(0, 10, 0, 0);
     p.setPen(QPen(kRuleColor, 0.5));
     p.drawRect(box);
@@ -239,8 +250,8 @@ QString drawMemo(QPainter& p, const QRectF& area, const QString& memo, const cha
 }
 
 // A page that only goes on with the memo.
-QString paintMemoPage(QPainter& p, const QRectF& pageRect, const QString& memo, double pageWidthMm,
-                      double pageHeightMm) {
+QString paintMemoPage(QPainter& p, const QRectF& pageRect, const QString& memo,
+                      const QString& caption, double pageWidthMm, double pageHeightMm) {
     const double scale = std::min(pageRect.width() / (pageWidthMm * kPointsPerMm),
                                   pageRect.height() / (pageHeightMm * kPointsPerMm));
     p.save();
@@ -251,7 +262,7 @@ QString paintMemoPage(QPainter& p, const QRectF& pageRect, const QString& memo, 
     const QRectF area(kMarginMm * kPointsPerMm, kMarginMm * kPointsPerMm,
                       (pageWidthMm - 2 * kMarginMm) * kPointsPerMm,
                       (pageHeightMm - 2 * kMarginMm) * kPointsPerMm);
-    const QString rest = drawMemo(p, area, memo, texts::kMemoContinuedCaption);
+    const QString rest = drawMemo(p, area, memo, caption);
     p.restore();
     return rest;
 }
@@ -260,11 +271,12 @@ QString paintMemoPage(QPainter& p, const QRectF& pageRect, const QString& memo, 
 template <typename Device>
 void paintAllPages(QCPPainter& painter, Device& device, const QRectF& pageRect,
                    const LapSheet& sheet, Paper paper) {
-    QString rest = paintSheet(painter, pageRect, sheet, paper);
+    QString rest = paintFirstPage(painter, pageRect, sheet, paper, nullptr);
     const PageLayout layout = layoutPage(sheet, paper);
     while (!rest.isEmpty()) {
         device.newPage();
-        rest = paintMemoPage(painter, pageRect, rest, layout.pageWidth, layout.pageHeight);
+        rest = paintMemoPage(painter, pageRect, rest, q(sheet.memoContinuedCaption),
+                             layout.pageWidth, layout.pageHeight);
     }
 }
 
@@ -281,7 +293,10 @@ Paper paperOf(const QPrinter& printer) {
     return printer.pageLayout().pageSize().id() == QPageSize::Letter ? Paper::Letter : Paper::A4;
 }
 
-QString paintSheet(QCPPainter& p, const QRectF& pageRect, const LapSheet& sheet, Paper paper) {
+namespace {
+
+QString paintFirstPage(QCPPainter& p, const QRectF& pageRect, const LapSheet& sheet, Paper paper,
+                       QStringList* cut) {
     const PageLayout layout = layoutPage(sheet, paper);
     const double scale = std::min(pageRect.width() / (layout.pageWidth * kPointsPerMm),
                                   pageRect.height() / (layout.pageHeight * kPointsPerMm));
@@ -295,25 +310,27 @@ QString paintSheet(QCPPainter& p, const QRectF& pageRect, const LapSheet& sheet,
     p.setPen(Qt::black);
     p.setFont(sheetFont(15, true));
     p.drawText(title, Qt::AlignLeft | Qt::AlignVCenter, q(sheet.title));
+    noteIfCut(p, q(sheet.title), title.width() * 0.8, cut);  // the program's name on the right
     p.setFont(sheetFont(8));
     p.setPen(kCaptionColor);
     p.drawText(title, Qt::AlignRight | Qt::AlignBottom, QStringLiteral("Korimet"));
     p.setPen(QPen(Qt::black, 0.8));
     p.drawLine(title.bottomLeft() + QPointF(0, 2), title.bottomRight() + QPointF(0, 2));
 
-    drawFields(p, pt(layout.header), sheet.header, 3, 10);
+    drawFields(p, pt(layout.header), sheet.header, 3, 10, cut);
     const QRectF stats = pt(layout.statistics);
     p.fillRect(stats, kHeadFill);
-    drawFields(p, stats, sheet.statistics, static_cast<int>(sheet.statistics.size()), 10);
+    drawFields(p, stats, sheet.statistics, static_cast<int>(sheet.statistics.size()), 10, cut);
 
     if (sheet.comparison) {
         const QRectF area = pt(layout.comparison);
         p.setPen(QPen(kRuleColor, 0.5));
         p.drawRect(area);
-        std::vector<SheetField> fields = {{texts::kComparedRunCaption, sheet.comparison->runName}};
+        std::vector<SheetField> fields = {
+            {sheet.comparison->runCaption, sheet.comparison->runName}};
         fields.insert(fields.end(), sheet.comparison->differences.begin(),
                       sheet.comparison->differences.end());
-        drawFields(p, area.adjusted(0, 2, 0, -2), fields, 4, 10);
+        drawFields(p, area.adjusted(0, 2, 0, -2), fields, 4, 10, cut);
     }
 
     const QRectF chart = pt(layout.chart);
@@ -321,11 +338,33 @@ QString paintSheet(QCPPainter& p, const QRectF& pageRect, const LapSheet& sheet,
     p.setPen(QPen(kRuleColor, 0.5));
     p.drawRect(chart);
 
-    drawLapTable(p, layout, sheet);
+    drawLapTable(p, layout, sheet, cut);
     drawLegend(p, pt(layout.legend), sheet);
-    QString rest = drawMemo(p, pt(layout.memo), q(sheet.memo), texts::kMemoCaption);
+    QString rest = drawMemo(p, pt(layout.memo), q(sheet.memo), q(sheet.memoCaption));
     p.restore();
     return rest;
+}
+
+}  // namespace
+
+QString paintSheet(QCPPainter& p, const QRectF& pageRect, const LapSheet& sheet, Paper paper) {
+    return paintFirstPage(p, pageRect, sheet, paper, nullptr);
+}
+
+QStringList sheetTextsCut(const LapSheet& sheet, Paper paper) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
+    writer.setResolution(600);
+    writer.setPageSize(QPageSize(paper == Paper::Letter ? QPageSize::Letter : QPageSize::A4));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    QCPPainter painter;
+    QStringList cut;
+    if (!painter.begin(&writer)) return cut;
+    paintFirstPage(painter, QRectF(0, 0, writer.width(), writer.height()), sheet, paper, &cut);
+    painter.end();
+    return cut;
 }
 
 bool printSheet(QPrinter& printer, const LapSheet& sheet) {

@@ -5,6 +5,7 @@
 #include <QRectF>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include "sheet/lap_sheet.h"
 
@@ -21,6 +22,9 @@ Paper paperOf(const QPrinter& printer);
 // coordinates; the layout is scaled to fit it. Text stays text, the chart stays vectors.
 // Gives back the part of the memo that goes on to the next page, empty when all fitted.
 QString paintSheet(QCPPainter& painter, const QRectF& pageRect, const LapSheet& sheet, Paper paper);
+
+// The texts of the sheet's first page that are wider than their place there.
+QStringList sheetTextsCut(const LapSheet& sheet, Paper paper);
 
 // Prints onto a printer that has already been set up, a long memo going on over as many
 // pages as it needs; false when it could not begin.

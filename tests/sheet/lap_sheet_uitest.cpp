@@ -23,14 +23,18 @@
 #include <memory>
 #include <string>
 
+#include "common/ui/ui_text.h"
 #include "files/data_file.h"
+#include "lapdata/lap_time.h"
 #include "sheet/lap_sheet.h"
 #include "sheet/sheet_texts.h"
 #include "sheet/ui/lap_sheet_commands.h"
 #include "sheet/ui/sheet_renderer.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/window_language.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
+#include "support/shown_texts.h"
 #include "support/window_fixture.h"
 
 namespace korimet {
@@ -318,6 +322,162 @@ TEST(SheetPrint, APrinterGetsThePageThePdfHolds) {
     const QString printed = text("printed.pdf");
     EXPECT_TRUE(printed.contains(QStringLiteral("ラップシート"))) << printed.toStdString();
     EXPECT_EQ(printed, text("saved.pdf"));
+}
+
+// A run of a track day round a target of 1:01.50, a 20-minute race simulated, car 7.
+LapData trackDayRun(int laps, double pace) {
+    LapData d = runWithLaps({}, 61.5, 20, 7);
+    for (int i = 0; i < laps; ++i)
+        d.laps[static_cast<std::size_t>(i)] = pace + (i * 37 % 23) / 10.0 - 0.8;
+    d.lapCount = static_cast<std::uint8_t>(laps);
+    return d;
+}
+
+// Every word a sheet puts on the page but the racer's memo.
+std::vector<std::string> wordsOf(const LapSheet& s) {
+    std::vector<std::string> words = {
+        s.title,           s.chartTitle,    s.memoCaption, s.memoContinuedCaption,
+        s.lapNumberHeader, s.lapTimeHeader, s.noLapsText};
+    const auto fields = [&](const std::vector<SheetField>& all) {
+        for (const SheetField& f : all) words.insert(words.end(), {f.caption, f.value});
+    };
+    fields(s.header);
+    fields(s.statistics);
+    for (const SheetLegendEntry& e : s.legend) words.insert(words.end(), {e.mark, e.meaning});
+    for (const SheetLap& lap : s.laps) words.insert(words.end(), {lap.mark, lap.timeText});
+    words.insert(words.end(), s.seriesNames.begin(), s.seriesNames.end());
+    if (s.comparison) {
+        words.insert(words.end(), {s.comparison->runCaption, s.comparison->runName});
+        fields(s.comparison->details);
+        fields(s.comparison->differences);
+    }
+    return words;
+}
+
+std::vector<std::string> japaneseWords(const std::vector<std::string>& words) {
+    std::vector<std::string> found;
+    for (const std::string& w : words) {
+        if (test::holdsJapanese(QString::fromStdString(w))) found.push_back(w);
+    }
+    return found;
+}
+
+std::vector<std::string> pdfLines(const QString& path) {
+    QProcess p;
+    p.start("pdftotext", {"-enc", "UTF-8", path, "-"});
+    p.waitForFinished();
+    std::vector<std::string> lines;
+    for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split('\n'))
+        lines.push_back(line.toStdString());
+    return lines;
+}
+
+// The window's language is the translation installed; none is left behind for other tests.
+class LapSheetInEnglish : public LapSheetWindow {
+  protected:
+    void TearDown() override {
+        applyLanguage(QStringLiteral("none"));
+        LapSheetWindow::TearDown();
+    }
+};
+
+TEST_F(LapSheetInEnglish, TheSheetIsInEnglishButForTheRunsOwnWordsAndItsDataStay) {
+    const SheetDateTime date{2026, 12, 10, 14, 35, 7};
+    const SheetInput cases[] = {
+        {{trackDayRun(26, 62.0), "/runs/2026-12-10/143507-car07.krt"},
+         "雨上がり、路面は半乾き。\r\n二本目",
+         date,
+         SheetRun{trackDayRun(24, 61.7), "/runs/b.krt", SheetDateTime{2026, 12, 9, 10, 0, 0}}},
+        {{trackDayRun(60, 62.0), ""}, "", date, std::nullopt},  // unsaved, every slot
+        {{runWithLaps({}), "/runs/empty.krt"}, "", date, std::nullopt},
+    };
+    for (const SheetInput& input : cases) {
+        const std::string what = input.run.fileName;
+        const LapSheet japanese = buildLapSheet(input);
+        applyLanguage(QStringLiteral("en"));
+        const LapSheet english = buildLapSheet(input, uiWording());
+        EXPECT_EQ(japaneseWords(wordsOf(english)), std::vector<std::string>{}) << what;
+        EXPECT_EQ(english.memo, japanese.memo) << what;
+        for (Paper paper : {Paper::A4, Paper::Letter})
+            EXPECT_EQ(sheetTextsCut(english, paper), QStringList{}) << what;
+        // Lap times, dates, numbers and file names are the same in either language.
+        EXPECT_EQ(english.laps, japanese.laps) << what;
+        EXPECT_EQ(english.chart, japanese.chart) << what;
+        for (std::size_t i : {0u, 1u, 2u, 4u})
+            EXPECT_EQ(english.header[i].value, japanese.header[i].value) << what;
+        if (!what.empty()) {
+            EXPECT_EQ(english.header[5].value, japanese.header[5].value);
+        }
+        for (std::size_t i : {0u, 1u, 2u, 3u, 5u})
+            EXPECT_EQ(english.statistics[i].value, japanese.statistics[i].value) << what;
+        EXPECT_EQ(english.comparison.has_value(), japanese.comparison.has_value()) << what;
+        if (english.comparison && japanese.comparison) {
+            for (std::size_t i = 0; i < japanese.comparison->differences.size(); ++i)
+                EXPECT_EQ(english.comparison->differences[i].value,
+                          japanese.comparison->differences[i].value);
+        }
+        // Back in Japanese, the sheet is the one the core makes without a translation.
+        applyLanguage(QStringLiteral("ja"));
+        EXPECT_EQ(wordsOf(buildLapSheet(input, uiWording())), wordsOf(japanese)) << what;
+    }
+    EXPECT_EQ(buildLapSheet(cases[0]).title, "ラップシート  車番07");
+}
+
+// Under English the commands, their questions and messages and the sheet they write are in
+// English, and back in Japanese the commands say what they said before.
+TEST_F(LapSheetInEnglish, TheCommandsAndTheSheetTheyWriteFollowTheWindowsLanguage) {
+    auto* menu = window->findChild<QMenu*>(QStringLiteral("mnuRun"));
+    ASSERT_NE(menu, nullptr);
+    const auto commandTexts = [&] {
+        std::vector<std::string> shown;
+        for (const char* name :
+             {texts::kPrintCommandName, texts::kSavePdfCommandName, texts::kSaveChartCommandName})
+            shown.push_back(
+                window->findChild<QAction*>(QString::fromUtf8(name))->text().toStdString());
+        return shown;
+    };
+    const std::vector<std::string> before = commandTexts();
+    applyLanguage(QStringLiteral("en"));
+    EXPECT_EQ(japaneseWords(commandTexts()), std::vector<std::string>{});
+    EXPECT_EQ(sheetOfSession(window->runSession()).title.rfind("Lap Sheet", 0), 0u);
+
+    trigger(texts::kSavePdfCommandName);  // no run yet
+    LapData data = trackDayRun(26, 62.0);
+    const QString run = saved("a.krt", data, modified);
+    const QString other = saved("b.krt", trackDayRun(22, 61.8), modified);
+    ASSERT_TRUE(window->fileCommands().openRunFile(run));
+    ASSERT_TRUE(window->analysisCommands().compareWithFile(other));
+    const QString pdf = dir.filePath("sheet.pdf");
+    const QString nowhere = dir.filePath("missing/sheet.pdf");
+    dialogs->answers = {pdf, nowhere};
+    trigger(texts::kSavePdfCommandName);
+    trigger(texts::kSavePdfCommandName);
+    ASSERT_EQ(dialogs->calls.size(), 4u);
+    std::vector<std::string> asked;
+    for (const FakeDialogs::Call& call : dialogs->calls)
+        asked.insert(asked.end(), {call.title.toStdString(), call.text.toStdString(),
+                                   call.filter.toStdString()});
+    EXPECT_EQ(japaneseWords(asked), std::vector<std::string>{});
+    EXPECT_TRUE(dialogs->calls[3].text.contains(nowhere));
+    EXPECT_TRUE(QToolTip::text().contains(pdf)) << QToolTip::text().toStdString();
+    EXPECT_FALSE(test::holdsJapanese(QToolTip::text())) << QToolTip::text().toStdString();
+
+    if (std::system("command -v pdftotext >/dev/null 2>&1") == 0) {
+        const std::vector<std::string> lines = pdfLines(pdf);
+        EXPECT_EQ(japaneseWords(lines), std::vector<std::string>{});
+        const std::string text = [&] {
+            std::string all;
+            for (const std::string& l : lines) all += l + "\n";
+            return all;
+        }();
+        EXPECT_NE(text.find("Lap Sheet"), std::string::npos) << text;
+        EXPECT_NE(text.find("Car 07"), std::string::npos) << text;
+        EXPECT_NE(text.find("b.krt"), std::string::npos) << text;
+        EXPECT_NE(text.find(formatLapTime(data.laps[0])), std::string::npos) << text;
+    }
+
+    applyLanguage(QStringLiteral("ja"));
+    EXPECT_EQ(commandTexts(), before);
 }
 
 }  // namespace

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QString>
+
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstdlib>
@@ -95,7 +98,7 @@ class SheetCli : public ::testing::Test {
 
 TEST_F(SheetCli, PdfIsOnePageThatHoldsTheSheetAsText) {
     const fs::path pdf = dir.path() / "sheet.pdf";
-    ASSERT_EQ(runCli("sheet " + quoted(run) + " --pdf " + quoted(pdf)).status, 0);
+    ASSERT_EQ(runCliIn("ja_JP.UTF-8", "sheet " + quoted(run) + " --pdf " + quoted(pdf)).status, 0);
     const std::string bytes = readBytes(pdf);
     ASSERT_TRUE(bytes.starts_with("%PDF-"));
     if (!haveTool("pdftotext") || !haveTool("pdfinfo") || !haveTool("pdffonts"))
@@ -133,10 +136,10 @@ TEST_F(SheetCli, PdfIsOnePageThatHoldsTheSheetAsText) {
 
 TEST_F(SheetCli, ComparedPdfNamesTheOtherRunAndItsDifferences) {
     const fs::path pdf = dir.path() / "compared.pdf";
-    ASSERT_EQ(
-        runCli("sheet " + quoted(run) + " --compare " + quoted(other) + " --pdf " + quoted(pdf))
-            .status,
-        0);
+    ASSERT_EQ(runCliIn("ja_JP.UTF-8", "sheet " + quoted(run) + " --compare " + quoted(other) +
+                                          " --pdf " + quoted(pdf))
+                  .status,
+              0);
     if (!haveTool("pdftotext")) GTEST_SKIP() << "poppler-utils not installed";
     const std::string text = output("pdftotext -enc UTF-8 " + quoted(pdf) + " -");
     SheetInput in{
@@ -362,7 +365,7 @@ TEST_F(SheetCli, PrintsTheCorrectedLapsOrSaysWhyNot) {
     ASSERT_FALSE(saveCorrections(run.string(), corrections));
     const fs::path pdf = dir.path() / "sheet.pdf";
     const fs::path errors = dir.path() / "errors.txt";
-    ASSERT_EQ(runCli("sheet " + quoted(run) + " --pdf " + quoted(pdf)).status, 0);
+    ASSERT_EQ(runCliIn("ja_JP.UTF-8", "sheet " + quoted(run) + " --pdf " + quoted(pdf)).status, 0);
     if (!haveTool("pdftotext")) GTEST_SKIP() << "poppler-utils not installed";
     std::string text = output("pdftotext -enc UTF-8 " + quoted(pdf) + " -");
     EXPECT_EQ(text.find(formatLapTime(0.4)), std::string::npos) << text;
@@ -376,6 +379,50 @@ TEST_F(SheetCli, PrintsTheCorrectedLapsOrSaysWhyNot) {
     EXPECT_NE(readBytes(errors).find(correctionFilePath(run.string())), std::string::npos);
     text = output("pdftotext -enc UTF-8 " + quoted(pdf) + " -");
     EXPECT_NE(text.find(formatLapTime(0.4)), std::string::npos) << text;
+}
+
+// The sheet is made in the language korimet-cli speaks: English under LANG=C, Japanese under
+// a Japanese locale; the racer's memo is printed as written either way.
+TEST_F(SheetCli, TheSheetIsInTheLocalesLanguage) {
+    if (!haveTool("pdftotext")) GTEST_SKIP() << "poppler-utils not installed";
+    const auto japanese = [](const std::string& text) {
+        const QString t = QString::fromStdString(text);
+        return std::any_of(t.begin(), t.end(), [](QChar c) {
+            const char16_t u = c.unicode();
+            return (u >= 0x3000 && u <= 0x30FF) || (u >= 0x4E00 && u <= 0x9FFF) ||
+                   (u >= 0xFF00 && u <= 0xFFEF);
+        });
+    };
+    const fs::path pdf = dir.path() / "sheet.pdf";
+    const struct {
+        const char* lang;
+        std::vector<std::string> words;
+        bool onlyMemoJapanese;
+    } cases[] = {
+        {"C", {"Lap Sheet", "Car 07", "Best Difference", "Memo", "Consistency"}, true},
+        {"ja_JP.UTF-8", {"ラップシート", "車番07", "ベスト差", "メモ", "安定度"}, false},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(runCliIn(c.lang, "sheet " + quoted(run) + " --compare " + quoted(other) +
+                                       " --pdf " + quoted(pdf))
+                      .status,
+                  0)
+            << c.lang;
+        std::istringstream text(output("pdftotext -enc UTF-8 " + quoted(pdf) + " -"));
+        std::string all;
+        for (std::string line; std::getline(text, line);) {
+            all += line + "\n";
+            const bool memo = line.find("雨上がり") != std::string::npos ||
+                              line.find("二本目") != std::string::npos;
+            if (c.onlyMemoJapanese && !memo) {
+                EXPECT_FALSE(japanese(line)) << c.lang << ": " << line;
+            }
+        }
+        for (const std::string& word : c.words)
+            EXPECT_NE(all.find(word), std::string::npos) << c.lang << ": " << word << "\n" << all;
+        EXPECT_NE(all.find("雨上がり、路面は半乾き。"), std::string::npos) << c.lang;
+        EXPECT_NE(all.find(formatLapTime(data.laps[0])), std::string::npos) << c.lang;
+    }
 }
 
 }  // namespace
