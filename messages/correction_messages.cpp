@@ -1,93 +1,87 @@
 #include "messages/correction_messages.h"
 
 #include "messages/file_messages.h"
+#include "messages/message_texts.h"
+#include "messages/message_words.h"
 
 namespace korimet {
 
 namespace {
 
-struct Words {
-    const char* ja;
-    const char* en;
-    const char* in(Language language) const { return language == Language::Japanese ? ja : en; }
-};
+namespace t = messagetexts;
 
-Words reasonOf(CorrectionFileErrorCode code) {
+const char* reasonOf(CorrectionFileErrorCode code) {
     using C = CorrectionFileErrorCode;
     switch (code) {
         case C::CannotOpen:
         case C::CannotRead:
-            return {"ファイルを読み込めません", "cannot read the file"};
+            return t::kCorrectionsCannotRead;
         case C::NotAFile:
-            return {"通常のファイルではありません", "not a regular file"};
+            return t::kCorrectionsNotAFile;
         case C::TooLarge:
-            return {"大きすぎます", "too large for a correction file"};
+            return t::kCorrectionsTooLarge;
         case C::NotCorrections:
-            return {"修正ファイルではありません", "not a correction file"};
+            return t::kNotCorrections;
         case C::LaterVersion:
-            return {"新しい版のファイルです", "made by a later version"};
+            return t::kLaterVersion;
         case C::BadLine:
-            return {"読めない行があります", "a line cannot be read"};
+            return t::kBadLine;
         case C::OtherRun:
-            return {"別のラップ用のファイルです", "made for other laps"};
+            return t::kOtherRun;
         case C::StepRefused:
-            return {"このランに当てはまらない修正があります", "a correction does not fit the run"};
+            return t::kStepRefused;
         case C::CannotSave:
-            return {"保存できません", "cannot save the file"};
+            return t::kCorrectionsCannotSave;
         case C::CannotRemove:
-            return {"削除できません", "cannot remove the file"};
+            return t::kCorrectionsCannotRemove;
         case C::None:
             break;
     }
-    return {"", ""};
+    return nullptr;
 }
 
 }  // namespace
 
-std::string correctionFileMessage(const CorrectionFileError& error, Language language) {
-    const bool ja = language == Language::Japanese;
+std::string correctionFileMessage(const CorrectionFileError& error, const Wording& wording) {
     const bool writing = error.code == CorrectionFileErrorCode::CannotSave ||
                          error.code == CorrectionFileErrorCode::CannotRemove;
     std::string text =
-        writing ? (ja ? "ラップの修正を保存できません: " : "cannot keep the lap corrections: ")
-                : (ja ? "ラップの修正を使えません: " : "cannot use the lap corrections: ");
-    text += error.path;
+        sayWith(wording, writing ? t::kCorrectionsSaveHead : t::kCorrectionsUseHead, {error.path});
     text += "\n";
-    text += reasonOf(error.code).in(language);
-    if (error.line > 0) {
-        text += ja ? "（" + std::to_string(error.line) + "行目）"
-                   : " (line " + std::to_string(error.line) + ")";
-    }
+    const char* reasonText = reasonOf(error.code);
+    std::string reason = reasonText ? say(wording, reasonText) : std::string();
+    if (error.line > 0) reason = sayWith(wording, t::kOnLine, {reason, std::to_string(error.line)});
     if (error.code == CorrectionFileErrorCode::LaterVersion && !error.detail.empty()) {
-        text += ja ? "（版 " + error.detail + "）" : " (version " + error.detail + ")";
+        reason = sayWith(wording, t::kOfVersion, {reason, error.detail});
     }
-    if (error.systemError != 0) text += ": " + systemReason(error.systemError, language);
-    if (!writing) {
-        text += ja ? "\nダウンロードしたままのラップを表示します。"
-                   : "\nThe run is shown as downloaded.";
-    }
+    text += reason;
+    if (error.systemError != 0) text += ": " + systemReason(error.systemError, wording);
+    if (!writing) text += "\n" + say(wording, t::kShownAsDownloaded);
     return text;
 }
 
-std::string correctionRefusalMessage(CorrectionRefusal refusal, Language language) {
-    Words words{"", ""};
+std::string correctionFileMessage(const CorrectionFileError& error, Language language) {
+    return correctionFileMessage(error, wordingFor(language));
+}
+
+std::string correctionRefusalMessage(CorrectionRefusal refusal, const Wording& wording) {
     switch (refusal) {
         case CorrectionRefusal::NoSuchLap:
-            words = {"その周回はありません", "no such lap"};
-            break;
+            return say(wording, t::kNoSuchLap);
         case CorrectionRefusal::NoNeighbour:
-            words = {"合わせる隣の周回がありません", "no lap beside it to merge with"};
-            break;
+            return say(wording, t::kNoNeighbour);
         case CorrectionRefusal::LapLeftOut:
-            words = {"統計から除いた周回です", "the lap is left out"};
-            break;
+            return say(wording, t::kLapLeftOut);
         case CorrectionRefusal::NoFreeSlot:
-            words = {"60 周すべて使用中です", "all 60 laps are in use"};
-            break;
+            return say(wording, t::kNoFreeSlot);
         case CorrectionRefusal::None:
             break;
     }
-    return words.in(language);
+    return {};
+}
+
+std::string correctionRefusalMessage(CorrectionRefusal refusal, Language language) {
+    return correctionRefusalMessage(refusal, wordingFor(language));
 }
 
 }  // namespace korimet

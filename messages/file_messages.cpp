@@ -3,110 +3,92 @@
 #include <cerrno>
 #include <system_error>
 
-#include "files/file_texts.h"
+#include "messages/message_texts.h"
+#include "messages/message_words.h"
 
 namespace korimet {
 
 namespace {
 
-struct Words {
-    const char* ja;
-    const char* en;
-    const char* in(Language language) const { return language == Language::Japanese ? ja : en; }
-};
+namespace t = messagetexts;
 
-// What failed, followed by the path.
-Words headOf(const FileError& e) {
-    if (e.code == FileErrorCode::MemoUnreadable) {
-        return {filetexts::kMemoWarningHead, "part of the memo cannot be read: "};
-    }
-    if (e.code == FileErrorCode::MemoEncodingDoubtful) {
-        return {filetexts::kMemoDoubtfulHead, "the memo's encoding is uncertain: "};
-    }
+// What failed, with a place for the path.
+const char* headOf(const FileError& e) {
+    if (e.code == FileErrorCode::MemoUnreadable) return t::kMemoUnreadableHead;
+    if (e.code == FileErrorCode::MemoEncodingDoubtful) return t::kMemoDoubtfulHead;
     switch (e.operation) {
         case FileOperation::Read:
-            return {filetexts::kReadFailed, "cannot read the file: "};
+            return t::kReadHead;
         case FileOperation::Save:
-            return {filetexts::kSaveFailed, "cannot save the file: "};
+            return t::kSaveHead;
         case FileOperation::SaveInFolder:
-            return {filetexts::kSaveToFolderFailed, "cannot save in the folder: "};
+            return t::kSaveInFolderHead;
         case FileOperation::ListFolder:
-            return {"フォルダーを読み込めません: ", "cannot read the folder: "};
+            return t::kListFolderHead;
     }
-    return {filetexts::kReadFailed, "cannot read the file: "};
+    return t::kReadHead;
 }
 
 // Why, for the codes that carry no system error number.
-Words reasonOf(FileErrorCode code) {
+const char* reasonOf(FileErrorCode code) {
     switch (code) {
         case FileErrorCode::TooLarge:
-            return {filetexts::kTooLarge, "too large for a data file"};
+            return t::kTooLarge;
         case FileErrorCode::NotAFile:
-            return {"ファイルを開けません（通常のファイルではありません）",
-                    "cannot open the file (not a regular file)"};
+            return t::kNotAFile;
         case FileErrorCode::EndsEarly:
-            return {filetexts::kEndsEarly, "the file ends here"};
+            return t::kEndsEarly;
         case FileErrorCode::EmptyField:
-            return {filetexts::kEmptyField, "no value"};
+            return t::kEmptyField;
         case FileErrorCode::NotANumber:
-            return {filetexts::kNotANumber, "not a number"};
+            return t::kNotANumber;
         case FileErrorCode::NumberOutOfRange:
-            return {filetexts::kNumberOutOfRange, "number too large or too small"};
+            return t::kNumberOutOfRange;
         case FileErrorCode::NotAByte:
-            return {filetexts::kNotAByte, "not a whole number from 0 to 255"};
+            return t::kNotAByte;
         case FileErrorCode::UnclosedQuote:
-            return {filetexts::kUnclosedQuote, "the memo's closing \" is missing"};
+            return t::kUnclosedQuote;
         case FileErrorCode::MemoUnreadable:
-            return {filetexts::kMemoUnreadable, "the memo's characters cannot be read"};
+            return t::kMemoUnreadable;
         case FileErrorCode::ValueNotFinite:
-            return {filetexts::kValueNotFinite,
-                    "a value cannot be saved (infinite or not a number)"};
+            return t::kValueNotFinite;
         case FileErrorCode::NoEncoder:
-            return {filetexts::kNoEncoder, "Shift_JIS (CP932) conversion is not available"};
+            return t::kNoEncoder;
         case FileErrorCode::NoFreeName:
-            return {filetexts::kNoFreeName, "no free file name is left"};
+            return t::kNoFreeName;
         default:
-            return {"", ""};
+            return nullptr;
     }
 }
 
-// What the system refused, before its reason in brackets.
-Words refusedOf(FileErrorCode code) {
+// What the system refused, before its reason.
+const char* refusedOf(FileErrorCode code) {
     switch (code) {
         case FileErrorCode::CannotOpen:
-            return {filetexts::kCannotOpen, "cannot open the file"};
+            return t::kCannotOpen;
         case FileErrorCode::CannotRead:
-            // The window has always said "cannot open" for both.
-            return {filetexts::kCannotOpen, "error while reading the file"};
+            return t::kCannotReadOpened;
         case FileErrorCode::CannotCreate:
-            return {filetexts::kCannotCreate, "cannot create the file"};
+            return t::kCannotCreate;
         case FileErrorCode::CannotWrite:
-            return {filetexts::kCannotWrite, "cannot write to the file"};
-        case FileErrorCode::CannotCheckName:
-            return {filetexts::kCannotCheckName, "cannot check the file name: "};
+            return t::kCannotWrite;
         case FileErrorCode::CannotMakeFolder:
-            return {"フォルダーを作成できません", "cannot create the folder"};
+            return t::kCannotMakeFolder;
         case FileErrorCode::CannotReadFolder:
-            return {"フォルダーを開けません", "cannot open the folder"};
+            return t::kCannotReadFolder;
         default:
-            return {"", ""};
+            return nullptr;
     }
 }
 
-std::string inBrackets(const std::string& reason, Language language) {
-    return language == Language::Japanese ? "（" + reason + "）" : " (" + reason + ")";
+// The reason after the place in the file, where the error names one.
+std::string placed(const FileError& e, const std::string& reason, const Wording& w) {
+    if (!e.place) return reason;
+    return sayWith(w, t::kPlaced,
+                   {std::to_string(e.place->line), std::to_string(e.place->field), reason});
 }
 
-std::string placeText(const FilePlace& place, Language language) {
-    const std::string line = std::to_string(place.line);
-    const std::string field = std::to_string(place.field);
-    if (language == Language::Japanese) {
-        return line + filetexts::kLineSuffix + field + filetexts::kFieldSuffix;
-    }
-    return "line " + line + ", field " + field + ": ";
-}
-
-std::string bodyOf(const FileError& e, Language language) {
+std::string bodyOf(const FileError& e, const Wording& w) {
     switch (e.code) {
         case FileErrorCode::CannotOpen:
         case FileErrorCode::CannotRead:
@@ -114,83 +96,70 @@ std::string bodyOf(const FileError& e, Language language) {
         case FileErrorCode::CannotWrite:
         case FileErrorCode::CannotMakeFolder:
         case FileErrorCode::CannotReadFolder:
-            return refusedOf(e.code).in(language) +
-                   inBrackets(systemReason(e.systemError, language), language);
+            return sayWith(w, t::kWithReason,
+                           {say(w, refusedOf(e.code)), systemReason(e.systemError, w)});
         case FileErrorCode::CannotCheckName:
-            return refusedOf(e.code).in(language) + e.detail +
-                   inBrackets(systemReason(e.systemError, language), language);
+            return sayWith(
+                w, t::kWithReason,
+                {sayWith(w, t::kCannotCheckName, {e.detail}), systemReason(e.systemError, w)});
         case FileErrorCode::MemoUnencodable:
-            if (language == Language::Japanese) {
-                return filetexts::kMemoUnencodable + e.detail + "\n" +
-                       filetexts::kMemoUnencodableHint;
-            }
-            return "the memo holds a character the file cannot store: " + e.detail +
-                   "\ndelete that character, then save.";
+            return sayWith(w, t::kMemoUnencodable, {e.detail}) + "\n" +
+                   say(w, t::kMemoUnencodableHint);
         case FileErrorCode::MemoWouldChange:
-            if (language == Language::Japanese) {
-                return std::string(filetexts::kMemoWouldChange) + "\n" +
-                       filetexts::kMemoWouldChangeHint;
-            }
-            return "this memo cannot be saved: it would read back as other characters (its "
-                   "CP932 bytes look like UTF-8).\nchange the memo slightly (a space between "
-                   "characters) to save it.";
+            return say(w, t::kMemoWouldChange) + "\n" + say(w, t::kMemoWouldChangeHint);
         case FileErrorCode::MemoUnreadable:
-            if (language == Language::Japanese) {
-                return (e.place ? placeText(*e.place, language) : std::string()) +
-                       filetexts::kMemoUnreadable + "\n" + filetexts::kMemoShownWithMarks;
-            }
-            return (e.place ? placeText(*e.place, language) : std::string()) +
-                   "the memo's characters cannot be read\ncharacters that cannot be read are "
-                   "shown as \"\uFFFD\"; the file was not changed.";
+            return placed(e, say(w, t::kMemoUnreadable), w) + "\n" + say(w, t::kMemoShownWithMarks);
         case FileErrorCode::MemoEncodingDoubtful: {
-            const std::string place = e.place ? placeText(*e.place, language) : std::string();
             const std::string reading = e.detail == "CP932" ? "CP932 (Shift_JIS)" : e.detail;
-            if (language == Language::Japanese) {
-                return place + filetexts::kMemoDoubtfulRead + reading +
-                       filetexts::kMemoDoubtfulReadEnd + "\n" + filetexts::kMemoDoubtfulCheck;
-            }
-            return place +
-                   "the memo reads both as CP932 (Shift_JIS) and as UTF-8; it was read as " +
-                   reading + ".\ncheck that its characters are right; the file was not changed.";
+            return placed(e, sayWith(w, t::kMemoDoubtfulRead, {reading}), w) + "\n" +
+                   say(w, t::kMemoDoubtfulCheck);
         }
-        default:
-            return (e.place ? placeText(*e.place, language) : std::string()) +
-                   reasonOf(e.code).in(language);
+        default: {
+            const char* reason = reasonOf(e.code);
+            return placed(e, reason ? say(w, reason) : std::string(), w);
+        }
     }
 }
 
 }  // namespace
 
-std::string systemReason(int error, Language language) {
-    const bool ja = language == Language::Japanese;
+std::string systemReason(int error, const Wording& wording) {
     switch (error) {
         case ENOENT:
-            return ja ? filetexts::kNoSuchFile : "No such file or directory";
+            return say(wording, t::kNoSuchFile);
         case EACCES:
         case EPERM:
-            return ja ? filetexts::kNoPermission : "Permission denied";
+            return say(wording, t::kNoPermission);
         case EISDIR:
-            return ja ? filetexts::kIsFolder : "Is a directory";
+            return say(wording, t::kIsFolder);
         case ENOTDIR:
-            return ja ? filetexts::kNotAFolder : "Not a directory";
+            return say(wording, t::kNotAFolder);
         case ENOSPC:
         case EDQUOT:
-            return ja ? filetexts::kDiskFull : "No space left on device";
+            return say(wording, t::kDiskFull);
         case EFBIG:
-            return ja ? filetexts::kFileTooBig : "File too large";
+            return say(wording, t::kFileTooBig);
         case EROFS:
-            return ja ? filetexts::kReadOnly : "Read-only file system";
+            return say(wording, t::kReadOnly);
         case ENAMETOOLONG:
-            return ja ? filetexts::kNameTooLong : "File name too long";
+            return say(wording, t::kNameTooLong);
         default:
             // Thread-safe, unlike strerror: the library is read on a worker thread.
             return std::generic_category().message(error);
     }
 }
 
-std::string fileMessage(const FileError& error, Language language) {
+std::string systemReason(int error, Language language) {
+    return systemReason(error, wordingFor(language));
+}
+
+std::string fileMessage(const FileError& error, const Wording& wording) {
     if (!error) return {};
-    return headOf(error).in(language) + error.path + "\n" + bodyOf(error, language);
+    return sayWith(wording, headOf(error), {error.path}) + "\n" + bodyOf(error, wording);
+}
+
+std::string fileMessage(const FileError& error, Language language) {
+    return fileMessage(error, wordingFor(language));
 }
 
 }  // namespace korimet

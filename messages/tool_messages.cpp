@@ -1,20 +1,20 @@
 #include "messages/tool_messages.h"
 
-#include "tools/tool_texts.h"
+#include "messages/message_texts.h"
+#include "messages/message_words.h"
 
 namespace korimet {
 
-std::string toolRefusalMessage(const ToolRefusal& refusal, Language language) {
-    const bool ja = language == Language::Japanese;
+namespace t = messagetexts;
+
+std::string toolRefusalMessage(const ToolRefusal& refusal, const Wording& wording) {
     switch (refusal.code) {
         case ToolRefusalCode::RaceNoData:
-            return ja ? kRaceNoDataMessage : "no data loaded";
+            return say(wording, t::kRaceNoData);
         case ToolRefusalCode::CompareNoData:
-            return ja ? kCompareNoDataMessage : "no data loaded to compare";
+            return say(wording, t::kCompareNoData);
         case ToolRefusalCode::CompareNoLaps: {
-            std::string text = ja ? kCompareNoLapsMessage
-                                  : "the run to compare with has 0 laps, so there is nothing "
-                                    "to compare";
+            std::string text = say(wording, t::kCompareNoLaps);
             if (!refusal.fileName.empty()) text += "\n" + refusal.fileName;
             return text;
         }
@@ -22,10 +22,17 @@ std::string toolRefusalMessage(const ToolRefusal& refusal, Language language) {
     return {};
 }
 
+std::string toolRefusalMessage(const ToolRefusal& refusal, Language language) {
+    return toolRefusalMessage(refusal, wordingFor(language));
+}
+
+std::string toolRefusalTitle(const ToolRefusal& refusal, const Wording& wording) {
+    return say(wording,
+               refusal.code == ToolRefusalCode::RaceNoData ? t::kRaceTitle : t::kCompareTitle);
+}
+
 std::string toolRefusalTitle(const ToolRefusal& refusal, Language language) {
-    const bool ja = language == Language::Japanese;
-    if (refusal.code == ToolRefusalCode::RaceNoData) return ja ? kRaceTitle : "Race simulation";
-    return ja ? kCompareTitle : "Data comparison";
+    return toolRefusalTitle(refusal, wordingFor(language));
 }
 
 std::string toolRefusalCodeName(ToolRefusalCode code) {

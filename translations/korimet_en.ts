@@ -133,6 +133,270 @@
         <translation>{} takes no value</translation>
     </message>
     <message>
+        <source>ファイルを読み込めません: %1</source>
+        <translation>cannot read the file: %1</translation>
+    </message>
+    <message>
+        <source>ファイルに保存できません: %1</source>
+        <translation>cannot save the file: %1</translation>
+    </message>
+    <message>
+        <source>フォルダーに保存できません: %1</source>
+        <translation>cannot save in the folder: %1</translation>
+    </message>
+    <message>
+        <source>フォルダーを読み込めません: %1</source>
+        <translation>cannot read the folder: %1</translation>
+    </message>
+    <message>
+        <source>メモの一部を読み取れません: %1</source>
+        <translation>part of the memo cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>メモの文字コードが確かではありません: %1</source>
+        <translation>the memo&apos;s encoding is uncertain: %1</translation>
+    </message>
+    <message>
+        <source>%1 行目、%2 番目の項目: %3</source>
+        <translation>line %1, field %2: %3</translation>
+    </message>
+    <message>
+        <source>%1（%2）</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>データファイルとしては大きすぎます</source>
+        <translation>too large for a data file</translation>
+    </message>
+    <message>
+        <source>ファイルを開けません（通常のファイルではありません）</source>
+        <translation>cannot open the file (not a regular file)</translation>
+    </message>
+    <message>
+        <source>ファイルがここで終わっています</source>
+        <translation>the file ends here</translation>
+    </message>
+    <message>
+        <source>値がありません</source>
+        <translation>no value</translation>
+    </message>
+    <message>
+        <source>数値ではありません</source>
+        <translation>not a number</translation>
+    </message>
+    <message>
+        <source>数値が大きすぎるか小さすぎます</source>
+        <translation>number too large or too small</translation>
+    </message>
+    <message>
+        <source>0～255 の整数ではありません</source>
+        <translation>not a whole number from 0 to 255</translation>
+    </message>
+    <message>
+        <source>メモの終わりの &quot; がありません</source>
+        <translation>the memo&apos;s closing &quot; is missing</translation>
+    </message>
+    <message>
+        <source>メモの文字コードを読み取れません</source>
+        <translation>the memo&apos;s characters cannot be read</translation>
+    </message>
+    <message>
+        <source>読み取れない文字は「�」で表しています。ファイルは変更していません。</source>
+        <translation>characters that cannot be read are shown as &quot;�&quot;; the file was not changed.</translation>
+    </message>
+    <message>
+        <source>メモは CP932 (Shift_JIS) としても UTF-8 としても読めるため、%1 として読みました。</source>
+        <translation>the memo reads both as CP932 (Shift_JIS) and as UTF-8; it was read as %1.</translation>
+    </message>
+    <message>
+        <source>文字が正しいか確かめてください。ファイルは変更していません。</source>
+        <translation>check that its characters are right; the file was not changed.</translation>
+    </message>
+    <message>
+        <source>保存できない数値があります（無限大または非数）</source>
+        <translation>a value cannot be saved (infinite or not a number)</translation>
+    </message>
+    <message>
+        <source>Shift_JIS (CP932) の変換が使えません</source>
+        <translation>Shift_JIS (CP932) conversion is not available</translation>
+    </message>
+    <message>
+        <source>空いているファイル名がありません</source>
+        <translation>no free file name is left</translation>
+    </message>
+    <message>
+        <source>メモにファイルへ保存できない文字が含まれています: %1</source>
+        <translation>the memo holds a character the file cannot store: %1</translation>
+    </message>
+    <message>
+        <source>その文字を消してから保存してください。</source>
+        <translation>delete that character, then save.</translation>
+    </message>
+    <message>
+        <source>このメモは読み込み時に別の文字に変わってしまうため保存できません（CP932 の文字の並びが UTF-8 と区別できません）。</source>
+        <translation>this memo cannot be saved: it would read back as other characters (its CP932 bytes look like UTF-8).</translation>
+    </message>
+    <message>
+        <source>メモの文字を少し変える（間に空白を入れるなど）と保存できます。</source>
+        <translation>change the memo slightly (a space between characters) to save it.</translation>
+    </message>
+    <message>
+        <source>ファイルを開けません</source>
+        <translation>cannot open the file</translation>
+    </message>
+    <message>
+        <source>読み込み中の失敗|ファイルを開けません</source>
+        <translation>error while reading the file</translation>
+    </message>
+    <message>
+        <source>ファイルを作成できません</source>
+        <translation>cannot create the file</translation>
+    </message>
+    <message>
+        <source>ファイルに書き込めません</source>
+        <translation>cannot write to the file</translation>
+    </message>
+    <message>
+        <source>ファイル名を確認できません: %1</source>
+        <translation>cannot check the file name: %1</translation>
+    </message>
+    <message>
+        <source>フォルダーを作成できません</source>
+        <translation>cannot create the folder</translation>
+    </message>
+    <message>
+        <source>フォルダーを開けません</source>
+        <translation>cannot open the folder</translation>
+    </message>
+    <message>
+        <source>ファイルまたはフォルダーがありません</source>
+        <translation>No such file or directory</translation>
+    </message>
+    <message>
+        <source>アクセス権がありません</source>
+        <translation>Permission denied</translation>
+    </message>
+    <message>
+        <source>フォルダーです</source>
+        <translation>Is a directory</translation>
+    </message>
+    <message>
+        <source>途中の名前がフォルダーではありません</source>
+        <translation>Not a directory</translation>
+    </message>
+    <message>
+        <source>ディスクの空きが足りません</source>
+        <translation>No space left on device</translation>
+    </message>
+    <message>
+        <source>ファイルの大きさの上限を超えます</source>
+        <translation>File too large</translation>
+    </message>
+    <message>
+        <source>読み取り専用の場所です</source>
+        <translation>Read-only file system</translation>
+    </message>
+    <message>
+        <source>名前が長すぎます</source>
+        <translation>File name too long</translation>
+    </message>
+    <message>
+        <source>ラップの修正を保存できません: %1</source>
+        <translation>cannot keep the lap corrections: %1</translation>
+    </message>
+    <message>
+        <source>ラップの修正を使えません: %1</source>
+        <translation>cannot use the lap corrections: %1</translation>
+    </message>
+    <message>
+        <source>ファイルを読み込めません</source>
+        <translation>cannot read the file</translation>
+    </message>
+    <message>
+        <source>通常のファイルではありません</source>
+        <translation>not a regular file</translation>
+    </message>
+    <message>
+        <source>大きすぎます</source>
+        <translation>too large for a correction file</translation>
+    </message>
+    <message>
+        <source>修正ファイルではありません</source>
+        <translation>not a correction file</translation>
+    </message>
+    <message>
+        <source>新しい版のファイルです</source>
+        <translation>made by a later version</translation>
+    </message>
+    <message>
+        <source>読めない行があります</source>
+        <translation>a line cannot be read</translation>
+    </message>
+    <message>
+        <source>別のラップ用のファイルです</source>
+        <translation>made for other laps</translation>
+    </message>
+    <message>
+        <source>このランに当てはまらない修正があります</source>
+        <translation>a correction does not fit the run</translation>
+    </message>
+    <message>
+        <source>保存できません</source>
+        <translation>cannot save the file</translation>
+    </message>
+    <message>
+        <source>削除できません</source>
+        <translation>cannot remove the file</translation>
+    </message>
+    <message>
+        <source>%1（%2行目）</source>
+        <translation>%1 (line %2)</translation>
+    </message>
+    <message>
+        <source>%1（版 %2）</source>
+        <translation>%1 (version %2)</translation>
+    </message>
+    <message>
+        <source>ダウンロードしたままのラップを表示します。</source>
+        <translation>The run is shown as downloaded.</translation>
+    </message>
+    <message>
+        <source>その周回はありません</source>
+        <translation>no such lap</translation>
+    </message>
+    <message>
+        <source>合わせる隣の周回がありません</source>
+        <translation>no lap beside it to merge with</translation>
+    </message>
+    <message>
+        <source>統計から除いた周回です</source>
+        <translation>the lap is left out</translation>
+    </message>
+    <message>
+        <source>60 周すべて使用中です</source>
+        <translation>all 60 laps are in use</translation>
+    </message>
+    <message>
+        <source>データ未読込み</source>
+        <translation>no data loaded</translation>
+    </message>
+    <message>
+        <source>比較元データ未読込み</source>
+        <translation>no data loaded to compare</translation>
+    </message>
+    <message>
+        <source>比較データのラップ数が0のため比較できません</source>
+        <translation>the run to compare with has 0 laps, so there is nothing to compare</translation>
+    </message>
+    <message>
+        <source>レース模擬</source>
+        <translation>Race simulation</translation>
+    </message>
+    <message>
+        <source>データ比較</source>
+        <translation>Data comparison</translation>
+    </message>
+    <message>
         <source>ポートが開けません</source>
         <translation>Cannot open the port</translation>
     </message>
@@ -277,32 +541,12 @@
         <translation>Race result</translation>
     </message>
     <message>
-        <source>レース模擬</source>
-        <translation>Race Simulation</translation>
-    </message>
-    <message>
-        <source>データ未読込み</source>
-        <translation>No data loaded</translation>
-    </message>
-    <message>
         <source>レース想定時間を分単位で入力</source>
         <translation>Enter the race length in minutes</translation>
     </message>
     <message>
         <source>レース時間</source>
         <translation>Race Length</translation>
-    </message>
-    <message>
-        <source>データ比較</source>
-        <translation>Data Comparison</translation>
-    </message>
-    <message>
-        <source>比較元データ未読込み</source>
-        <translation>No data loaded to compare</translation>
-    </message>
-    <message>
-        <source>比較データのラップ数が0のため比較できません</source>
-        <translation>Cannot compare: the comparison data has no laps</translation>
     </message>
     <message>
         <source>Korimet DATAﾌｧｲﾙ (*.krt)</source>
