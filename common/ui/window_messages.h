@@ -13,19 +13,16 @@
 // tooltip that reports a file or a refused tool takes its text from here.
 namespace korimet {
 
-// The core has words in Japanese and English; the window takes those of its language.
-inline Language windowLanguage() { return uiMessageLanguage(); }
-
 inline QString windowMessage(const FileError& error) {
-    return QString::fromStdString(fileMessage(error, windowLanguage()));
+    return QString::fromStdString(fileMessage(error, uiWording()));
 }
 
 inline QString windowMessage(const ToolRefusal& refusal) {
-    return QString::fromStdString(toolRefusalMessage(refusal, windowLanguage()));
+    return QString::fromStdString(toolRefusalMessage(refusal, uiWording()));
 }
 
 inline QString windowTitle(const ToolRefusal& refusal) {
-    return QString::fromStdString(toolRefusalTitle(refusal, windowLanguage()));
+    return QString::fromStdString(toolRefusalTitle(refusal, uiWording()));
 }
 
 }  // namespace korimet

@@ -37,7 +37,7 @@ QString said(const char* japanese) { return uiText(japanese); }
 
 QString reasonOf(const SheetWriteResult& w) {
     if (w.paintFailed) return said(texts::kPaintFailed);
-    return QString::fromStdString(systemReason(w.systemError, uiMessageLanguage()));
+    return QString::fromStdString(systemReason(w.systemError, uiWording()));
 }
 
 SheetDateTime fromQt(const QDateTime& t) {
