@@ -421,6 +421,10 @@ TEST_F(LapSheetInEnglish, TheSheetIsInEnglishButForTheRunsOwnWordsAndItsDataStay
         EXPECT_EQ(wordsOf(buildLapSheet(input, uiWording())), wordsOf(japanese)) << what;
     }
     EXPECT_EQ(buildLapSheet(cases[0]).title, "ラップシート  車番07");
+    // The check sees a caption too wide for its field.
+    LapSheet wide = buildLapSheet(cases[0]);
+    wide.statistics[0].caption = std::string(40, 'W');
+    EXPECT_EQ(sheetTextsCut(wide, Paper::A4), QStringList{QString(40, 'W')});
 }
 
 // Under English the commands, their questions and messages and the sheet they write are in
