@@ -7,6 +7,7 @@
 #include <QToolTip>
 #include <algorithm>
 
+#include "common/ui/ui_text.h"
 #include "lapdata/lap_view_model.h"
 #include "lapdata/ui/lap_panel_texts.h"
 
@@ -65,7 +66,7 @@ bool LapMarkDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
                                 const QStyleOptionViewItem& option, const QModelIndex& index) {
     const LapMark mark = markAt(index.row() + 1, index.column());
     if (event && event->type() == QEvent::ToolTip && mark != LapMark::None) {
-        QToolTip::showText(event->globalPos(), QString::fromUtf8(markTip(mark)), view);
+        QToolTip::showText(event->globalPos(), uiText(markTip(mark)), view);
         return true;
     }
     return QStyledItemDelegate::helpEvent(event, view, option, index);
