@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -14,6 +15,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "common/ui/ui_text.h"
 #include "corrections/ui/correction_texts.h"
 #include "corrections/ui/run_corrector.h"
 #include "lapdata/lap_time.h"
@@ -24,7 +26,7 @@ namespace {
 
 namespace t = correctiontexts;
 
-QString qs(const char* text) { return QString::fromUtf8(text); }
+QString qs(const char* text) { return uiText(text); }
 
 enum Column { LapColumn, TimeColumn, VerdictColumn, SuggestionColumn, ChoiceColumn, Columns };
 
@@ -66,7 +68,7 @@ int lowestLapChanged(const Correction& step) {
 CorrectionDialog::CorrectionDialog(RunCorrector& corrector, QWidget& window)
     : QDialog(&window, Qt::Window), corrector_(corrector) {
     setObjectName(qs(t::kWindowName));
-    setWindowTitle(qs(t::kWindowTitle));
+    setFixedText(this, t::kWindowTitle, TextRole::WindowTitle);
     build();
     connect(&corrector_, &RunCorrector::changed, this, &CorrectionDialog::refresh);
     refresh();
@@ -77,9 +79,7 @@ void CorrectionDialog::build() {
 
     lapList = new QTableWidget(0, Columns, this);  // owned by the dialog
     lapList->setObjectName("lapList");
-    lapList->setHorizontalHeaderLabels({qs(t::kColumnLap), qs(t::kColumnTime),
-                                        qs(t::kColumnVerdict), qs(t::kColumnSuggestion),
-                                        qs(t::kColumnChoice)});
+    showHeadings();
     lapList->verticalHeader()->hide();
     lapList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lapList->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -88,9 +88,10 @@ void CorrectionDialog::build() {
     lapList->setTabKeyNavigation(false);
     layout->addWidget(lapList, 1);
 
-    auto* choiceRow = new QHBoxLayout;                              // owned by the layout
-    auto* choiceCaption = new QLabel(qs(t::kChoiceCaption), this);  // owned by the dialog
-    choiceBox = new QComboBox(this);                                // owned by the dialog
+    auto* choiceRow = new QHBoxLayout;       // owned by the layout
+    auto* choiceCaption = new QLabel(this);  // owned by the dialog
+    setFixedText(choiceCaption, t::kChoiceCaption);
+    choiceBox = new QComboBox(this);  // owned by the dialog
     choiceBox->setObjectName("choiceBox");
     choiceCaption->setBuddy(choiceBox);
     choiceRow->addWidget(choiceCaption);
@@ -102,17 +103,20 @@ void CorrectionDialog::build() {
     stateLabel->setWordWrap(true);
     layout->addWidget(stateLabel);
 
-    auto* limits = new QGroupBox(qs(t::kLimitsCaption), this);  // owned by the dialog
-    auto* limitsRow = new QHBoxLayout(limits);                  // owned by the box
+    auto* limits = new QGroupBox(this);  // owned by the dialog
+    setFixedText(limits, t::kLimitsCaption);
+    auto* limitsRow = new QHBoxLayout(limits);  // owned by the box
     auto addLimit = [&](const char* caption, const char* suffix, const char* name, double low,
                         double high, double step) {
-        auto* label = new QLabel(qs(caption), limits);  // owned by the box
-        auto* box = new QDoubleSpinBox(limits);         // owned by the box
+        auto* label = new QLabel(limits);  // owned by the box
+        setFixedText(label, caption);
+        auto* box = new QDoubleSpinBox(limits);  // owned by the box
         box->setObjectName(name);
         box->setDecimals(2);
         box->setRange(low, high);
         box->setSingleStep(step);
         box->setSuffix(qs(suffix));
+        box->setProperty("korimetSuffix", QByteArray(suffix));
         label->setBuddy(box);
         limitsRow->addWidget(label);
         limitsRow->addWidget(box);
@@ -130,15 +134,18 @@ void CorrectionDialog::build() {
     layout->addWidget(limitsProblemLabel);
 
     auto* buttons = new QDialogButtonBox(this);  // owned by the dialog
-    applyButton = buttons->addButton(qs(t::kApplyButton), QDialogButtonBox::ActionRole);
+    applyButton = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
     applyButton->setObjectName("applyButton");
-    undoButton = buttons->addButton(qs(t::kUndoButton), QDialogButtonBox::ActionRole);
+    setFixedText(applyButton, t::kApplyButton);
+    undoButton = buttons->addButton(QString(), QDialogButtonBox::ActionRole);
     undoButton->setObjectName("undoButton");
-    undoAllButton = buttons->addButton(qs(t::kUndoAllButton), QDialogButtonBox::ResetRole);
+    setFixedText(undoButton, t::kUndoButton);
+    undoAllButton = buttons->addButton(QString(), QDialogButtonBox::ResetRole);
     undoAllButton->setObjectName("undoAllButton");
-    QPushButton* closeButton =
-        buttons->addButton(qs(t::kCloseButton), QDialogButtonBox::RejectRole);
+    setFixedText(undoAllButton, t::kUndoAllButton);
+    QPushButton* closeButton = buttons->addButton(QString(), QDialogButtonBox::RejectRole);
     closeButton->setObjectName("closeButton");
+    setFixedText(closeButton, t::kCloseButton);
     for (QPushButton* button : {applyButton, undoButton, undoAllButton, closeButton})
         button->setAutoDefault(false);
     layout->addWidget(buttons);
@@ -196,7 +203,15 @@ void CorrectionDialog::refresh() {
         longLimitBox->setValue(corrector_.limits().longAbove);
     }
     showRows();
+    showState();
+    const std::size_t steps = corrector_.corrections().steps().size();
+    applyButton->setEnabled(
+        std::any_of(rows_.begin(), rows_.end(), [](const Row& r) { return r.choice.has_value(); }));
+    undoButton->setEnabled(steps > 0);
+    undoAllButton->setEnabled(steps > 0);
+}
 
+void CorrectionDialog::showState() {
     const std::size_t steps = corrector_.corrections().steps().size();
     const auto suspects = static_cast<int>(
         std::count_if(rows_.begin(), rows_.end(), [](const Row& r) { return r.suggestion; }));
@@ -209,10 +224,45 @@ void CorrectionDialog::refresh() {
         if (refused_ > 0) state << qs(t::kRefused).arg(refused_);
     }
     stateLabel->setText(state.join(QStringLiteral("  ")));
-    applyButton->setEnabled(
-        std::any_of(rows_.begin(), rows_.end(), [](const Row& r) { return r.choice.has_value(); }));
-    undoButton->setEnabled(steps > 0);
-    undoAllButton->setEnabled(steps > 0);
+}
+
+void CorrectionDialog::showHeadings() {
+    lapList->setHorizontalHeaderLabels({qs(t::kColumnLap), qs(t::kColumnTime),
+                                        qs(t::kColumnVerdict), qs(t::kColumnSuggestion),
+                                        qs(t::kColumnChoice)});
+}
+
+// The rows as they are, choices and selection kept, in the window's language now.
+void CorrectionDialog::showRowTexts() {
+    const CorrectedRun& run = corrector_.corrections().run();
+    for (std::size_t r = 0; r < rows_.size(); ++r) {
+        const Row& row = rows_[r];
+        const CorrectedLap& lap = run.laps[static_cast<std::size_t>(row.lap)];
+        const auto at = static_cast<int>(r);
+        lapList->item(at, VerdictColumn)->setText(qs(verdictText(lap, row.suspect)));
+        lapList->item(at, SuggestionColumn)
+            ->setText(row.suggestion ? qs(fixText(row.suggestion->kind)) : QString());
+        lapList->item(at, ChoiceColumn)->setText(qs(fixText(row.choice)));
+    }
+    for (int i = 0; i < choiceBox->count(); ++i) {
+        const int kind = choiceBox->itemData(i).toInt();
+        choiceBox->setItemText(
+            i, qs(kind < 0 ? t::kFixNone : fixText(static_cast<CorrectionKind>(kind))));
+    }
+    lapList->resizeColumnsToContents();
+}
+
+void CorrectionDialog::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        showHeadings();
+        for (QDoubleSpinBox* box : {shortLimitBox, longLimitBox})
+            box->setSuffix(qs(box->property("korimetSuffix").toByteArray().constData()));
+        showRowTexts();
+        showState();
+        if (limitsProblemLabel->isVisibleTo(this))
+            limitsProblemLabel->setText(qs(t::kLimitsInvalid));
+    }
+    QDialog::changeEvent(event);
 }
 
 void CorrectionDialog::showRows() {

@@ -38,8 +38,14 @@ class CorrectionDialog : public QDialog {
     // where the list showed it.
     void applyChoices();
 
+  protected:
+    void changeEvent(QEvent* event) override;
+
   private:
     void build();
+    void showHeadings();
+    void showState();
+    void showRowTexts();
     void refresh();
     void showRows();
     void onRowSelected();

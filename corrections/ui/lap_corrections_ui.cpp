@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <memory>
 
+#include "common/ui/ui_text.h"
 #include "corrections/ui/correction_dialog.h"
 #include "corrections/ui/correction_texts.h"
 #include "corrections/ui/run_corrector.h"
@@ -15,7 +16,8 @@ namespace korimet {
 void attachLapCorrections(const Addition& addition) {
     // Owned by the window.
     auto* corrector = new RunCorrector(addition.session, addition.dialogs, &addition.window);
-    QAction* action = addition.menu.addAction(QString::fromUtf8(correctiontexts::kMenuItem));
+    QAction* action = addition.menu.addAction(QString());
+    setFixedText(action, correctiontexts::kMenuItem);
     action->setObjectName(QString::fromUtf8(correctiontexts::kMenuItemName));
     // One correction window, made on first use and kept (hidden) when closed.
     auto shownWindow = std::make_shared<QPointer<CorrectionDialog>>();

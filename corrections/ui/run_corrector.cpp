@@ -4,6 +4,7 @@
 #include <QSettings>
 #include <exception>
 
+#include "common/ui/ui_text.h"
 #include "corrections/correction_file.h"
 #include "corrections/settings/limit_settings.h"
 #include "corrections/ui/correction_texts.h"
@@ -15,10 +16,10 @@ namespace korimet {
 
 namespace {
 
-QString qs(const char* text) { return QString::fromUtf8(text); }
+QString qs(const char* text) { return uiText(text); }
 
 QString windowMessage(const CorrectionFileError& error) {
-    return QString::fromStdString(correctionFileMessage(error, Language::Japanese));
+    return QString::fromStdString(correctionFileMessage(error, uiWording()));
 }
 
 }  // namespace

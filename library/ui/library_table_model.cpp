@@ -4,10 +4,11 @@
 #include <QString>
 #include <algorithm>
 
-#include "common/ui/window_messages.h"
+#include "common/ui/ui_text.h"
 #include "lapdata/lap_time.h"
 #include "library/ui/library_texts.h"
 #include "messages/correction_messages.h"
+#include "messages/file_messages.h"
 
 namespace korimet {
 
@@ -15,7 +16,7 @@ namespace {
 
 namespace lt = librarytexts;
 
-QString u8(const char* text) { return QString::fromUtf8(text); }
+QString u8(const char* text) { return uiText(text); }
 
 QString lapText(double seconds) { return QString::fromStdString(lapTimeOrPlaceholder(seconds)); }
 
@@ -39,13 +40,17 @@ QVariant optional(const std::optional<double>& value) {
 QString correctionNote(const LibraryEntry& entry) {
     if (entry.correctionError)
         return QString::fromStdString(
-            correctionFileMessage(entry.correctionError, Language::Japanese));
+            correctionFileMessage(entry.correctionError, uiWording()));
     return entry.correctionSteps > 0 ? u8(lt::kCorrectedSteps).arg(entry.correctionSteps)
                                      : QString();
 }
 
+QString libraryMessage(const FileError& error) {
+    return QString::fromStdString(fileMessage(error, uiWording()));
+}
+
 QString unreadableReason(const LibraryEntry& entry) {
-    return entry.readable() ? QString() : windowMessage(entry.error);
+    return entry.readable() ? QString() : libraryMessage(entry.error);
 }
 
 LibraryTableModel::LibraryTableModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -68,6 +73,11 @@ void LibraryTableModel::replaceEntry(int row, LibraryEntry entry) {
     if (row < 0 || row >= rowCount()) return;
     entries_[static_cast<std::size_t>(row)] = std::move(entry);
     emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
+}
+
+void LibraryTableModel::retranslate() {
+    emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
+    if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));
 }
 
 int LibraryTableModel::rowCount(const QModelIndex& parent) const {

@@ -11,6 +11,8 @@ namespace korimet {
 
 // The listed runs as a table, each cell made when the view asks for it: a library of ten
 // thousand runs costs no more to show than the rows on screen.
+// A file's problem in the window's language now.
+QString libraryMessage(const FileError& error);
 // Why a listed file could not be read, as the window shows it whole.
 QString unreadableReason(const LibraryEntry& entry);
 // How many corrections the run is listed with, or why its correction file was not used.
@@ -54,6 +56,8 @@ class LibraryTableModel : public QAbstractTableModel {
     void addEntry(LibraryEntry entry);
     // The same file read again (its memo saved, say); its place stays.
     void replaceEntry(int row, LibraryEntry entry);
+    // Headings and texts shown again in the window's language now.
+    void retranslate();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;

@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -30,7 +31,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "common/ui/window_messages.h"
+#include "common/ui/ui_text.h"
 #include "corrections/correction_file.h"
 #include "corrections/settings/limit_settings.h"
 #include "files/data_file.h"
@@ -65,7 +66,7 @@ const QString kColumnsKey = QStringLiteral("Library/Columns");
 const QString kSplitKey = QStringLiteral("Library/Split");
 const QString kCarKey = QStringLiteral("Library/CarFilter");
 
-QString u8(const char* text) { return QString::fromUtf8(text); }
+QString u8(const char* text) { return uiText(text); }
 
 // Qt's trash takes names as UTF-8 text. A name in another encoding first takes a text name
 // beside it, its other bytes written as %XX, so that it goes to the trash rather than
@@ -123,7 +124,7 @@ QString trendLabel(const LocalTime& t, const LocalTime& first, const LocalTime& 
 LibraryWindow::LibraryWindow(const Addition& addition)
     : QWidget(&addition.window, Qt::Window), addition_(addition) {
     setObjectName("frmRunLibrary");
-    setWindowTitle(u8(lt::kWindowTitle));
+    setFixedText(this, lt::kWindowTitle, TextRole::WindowTitle);
     setAttribute(Qt::WA_DeleteOnClose, false);
     resize(980, 640);
 
@@ -134,26 +135,34 @@ LibraryWindow::LibraryWindow(const Addition& addition)
     folderLabel_->setObjectName("libraryFolderLabel");
     folderLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     top->addWidget(folderLabel_, 1);
-    auto* openFolder = new QPushButton(u8(lt::kOpenFolderButton), this);
+    auto* openFolder = new QPushButton(this);
+    setFixedText(openFolder, lt::kOpenFolderButton);
     openFolder->setObjectName("openFolderButton");
     top->addWidget(openFolder);
-    auto* refreshButton = new QPushButton(u8(lt::kRefreshButton), this);
+    auto* refreshButton = new QPushButton(this);
+    setFixedText(refreshButton, lt::kRefreshButton);
     refreshButton->setObjectName("refreshButton");
     top->addWidget(refreshButton);
 
     auto* bar = new QHBoxLayout;  // owned by the layout
     layout->addLayout(bar);
-    auto* carCaption = new QLabel(u8(lt::kCarFilterCaption), this);
+    auto* carCaption = new QLabel(this);
+    setFixedText(carCaption, lt::kCarFilterCaption);
     bar->addWidget(carCaption);
     carFilter_ = new QComboBox(this);
     carFilter_->setObjectName("carFilter");
+    // As wide as its longest item in the language shown now, not the one it was first shown in.
+    carFilter_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     carCaption->setBuddy(carFilter_);
     bar->addWidget(carFilter_);
-    auto* openButton = new QPushButton(u8(lt::kOpenButton), this);
+    auto* openButton = new QPushButton(this);
+    setFixedText(openButton, lt::kOpenButton);
     openButton->setObjectName("openButton");
-    auto* compareButton = new QPushButton(u8(lt::kCompareButton), this);
+    auto* compareButton = new QPushButton(this);
+    setFixedText(compareButton, lt::kCompareButton);
     compareButton->setObjectName("compareButton");
-    auto* deleteButton = new QPushButton(u8(lt::kDeleteButton), this);
+    auto* deleteButton = new QPushButton(this);
+    setFixedText(deleteButton, lt::kDeleteButton);
     deleteButton->setObjectName("deleteButton");
     bar->addWidget(openButton);
     bar->addWidget(compareButton);
@@ -161,7 +170,6 @@ LibraryWindow::LibraryWindow(const Addition& addition)
     bar->addStretch(1);
     progress_ = new QProgressBar(this);
     progress_->setObjectName("readProgress");
-    progress_->setFormat(u8(lt::kReading));
     progress_->setVisible(false);
     bar->addWidget(progress_);
     countLabel_ = new QLabel(this);
@@ -212,24 +220,25 @@ LibraryWindow::LibraryWindow(const Addition& addition)
     trend_->plotLayout()->addElement(0, 0, trend_->legend);  // moves it out of the inset
     trend_->plotLayout()->setRowStretchFactor(0, 0.001);
     trend_->xAxis->setTicker(QSharedPointer<QCPAxisTickerText>::create());
-    trend_->yAxis->setLabel(u8(lt::kTrendBest) + " / " + u8(lt::kTrendAverage));
 
     auto* memoSide = new QWidget(lower);
     auto* memoLayout = new QVBoxLayout(memoSide);  // owned by `memoSide`
     memoLayout->setContentsMargins(0, 0, 0, 0);
-    auto* memoCaption = new QLabel(u8(lt::kMemoCaption), memoSide);
+    auto* memoCaption = new QLabel(memoSide);
+    setFixedText(memoCaption, lt::kMemoCaption);
     memoLayout->addWidget(memoCaption);
     memoEdit_ = new QPlainTextEdit(memoSide);
     memoEdit_->setObjectName("libraryMemo");
     memoEdit_->setTabChangesFocus(true);
     memoCaption->setBuddy(memoEdit_);
     memoLayout->addWidget(memoEdit_, 1);
-    memoNote_ = new QLabel(u8(lt::kMemoFromWindow), memoSide);
+    memoNote_ = new QLabel(memoSide);
     memoNote_->setObjectName("libraryMemoNote");
     memoNote_->setWordWrap(true);
     memoNote_->setVisible(false);
     memoLayout->addWidget(memoNote_);
-    saveMemoButton_ = new QPushButton(u8(lt::kSaveMemoButton), memoSide);
+    saveMemoButton_ = new QPushButton(memoSide);
+    setFixedText(saveMemoButton_, lt::kSaveMemoButton);
     saveMemoButton_->setObjectName("saveMemoButton");
     saveMemoButton_->setEnabled(false);
     memoLayout->addWidget(saveMemoButton_);
@@ -291,7 +300,34 @@ LibraryWindow::LibraryWindow(const Addition& addition)
             progress_->setRange(0, total);
             progress_->setValue(done);
         });
+    showTexts();
     restoreSettings();
+}
+
+// The window's own words that are not fixed captions of one control.
+void LibraryWindow::showTexts() {
+    progress_->setFormat(u8(lt::kReading));
+    trend_->yAxis->setLabel(u8(lt::kTrendBest) + " / " + u8(lt::kTrendAverage));
+}
+
+void LibraryWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) {
+        showTexts();
+        model_->retranslate();
+        if (!folder_.isEmpty()) showFolder();
+        const int all = carFilter_->findData(QVariant());
+        if (all >= 0) carFilter_->setItemText(all, u8(lt::kAllCars));
+        showCount();
+        if (listingError_) countLabel_->setText(libraryMessage(*listingError_));
+        if (statusText_) statusLine_->setText(statusText_());
+        if (memoNoteText_) memoNote_->setText(memoNoteText_());
+        drawTrend();
+    }
+    QWidget::changeEvent(event);
+}
+
+void LibraryWindow::showFolder() {
+    folderLabel_->setText(u8(lt::kFolderCaption) + QDir::toNativeSeparators(folder_));
 }
 
 LibraryWindow::~LibraryWindow() = default;
@@ -300,7 +336,7 @@ bool LibraryWindow::reading() const { return reader_->busy(); }
 
 void LibraryWindow::refresh() {
     folder_ = libraryFolder();
-    folderLabel_->setText(u8(lt::kFolderCaption) + QDir::toNativeSeparators(folder_));
+    showFolder();
     progress_->setRange(0, 0);
     progress_->setVisible(true);
     keptWhileReading_.clear();
@@ -311,9 +347,9 @@ void LibraryWindow::listingRead(LibraryListing listing) {
     progress_->setVisible(false);
     // A library nothing was kept in yet is simply empty; any other failure is said, so that
     // a folder that cannot be read never looks like one without runs.
-    QString failure;
+    listingError_.reset();
     if (!listing.ok) {
-        if (listing.error.systemError != ENOENT) failure = windowMessage(listing.error);
+        if (listing.error.systemError != ENOENT) listingError_ = listing.error;
         listing.entries.clear();
     }
     const std::string folder = systemPath(folder_);
@@ -328,7 +364,7 @@ void LibraryWindow::listingRead(LibraryListing listing) {
     sortOldestFirst(listing.entries);
     model_->setEntries(std::move(listing.entries));
     tableChanged();
-    if (!failure.isEmpty()) countLabel_->setText(failure);
+    if (listingError_) countLabel_->setText(libraryMessage(*listingError_));
 }
 
 void LibraryWindow::addKeptRun(const QString& fullPath) {
@@ -374,6 +410,11 @@ void LibraryWindow::applyCarFilter() {
     const QVariant car = carFilter_->currentData();
     proxy_->setFilterRegularExpression(car.isValid() ? QStringLiteral("^%1$").arg(car.toInt())
                                                      : QString());
+    showCount();
+}
+
+void LibraryWindow::showCount() {
+    const QVariant car = carFilter_->currentData();
     const auto all = static_cast<qlonglong>(model_->entries().size());
     const int shown = proxy_->rowCount();
     countLabel_->setText(car.isValid() ? u8(lt::kFilteredRunCount).arg(shown).arg(all)
@@ -622,9 +663,13 @@ void LibraryWindow::currentChanged() {
     const LibraryEntry* e =
         entry >= 0 ? &model_->entries()[static_cast<std::size_t>(entry)] : nullptr;
     // A correction file that could not be used is said where the racer looks at the run.
-    statusLine_->setText(e && !e->readable()       ? u8(lt::kUnreadable) + unreadableReason(*e)
-                         : e && e->correctionError ? correctionNote(*e)
-                                                   : QString());
+    if (e && !e->readable()) {
+        showStatus([row = *e] { return u8(lt::kUnreadable) + unreadableReason(row); });
+    } else if (e && e->correctionError) {
+        showStatus([row = *e] { return correctionNote(row); });
+    } else {
+        showStatus({});
+    }
     // The memo box follows the list; the racer's unsaved memo of the download just kept
     // is offered for that run's file, since the window cannot save it there itself.
     // The listing holds the memo's first line only: the box takes the whole memo from the
@@ -633,13 +678,13 @@ void LibraryWindow::currentChanged() {
     // so above the box, so that saving it is never done unseen.
     memoEntry_ = -1;
     QString memo;
-    QString note;
+    std::optional<FileError> warning;
     if (e && e->readable()) {
         const DataFileReadResult whole = loadDataFile(systemPath(fullPath(*e)));
         if (whole) {
             memoEntry_ = entry;
             memo = memoForBox(whole.content->memo);
-            if (whole.warning) note = windowMessage(whole.warning);
+            if (whole.warning) warning = whole.warning;
         }
     }
     const RunSession& session = addition_.session;
@@ -652,11 +697,21 @@ void LibraryWindow::currentChanged() {
         memoEdit_->setPlainText(memo);
     }
     memoEdit_->setEnabled(memoEntry_ >= 0);
-    if (fromWindow) note = u8(lt::kMemoFromWindow);
-    memoNote_->setText(note);
-    memoNote_->setVisible(!note.isEmpty());
+    memoNoteText_ = {};
+    if (fromWindow) {
+        memoNoteText_ = [] { return u8(lt::kMemoFromWindow); };
+    } else if (warning) {
+        memoNoteText_ = [w = *warning] { return libraryMessage(w); };
+    }
+    memoNote_->setText(memoNoteText_ ? memoNoteText_() : QString());
+    memoNote_->setVisible(static_cast<bool>(memoNoteText_));
     saveMemoButton_->setEnabled(fromWindow);
     drawTrend();
+}
+
+void LibraryWindow::showStatus(std::function<QString()> text) {
+    statusText_ = std::move(text);
+    statusLine_->setText(statusText_ ? statusText_() : QString());
 }
 
 void LibraryWindow::saveMemo() {
@@ -667,13 +722,13 @@ void LibraryWindow::saveMemo() {
     // The run as its file holds it now, with the new memo, written as File > Save writes.
     const DataFileReadResult now = loadDataFile(path);
     if (!now) {
-        addition_.dialogs.message(windowMessage(now.error), {}, MessageIcon::Critical);
+        addition_.dialogs.message(libraryMessage(now.error), {}, MessageIcon::Critical);
         return;
     }
     const SaveResult saved =
         saveDataFile(path, now.content->data, memoForFile(memoEdit_->toPlainText()));
     if (!saved) {
-        addition_.dialogs.message(windowMessage(saved.error), {}, MessageIcon::Critical);
+        addition_.dialogs.message(libraryMessage(saved.error), {}, MessageIcon::Critical);
         return;
     }
     // The main window showing this run shows the memo now in its file, unless the racer has
@@ -691,7 +746,7 @@ void LibraryWindow::saveMemo() {
         memoEntry_, readLibraryEntry(systemPath(folder_), e.path, readSuspectLimits(QSettings())));
     saveMemoButton_->setEnabled(false);
     memoNote_->setVisible(false);
-    statusLine_->setText(u8(lt::kMemoSaved).arg(relative));
+    showStatus([relative] { return u8(lt::kMemoSaved).arg(relative); });
 }
 
 // A column the memo's stretch has left after it (a layout remembered before the column was

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QVariant>
 #include <QWidget>
+#include <functional>
+#include <optional>
 #include <vector>
 
 #include "library/run_library.h"
@@ -52,8 +54,13 @@ class LibraryWindow : public QWidget {
   protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
   private:
+    void showTexts();
+    void showFolder();
+    // The status line, made again in the window's language when it changes.
+    void showStatus(std::function<QString()> text);
     void placeAddedColumns();
     void restoreSettings();
     void saveSettings() const;
@@ -64,6 +71,7 @@ class LibraryWindow : public QWidget {
     void tableChanged();  // count, car filter and trend follow the table
     void fillCarFilter();
     void applyCarFilter();
+    void showCount();
     void drawTrend();
     void showTrendTip(const QPoint& position);
     std::vector<int> selectedEntries() const;  // table rows, in view order
@@ -72,6 +80,9 @@ class LibraryWindow : public QWidget {
 
     Addition addition_;
     QString folder_;
+    std::optional<FileError> listingError_;  // the folder could not be listed
+    std::function<QString()> statusText_;    // what the status line says
+    std::function<QString()> memoNoteText_;  // the note above the memo box
     int trendCar_ = -1;
     std::vector<int> trendPoints_;      // table row of each point of the best and average lines
     std::vector<QString> trendLabels_;  // a time axis label for each point

@@ -6,9 +6,10 @@
 #include <chrono>
 #include <iostream>
 
-#include "common/ui/window_messages.h"
+#include "common/ui/ui_text.h"
 #include "library/run_library.h"
 #include "library/settings/library_folder.h"
+#include "library/ui/library_table_model.h"
 #include "library/ui/library_texts.h"
 #include "session/run_session.h"
 
@@ -34,7 +35,7 @@ void RunKeeper::keep(const LapData& data) {
     }).then(this, [this, data](const KeptRun& kept) {
         const QString path = QString::fromStdString(kept.path);
         if (kept.ok) session_.setKeptFile(data, path);
-        finished(kept.ok, path, windowMessage(kept.error));
+        finished(kept.ok, path, libraryMessage(kept.error));
     });
 }
 
@@ -50,10 +51,9 @@ void RunKeeper::finished(bool ok, const QString& path, const QString& error) {
     if (told_) return;
     told_ = true;
     // Non-modal: the download is already shown, and later frames must not wait on a click.
-    auto* notice =
-        new QMessageBox(QMessageBox::Warning, QString::fromUtf8(librarytexts::kKeepFailedTitle),
-                        QString::fromUtf8(librarytexts::kKeepFailed).arg(error), QMessageBox::Ok,
-                        &noticeParent_);  // owned by the window
+    auto* notice = new QMessageBox(QMessageBox::Warning, uiText(librarytexts::kKeepFailedTitle),
+                                   uiText(librarytexts::kKeepFailed).arg(error), QMessageBox::Ok,
+                                   &noticeParent_);  // owned by the window
     notice->setObjectName(QString::fromUtf8(librarytexts::kKeepFailedNoticeName));
     notice->setWindowModality(Qt::NonModal);
     notice->setAttribute(Qt::WA_DeleteOnClose);

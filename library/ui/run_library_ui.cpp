@@ -4,6 +4,7 @@
 #include <QMenu>
 #include <QPointer>
 
+#include "common/ui/ui_text.h"
 #include "library/ui/library_texts.h"
 #include "library/ui/library_window.h"
 #include "library/ui/run_keeper.h"
@@ -13,7 +14,8 @@ namespace korimet {
 
 void attachRunLibrary(const Addition& addition) {
     auto* keeper = new RunKeeper(addition.session, addition.window);  // owned by the window
-    QAction* action = addition.menu.addAction(QString::fromUtf8(librarytexts::kMenuItem));
+    QAction* action = addition.menu.addAction(QString());
+    setFixedText(action, librarytexts::kMenuItem);
     action->setObjectName(QString::fromUtf8(librarytexts::kMenuItemName));
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     // One library window, made on first use and kept (hidden) when closed.

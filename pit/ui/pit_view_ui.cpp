@@ -11,6 +11,7 @@
 #include <memory>
 #include <random>
 
+#include "common/ui/ui_text.h"
 #include "corrections/settings/limit_settings.h"
 #include "library/run_library.h"
 #include "library/settings/library_folder.h"
@@ -128,7 +129,8 @@ class PitViewRun : public QObject {
 }  // namespace
 
 void attachPitView(const Addition& addition, pit::ServeAddress where) {
-    QAction* action = addition.menu.addAction(QString::fromUtf8(pittexts::kMenuItem));
+    QAction* action = addition.menu.addAction(QString());
+    setFixedText(action, pittexts::kMenuItem);
     action->setObjectName(QString::fromUtf8(pittexts::kMenuItemName));
     action->setCheckable(true);
     auto* window = new PitWindow(&addition.window);  // owned by the main window
@@ -143,8 +145,8 @@ void attachPitView(const Addition& addition, pit::ServeAddress where) {
             auto* run = new PitViewRun(addition, *window, window);
             if (run->start(where) == 0) {
                 delete run;
-                addition.dialogs.message(QString::fromUtf8(pittexts::kCannotServe).arg(where.port),
-                                         {}, MessageIcon::Critical);
+                addition.dialogs.message(uiText(pittexts::kCannotServe).arg(where.port), {},
+                                         MessageIcon::Critical);
                 const QSignalBlocker quiet(action);
                 action->setChecked(false);
                 return;

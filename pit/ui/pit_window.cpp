@@ -1,10 +1,12 @@
 #include "pit/ui/pit_window.h"
 
+#include <QEvent>
 #include <QFont>
 #include <QLabel>
 #include <QPixmap>
 #include <QVBoxLayout>
 
+#include "common/ui/ui_text.h"
 #include "pit/ui/pit_texts.h"
 #include "pit/ui/qr_image.h"
 
@@ -23,12 +25,13 @@ PitWindow::PitWindow(QWidget* parent)
       codeLabel_(new QLabel(this)),
       pagesLabel_(new QLabel(this)) {
     setObjectName(QStringLiteral("frmPitView"));
-    setWindowTitle(QString::fromUtf8(pittexts::kWindowTitle));
+    setFixedText(this, pittexts::kWindowTitle, TextRole::WindowTitle);
     qrLabel_->setObjectName(QStringLiteral("pitQrCode"));
     addressLabel_->setObjectName(QStringLiteral("pitAddress"));
     codeLabel_->setObjectName(QStringLiteral("pitAccessCode"));
     pagesLabel_->setObjectName(QStringLiteral("pitPages"));
-    auto* wifi = new QLabel(QString::fromUtf8(pittexts::kJoinWifiFirst), this);
+    auto* wifi = new QLabel(this);
+    setFixedText(wifi, pittexts::kJoinWifiFirst);
     wifi->setObjectName(QStringLiteral("pitJoinWifi"));
     wifi->setWordWrap(true);
     addressLabel_->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -52,12 +55,28 @@ void PitWindow::showAddresses(const QStringList& urls, const QString& accessCode
     const QImage qr = urls.isEmpty() ? QImage() : qrImage(urls.first(), kQrScale);
     qrLabel_->setPixmap(QPixmap::fromImage(qr));
     qrLabel_->setToolTip(urls.isEmpty() ? QString() : urls.first());
-    addressLabel_->setText(QString::fromUtf8(pittexts::kAddress) + "\n" + urls.join('\n'));
-    codeLabel_->setText(QString::fromUtf8(pittexts::kAccessCode) + ": " + accessCode);
+    urls_ = urls;
+    accessCode_ = accessCode;
+    addressesShown_ = true;
+    showTexts();
 }
 
 void PitWindow::showPages(int count) {
-    pagesLabel_->setText(QString::fromUtf8(pittexts::kPages).arg(count));
+    pages_ = count;
+    showTexts();
+}
+
+void PitWindow::showTexts() {
+    if (addressesShown_) {
+        addressLabel_->setText(uiText(pittexts::kAddress) + "\n" + urls_.join('\n'));
+        codeLabel_->setText(uiText(pittexts::kAccessCode) + ": " + accessCode_);
+    }
+    pagesLabel_->setText(uiText(pittexts::kPages).arg(pages_));
+}
+
+void PitWindow::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::LanguageChange) showTexts();
+    QWidget::changeEvent(event);
 }
 
 }  // namespace korimet

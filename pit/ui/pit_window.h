@@ -19,7 +19,16 @@ class PitWindow : public QWidget {
     void showAddresses(const QStringList& urls, const QString& accessCode);
     void showPages(int count);
 
+  protected:
+    void changeEvent(QEvent* event) override;
+
   private:
+    void showTexts();
+
+    QStringList urls_;
+    QString accessCode_;
+    int pages_ = 0;
+    bool addressesShown_ = false;
     QLabel* qrLabel_;
     QLabel* addressLabel_;
     QLabel* codeLabel_;

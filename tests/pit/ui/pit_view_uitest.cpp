@@ -12,12 +12,16 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
+#include "common/ui/ui_text.h"
 #include "pit/ui/pit_texts.h"
 #include "pit/ui/pit_view_ui.h"
 #include "pit/ui/pit_window.h"
 #include "session/run_session.h"
+#include "shell/ui/window_language.h"
 #include "support/frames.h"
 #include "support/pty.h"
+#include "support/shown_texts.h"
+#include "support/text_fit.h"
 #include "support/window_fixture.h"
 
 namespace korimet {
@@ -33,6 +37,8 @@ class PitViewTest : public test::WindowInTempFolder {
         makeWindow();
     }
     void TearDown() override {
+        // What the other tests expect: nothing installed, the texts as written.
+        applyLanguage(QStringLiteral("none"));
         live.reset();
         window.reset();
         WindowInTempFolder::TearDown();
@@ -108,6 +114,52 @@ TEST_F(PitViewTest, AnAddressItCannotServeOnIsSaidAndLeavesItOff) {
     ASSERT_EQ(dialogs->calls.size(), 1u);
     EXPECT_EQ(dialogs->calls[0].text, QString::fromUtf8(pittexts::kCannotServe).arg(8765));
     EXPECT_EQ(dialogs->calls[0].icon, MessageIcon::Critical);
+}
+
+std::string listed(const std::vector<std::string>& lines) {
+    std::string all;
+    for (const std::string& line : lines) all += line + "\n";
+    return all;
+}
+
+std::vector<QString> textsOf(QWidget& root) {
+    std::vector<QString> texts;
+    for (const test::ShownText& shown : test::shownTexts(root)) texts.push_back(shown.text);
+    return texts;
+}
+
+// Open and serving, the window and its menu item switch to English and back; the address
+// and the code are data and stay as they are.
+TEST_F(PitViewTest, SwitchesItsLanguageWhileServing) {
+    attachPitView(window->addition(), {"127.0.0.1", 0});
+    menuItem().trigger();
+    ASSERT_TRUE(pitWindow()->isVisible());
+    const std::vector<QString> japanese = textsOf(*pitWindow());
+    const QString code = label("pitAccessCode").section(' ', -1);
+
+    applyLanguage(QStringLiteral("en"));
+    test::settle();
+    EXPECT_EQ(listed(test::japaneseTexts(*pitWindow())), "");
+    EXPECT_EQ(listed(test::cutTexts(*pitWindow())), "");
+    EXPECT_FALSE(test::holdsJapanese(menuItem().text())) << menuItem().text().toStdString();
+    EXPECT_TRUE(shownAddress());
+    EXPECT_EQ(label("pitAccessCode"), uiText(pittexts::kAccessCode) + ": " + code);
+
+    applyLanguage(QStringLiteral("ja"));
+    test::settle();
+    EXPECT_EQ(textsOf(*pitWindow()), japanese);
+    EXPECT_EQ(menuItem().text(), QString::fromUtf8(pittexts::kMenuItem));
+}
+
+// The message of a port it cannot serve on, in English.
+TEST_F(PitViewTest, SaysInEnglishWhatItCannotServeOn) {
+    applyLanguage(QStringLiteral("en"));
+    attachPitView(window->addition(), {"192.0.2.1", 8765});
+    menuItem().trigger();
+    ASSERT_EQ(dialogs->calls.size(), 1u);
+    EXPECT_EQ(dialogs->calls[0].text, uiText(pittexts::kCannotServe).arg(8765));
+    EXPECT_FALSE(test::holdsJapanese(dialogs->calls[0].text));
+    EXPECT_TRUE(dialogs->calls[0].text.contains(QStringLiteral("8765")));
 }
 
 }  // namespace
