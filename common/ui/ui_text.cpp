@@ -75,10 +75,6 @@ QString uiLanguageCode() {
     return QCoreApplication::translate("Korimet", "ja", "the code of this translation's language");
 }
 
-Language uiMessageLanguage() {
-    return uiLanguageCode() == QLatin1String("ja") ? Language::Japanese : Language::English;
-}
-
 Wording uiWording() {
     return [](const char* japanese) { return uiText(japanese).toStdString(); };
 }

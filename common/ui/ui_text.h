@@ -3,7 +3,6 @@
 #include <QString>
 
 #include "common/wording.h"
-#include "messages/language.h"
 
 class QObject;
 
@@ -19,9 +18,6 @@ QString uiText(const char* japanese);
 
 // The language code the window speaks: "ja" without a translation, else the translation's.
 QString uiLanguageCode();
-// The language the core's messages are made in: Japanese when the window speaks Japanese,
-// English for every other language (the core has words in those two only).
-Language uiMessageLanguage();
 // uiText for the core: what the core composes from marked texts, in the window's language.
 Wording uiWording();
 
