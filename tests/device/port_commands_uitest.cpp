@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <locale.h>
+#include <string.h>
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -267,7 +270,10 @@ TEST_F(PortCommandsTest, AFailedPickWritesTheSystemsCauseToStandardError) {
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
     EXPECT_NE(log.find("COM2"), std::string::npos) << log;
     EXPECT_NE(log.find(kMissingDevice), std::string::npos) << log;
-    EXPECT_NE(log.find(std::strerror(ENOENT)), std::string::npos) << log;
+    // The system's words as the port reports them, which are not the locale's.
+    const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t{});
+    EXPECT_NE(log.find(strerror_l(ENOENT, c)), std::string::npos) << log;
+    freelocale(c);
 }
 
 TEST_F(PortCommandsTest, ComboEntriesShowTheirDeviceAsTooltip) {
