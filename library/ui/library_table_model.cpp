@@ -39,8 +39,7 @@ QVariant optional(const std::optional<double>& value) {
 // What the corrections beside a run did, or why they could not be used.
 QString correctionNote(const LibraryEntry& entry) {
     if (entry.correctionError)
-        return QString::fromStdString(
-            correctionFileMessage(entry.correctionError, uiWording()));
+        return QString::fromStdString(correctionFileMessage(entry.correctionError, uiWording()));
     return entry.correctionSteps > 0 ? u8(lt::kCorrectedSteps).arg(entry.correctionSteps)
                                      : QString();
 }

@@ -40,21 +40,12 @@
 namespace korimet {
 namespace {
 
+using test::listed;
+using test::textsOf;
+
 namespace fs = std::filesystem;
 using test::runWithLaps;
 using test::waitUntil;
-
-std::string listed(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const std::string& line : lines) all += line + "\n";
-    return all;
-}
-
-std::vector<QString> textsOf(QWidget& root) {
-    std::vector<QString> texts;
-    for (const test::ShownText& shown : test::shownTexts(root)) texts.push_back(shown.text);
-    return texts;
-}
 
 // The main window with the run library and the lap corrections, the library in a temporary
 // folder holding a run, a file that is no run, and a run whose correction file is garbage.

@@ -21,17 +21,7 @@
 namespace korimet {
 namespace {
 
-std::string listed(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const std::string& line : lines) all += line + "\n";
-    return all;
-}
-
-std::vector<QString> shownTextsOf(QWidget& root) {
-    std::vector<QString> texts;
-    for (const auto& shown : test::shownTexts(root)) texts.push_back(shown.text);
-    return texts;
-}
+using test::listed;
 
 // What a screen reader says is read too, though no control shows it.
 std::vector<std::string> japaneseAccessibleNames(QWidget& root) {
@@ -87,7 +77,7 @@ class WindowInEnglish : public test::WindowInTempFolder {
 // control; back in Japanese the window shows exactly what it showed before.
 TEST_F(WindowInEnglish, ShowsNoJapaneseNothingCutAndSwitchesBackExactly) {
     ASSERT_NO_FATAL_FAILURE(loadRealisticRun());
-    const std::vector<QString> japanese = shownTextsOf(*window);
+    const std::vector<QString> japanese = test::textsOf(*window);
     ASSERT_TRUE(window->findChild<QLabel*>("Label7")->text().startsWith(QStringLiteral("15分")));
 
     applyLanguage(QStringLiteral("en"));
@@ -108,7 +98,7 @@ TEST_F(WindowInEnglish, ShowsNoJapaneseNothingCutAndSwitchesBackExactly) {
 
     applyLanguage(QStringLiteral("ja"));
     test::settle();
-    EXPECT_EQ(shownTextsOf(*window), japanese);
+    EXPECT_EQ(test::textsOf(*window), japanese);
 }
 
 // The messages a user meets most come out in English, naming what failed.

@@ -133,4 +133,18 @@ inline std::vector<std::string> japaneseTexts(
     return out;
 }
 
+// The shown texts alone, in the walk's order: what a switch of language and back must keep.
+inline std::vector<QString> textsOf(QWidget& root) {
+    std::vector<QString> texts;
+    for (const ShownText& shown : shownTexts(root)) texts.push_back(shown.text);
+    return texts;
+}
+
+// Findings one per line, for a failure's message.
+inline std::string listed(const std::vector<std::string>& lines) {
+    std::string all;
+    for (const std::string& line : lines) all += line + "\n";
+    return all;
+}
+
 }  // namespace korimet::test

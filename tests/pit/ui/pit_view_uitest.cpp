@@ -27,6 +27,9 @@
 namespace korimet {
 namespace {
 
+using test::listed;
+using test::textsOf;
+
 using test::waitUntil;
 
 class PitViewTest : public test::WindowInTempFolder {
@@ -114,18 +117,6 @@ TEST_F(PitViewTest, AnAddressItCannotServeOnIsSaidAndLeavesItOff) {
     ASSERT_EQ(dialogs->calls.size(), 1u);
     EXPECT_EQ(dialogs->calls[0].text, QString::fromUtf8(pittexts::kCannotServe).arg(8765));
     EXPECT_EQ(dialogs->calls[0].icon, MessageIcon::Critical);
-}
-
-std::string listed(const std::vector<std::string>& lines) {
-    std::string all;
-    for (const std::string& line : lines) all += line + "\n";
-    return all;
-}
-
-std::vector<QString> textsOf(QWidget& root) {
-    std::vector<QString> texts;
-    for (const test::ShownText& shown : test::shownTexts(root)) texts.push_back(shown.text);
-    return texts;
 }
 
 // Open and serving, the window and its menu item switch to English and back; the address
