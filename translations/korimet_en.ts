@@ -173,6 +173,10 @@
         <translation>cannot open the file (not a regular file)</translation>
     </message>
     <message>
+        <source>通常のファイルではないため、そのままにしました</source>
+        <translation>not a regular file: it was left as it is</translation>
+    </message>
+    <message>
         <source>ファイルがここで終わっています</source>
         <translation>the file ends here</translation>
     </message>
