@@ -765,6 +765,10 @@
         <translation>the page could not be drawn</translation>
     </message>
     <message>
+        <source>ファイル・パイプ・文字デバイスのいずれでもないため、そのままにしました</source>
+        <translation>not a file, a pipe or a character device: it was left as it is</translation>
+    </message>
+    <message>
         <source>ラップの修正(&amp;M)...</source>
         <translation>Lap Co&amp;rrections...</translation>
     </message>
