@@ -223,6 +223,8 @@ constexpr TextEntry kTextTable[static_cast<std::size_t>(Text::Count)] = {
      "{} でピットビューを配信できません (ポートが使用中かアドレスがありません)"},
     {Text::CannotWriteOutput, "cannot write to standard output: {}", "標準出力に書き込めません: {}"},
     {Text::PaintFailed, "the page cannot be drawn", texts::kPaintFailed},
+    {Text::NotAnOutput, "not a file, a pipe or a character device: it was left as it is",
+     texts::kNotAnOutput},
     {Text::WindowSummary, "Korimet: downloads, shows and compares the runs of a lap timer.",
      KORIMET_TR("Korimet", "Korimet: ラップタイマーの走行データをダウンロード・表示・比較します。")},
     {Text::WindowUsage, "Usage: korimet [options] [FILE.krt]", KORIMET_TR("Korimet", "使い方: korimet [オプション] [FILE.krt]")},

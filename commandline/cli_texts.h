@@ -140,6 +140,7 @@ enum class Text {
     CannotWriteOutput,
     // The sheet renderer's own failure.
     PaintFailed,
+    NotAnOutput,
     // The window program's command line (korimet --help).
     WindowSummary,
     WindowUsage,

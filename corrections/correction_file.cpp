@@ -98,6 +98,8 @@ std::string_view correctionFileErrorName(CorrectionFileErrorCode code) {
             return "cannotSave";
         case CorrectionFileErrorCode::CannotRemove:
             return "cannotRemove";
+        case CorrectionFileErrorCode::NotReplaced:
+            return "notReplaced";
     }
     return "none";
 }
@@ -209,6 +211,9 @@ CorrectedRunRead loadCorrections(const std::string& runPath, const LapData& down
 
 CorrectionFileError saveCorrections(const std::string& runPath, const RunCorrections& corrections) {
     const auto path = correctionFilePath(runPath);
+    if (const FileKind kind = fileKindAt(path);
+        kind != FileKind::Missing && kind != FileKind::Regular)
+        return failure(CorrectionFileErrorCode::NotReplaced, path);
     if (corrections.steps().empty()) {
         if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
             return failure(CorrectionFileErrorCode::CannotRemove, path, 0, errno);
@@ -218,6 +223,8 @@ CorrectionFileError saveCorrections(const std::string& runPath, const RunCorrect
     const auto written =
         writeFileDurably(path, correctionFileBytes(corrections.downloaded(), corrections.steps()),
                          ExistingFile::Replace);
+    if (written.status == DurableWrite::Status::NotAFile)
+        return failure(CorrectionFileErrorCode::NotReplaced, path);
     if (!written) return failure(CorrectionFileErrorCode::CannotSave, path, 0, written.error);
     return {};
 }

@@ -39,6 +39,7 @@ enum class CorrectionFileErrorCode {
     StepRefused,     // line: the step does not apply to the laps before it
     CannotSave,      // systemError
     CannotRemove,    // systemError
+    NotReplaced,     // saving: the name holds a pipe, a device or a folder, left as it was
 };
 
 struct CorrectionFileError {

@@ -57,6 +57,12 @@ SaveResult saveDataFile(const std::string& path, const LapData& data, std::strin
         return result;
     }
     const DurableWrite written = writeFileDurably(path, *bytes.bytes, ExistingFile::Replace);
+    if (written.status == DurableWrite::Status::NotAFile) {
+        result.error.code = FileErrorCode::NotAFile;
+        result.error.operation = FileOperation::Save;
+        result.error.path = path;
+        return result;
+    }
     if (!written) {
         result.error.code =
             written.created ? FileErrorCode::CannotWrite : FileErrorCode::CannotCreate;

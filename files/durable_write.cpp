@@ -67,9 +67,28 @@ void syncFolder(const std::string& path) {
     ::close(dir);
 }
 
-DurableWrite failed(int error, bool created) {
-    return {DurableWrite::Status::Failed, std::strerror(error), error, created};
+DurableWrite outcome(DurableWrite::Status status, bool created) {
+    DurableWrite result;
+    result.status = status;
+    result.created = created;
+    return result;
 }
+
+DurableWrite failed(int error, bool created) {
+    DurableWrite result = outcome(DurableWrite::Status::Failed, created);
+    result.reason = std::strerror(error);
+    result.error = error;
+    return result;
+}
+
+DurableWrite notAFile(FileKind found) {
+    DurableWrite refused = outcome(DurableWrite::Status::NotAFile, false);
+    refused.found = found;
+    return refused;
+}
+
+// A rename would put a regular file where the pipe, device or folder was.
+bool replaceable(FileKind kind) { return kind == FileKind::Missing || kind == FileKind::Regular; }
 
 bool isTemporaryName(std::string_view name) {
     constexpr std::string_view prefix = ".korimet-";
@@ -99,7 +118,7 @@ void removeStaleTemporaries(const std::string& folder) {
 
 // After link() refused to give the complete temporary file the name.
 DurableWrite keepByRenaming(int linkError, const std::string& temporary, const std::string& path) {
-    if (linkError == EEXIST) return {DurableWrite::Status::NameTaken, {}, 0, true};
+    if (linkError == EEXIST) return outcome(DurableWrite::Status::NameTaken, true);
     if (linkError != EPERM && linkError != ENOTSUP && linkError != EOPNOTSUPP &&
         linkError != EMLINK) {
         return failed(linkError, true);
@@ -107,8 +126,8 @@ DurableWrite keepByRenaming(int linkError, const std::string& temporary, const s
     // A file system without hard links (a memory card, say): the no-replace rename is the
     // reservation, so no kill can leave the name empty.
     if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
-        return {DurableWrite::Status::Written, {}, 0, true};
-    if (errno == EEXIST) return {DurableWrite::Status::NameTaken, {}, 0, true};
+        return outcome(DurableWrite::Status::Written, true);
+    if (errno == EEXIST) return outcome(DurableWrite::Status::NameTaken, true);
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP && errno != EOPNOTSUPP)
         return failed(errno, true);
     // Nothing atomic: writers of this program take turns through a hidden lock named like
@@ -119,14 +138,14 @@ DurableWrite keepByRenaming(int linkError, const std::string& temporary, const s
                              std::to_string(std::hash<std::string>{}(path)) + ".tmp";
     const int held = ::open(lock.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (held < 0) {
-        return errno == EEXIST ? DurableWrite{DurableWrite::Status::NameTaken, {}, 0, true}
+        return errno == EEXIST ? outcome(DurableWrite::Status::NameTaken, true)
                                : failed(errno, true);
     }
     ::close(held);
-    DurableWrite result{DurableWrite::Status::Written, {}, 0, true};
+    DurableWrite result = outcome(DurableWrite::Status::Written, true);
     struct stat existing {};
     if (::lstat(path.c_str(), &existing) == 0 || errno != ENOENT) {
-        result = {DurableWrite::Status::NameTaken, {}, 0, true};
+        result = outcome(DurableWrite::Status::NameTaken, true);
     } else if (::rename(temporary.c_str(), path.c_str()) != 0) {
         result = failed(errno, true);
     }
@@ -136,9 +155,25 @@ DurableWrite keepByRenaming(int linkError, const std::string& temporary, const s
 
 }  // namespace
 
+FileKind fileKindAt(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return FileKind::Missing;
+    if (S_ISREG(st.st_mode)) return FileKind::Regular;
+    if (S_ISDIR(st.st_mode)) return FileKind::Directory;
+    if (S_ISFIFO(st.st_mode)) return FileKind::Fifo;
+    if (S_ISCHR(st.st_mode)) return FileKind::CharDevice;
+    if (S_ISBLK(st.st_mode)) return FileKind::BlockDevice;
+    if (S_ISSOCK(st.st_mode)) return FileKind::Socket;
+    return FileKind::Other;
+}
+
 DurableWrite writeFileDurably(const std::string& given, std::string_view bytes, ExistingFile mode) {
     if (given.empty() || given.back() == '/') return failed(EISDIR, false);
     const std::string path = mode == ExistingFile::Replace ? finalTarget(given) : given;
+    // Keep never takes a name that holds anything; Replace may only take a file's.
+    if (mode == ExistingFile::Replace) {
+        if (const FileKind kind = fileKindAt(path); !replaceable(kind)) return notAFile(kind);
+    }
     removeStaleTemporaries(folderOf(path));
 
     // Mode 0666 lets the umask decide, as for any new file; a replaced file keeps its own.
@@ -182,9 +217,14 @@ DurableWrite writeFileDurably(const std::string& given, std::string_view bytes, 
         return failed(error, true);
     }
 
-    DurableWrite result{DurableWrite::Status::Written, {}, 0, true};
+    DurableWrite result = outcome(DurableWrite::Status::Written, true);
     if (mode == ExistingFile::Replace) {
-        if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        // Looked at again: something else may have taken the name while the bytes went out.
+        if (const FileKind kind = fileKindAt(path); !replaceable(kind)) {
+            result = notAFile(kind);
+            result.created = true;
+            ::unlink(temporary.c_str());
+        } else if (::rename(temporary.c_str(), path.c_str()) != 0) {
             result = failed(errno, true);
             ::unlink(temporary.c_str());
         }
@@ -196,6 +236,28 @@ DurableWrite writeFileDurably(const std::string& given, std::string_view bytes, 
     }
     if (result) syncFolder(path);
     return result;
+}
+
+DurableWrite writeOutputFile(const std::string& path, std::string_view bytes) {
+    const FileKind kind = fileKindAt(path);
+    if (kind != FileKind::Fifo && kind != FileKind::CharDevice)
+        return writeFileDurably(path, bytes, ExistingFile::Replace);
+    // Nothing created or truncated: the pipe or device takes the bytes as they come.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) return failed(errno, false);
+    struct stat opened {};
+    if (::fstat(fd, &opened) == 0 && !S_ISFIFO(opened.st_mode) && !S_ISCHR(opened.st_mode)) {
+        // The name changed hands since it was looked at: a file is never written in place.
+        ::close(fd);
+        return writeFileDurably(path, bytes, ExistingFile::Replace);
+    }
+    int error = 0;
+    bool ok = writeAll(fd, bytes, error);
+    if (::close(fd) != 0 && ok) {
+        error = errno;
+        ok = false;
+    }
+    return ok ? outcome(DurableWrite::Status::Written, false) : failed(error, false);
 }
 
 }  // namespace korimet

@@ -14,7 +14,7 @@ enum class FileErrorCode {
     // Reading a file.
     CannotOpen,        // the system refused the open: systemError
     CannotRead,        // a read after the open failed: systemError
-    NotAFile,          // a named pipe, a device or a socket: never opened for reading
+    NotAFile,          // a pipe, a device, a socket or a folder: never read, never replaced
     TooLarge,          // past kMaxDataFileBytes
     EndsEarly,         // place
     EmptyField,        // place

@@ -34,6 +34,8 @@ const char* reasonOf(CorrectionFileErrorCode code) {
             return t::kCorrectionsCannotSave;
         case C::CannotRemove:
             return t::kCorrectionsCannotRemove;
+        case C::NotReplaced:
+            return t::kNotReplaced;
         case C::None:
             break;
     }
@@ -44,7 +46,8 @@ const char* reasonOf(CorrectionFileErrorCode code) {
 
 std::string correctionFileMessage(const CorrectionFileError& error, const Wording& wording) {
     const bool writing = error.code == CorrectionFileErrorCode::CannotSave ||
-                         error.code == CorrectionFileErrorCode::CannotRemove;
+                         error.code == CorrectionFileErrorCode::CannotRemove ||
+                         error.code == CorrectionFileErrorCode::NotReplaced;
     std::string text =
         sayWith(wording, writing ? t::kCorrectionsSaveHead : t::kCorrectionsUseHead, {error.path});
     text += "\n";

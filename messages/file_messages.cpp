@@ -30,12 +30,12 @@ const char* headOf(const FileError& e) {
 }
 
 // Why, for the codes that carry no system error number.
-const char* reasonOf(FileErrorCode code) {
+const char* reasonOf(FileErrorCode code, FileOperation operation) {
     switch (code) {
         case FileErrorCode::TooLarge:
             return t::kTooLarge;
         case FileErrorCode::NotAFile:
-            return t::kNotAFile;
+            return operation == FileOperation::Save ? t::kNotReplaced : t::kNotAFile;
         case FileErrorCode::EndsEarly:
             return t::kEndsEarly;
         case FileErrorCode::EmptyField:
@@ -115,7 +115,7 @@ std::string bodyOf(const FileError& e, const Wording& w) {
                    say(w, t::kMemoDoubtfulCheck);
         }
         default: {
-            const char* reason = reasonOf(e.code);
+            const char* reason = reasonOf(e.code, e.operation);
             return placed(e, reason ? say(w, reason) : std::string(), w);
         }
     }

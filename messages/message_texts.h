@@ -31,6 +31,9 @@ inline constexpr const char* kWithReason = KORIMET_TR("Korimet", "%1（%2）");
 inline constexpr const char* kTooLarge = filetexts::kTooLarge;
 inline constexpr const char* kNotAFile =
     KORIMET_TR("Korimet", "ファイルを開けません（通常のファイルではありません）");
+// Saving over a pipe, a device or a folder.
+inline constexpr const char* kNotReplaced =
+    KORIMET_TR("Korimet", "通常のファイルではないため、そのままにしました");
 inline constexpr const char* kEndsEarly = filetexts::kEndsEarly;
 inline constexpr const char* kEmptyField = filetexts::kEmptyField;
 inline constexpr const char* kNotANumber = filetexts::kNotANumber;

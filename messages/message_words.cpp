@@ -26,6 +26,7 @@ constexpr Pair kEnglish[] = {
     {messagetexts::kWithReason, "%1 (%2)"},
     {messagetexts::kTooLarge, "too large for a data file"},
     {messagetexts::kNotAFile, "cannot open the file (not a regular file)"},
+    {messagetexts::kNotReplaced, "not a regular file: it was left as it is"},
     {messagetexts::kEndsEarly, "the file ends here"},
     {messagetexts::kEmptyField, "no value"},
     {messagetexts::kNotANumber, "not a number"},

@@ -70,5 +70,8 @@ inline constexpr const char* kPngWriteFailed =
     KORIMET_TR("Korimet", "画像ファイルを書き込めませんでした: %1\r\n%2");
 inline constexpr const char* kPrintFailed = KORIMET_TR("Korimet", "印刷を始められませんでした: %1");
 inline constexpr const char* kPaintFailed = KORIMET_TR("Korimet", "ページを描けませんでした");
+// The name chosen holds a socket or a block device.
+inline constexpr const char* kNotAnOutput =
+    KORIMET_TR("Korimet", "ファイル・パイプ・文字デバイスのいずれでもないため、そのままにしました");
 
 }  // namespace korimet::texts

@@ -173,6 +173,10 @@
         <translation>cannot open the file (not a regular file)</translation>
     </message>
     <message>
+        <source>通常のファイルではないため、そのままにしました</source>
+        <translation>not a regular file: it was left as it is</translation>
+    </message>
+    <message>
         <source>ファイルがここで終わっています</source>
         <translation>the file ends here</translation>
     </message>
@@ -759,6 +763,10 @@
     <message>
         <source>ページを描けませんでした</source>
         <translation>the page could not be drawn</translation>
+    </message>
+    <message>
+        <source>ファイル・パイプ・文字デバイスのいずれでもないため、そのままにしました</source>
+        <translation>not a file, a pipe or a character device: it was left as it is</translation>
     </message>
     <message>
         <source>ラップの修正(&amp;M)...</source>

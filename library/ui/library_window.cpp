@@ -35,6 +35,7 @@
 #include "corrections/correction_file.h"
 #include "corrections/settings/limit_settings.h"
 #include "files/data_file.h"
+#include "files/durable_write.h"
 #include "files/ui/file_commands.h"
 #include "files/ui/memo_line_ends.h"
 #include "lapdata/lap_time.h"
@@ -72,6 +73,8 @@ QString u8(const char* text) { return uiText(text); }
 // beside it, its other bytes written as %XX, so that it goes to the trash rather than
 // staying or failing; it comes back from the trash under that name.
 bool moveToTrash(const std::string& bytes) {
+    // Only a file goes: a pipe or a device under a run's name, or a link to one, stays.
+    if (fileKindAt(bytes) != FileKind::Regular) return false;
     const QString path = pathFromSystem(bytes);
     if (shownPath(path) == path) return QFile::moveToTrash(path);
     const std::size_t slash = bytes.rfind('/');

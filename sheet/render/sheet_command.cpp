@@ -80,8 +80,9 @@ int writeStandardOutput(const QByteArray& bytes) {
     return ::close(STDOUT_FILENO) == 0 ? 0 : errno;
 }
 
-// Writes a drawn file where `target` says: standard output for "-", else durably under the
-// name, its bytes as given. False after a message.
+// Writes a drawn file where `target` says: standard output for "-", else as an output the
+// user named (a pipe or a device as it is, a file durably), its bytes as given. False after
+// a message.
 bool put(const SheetBytes& drawn, const std::string& target, cli::Text failed,
          const std::string& prefix, const cli::Texts& language) {
     std::string reason;
@@ -96,12 +97,17 @@ bool put(const SheetBytes& drawn, const std::string& target, cli::Text failed,
         }
         return true;
     } else {
-        const DurableWrite w = writeFileDurably(
-            target,
-            std::string_view(drawn.bytes.constData(), static_cast<std::size_t>(drawn.bytes.size())),
-            ExistingFile::Replace);
+        const DurableWrite w =
+            writeOutputFile(target, std::string_view(drawn.bytes.constData(),
+                                                     static_cast<std::size_t>(drawn.bytes.size())));
         if (w) return true;
-        reason = systemReason(w.error, language.language());
+        // A folder is said as the system says it; a socket or a block device has no words of
+        // the system's.
+        if (w.status == DurableWrite::Status::NotAFile && w.found != FileKind::Directory)
+            reason = language(cli::Text::NotAnOutput);
+        else
+            reason = systemReason(w.found == FileKind::Directory ? EISDIR : w.error,
+                                  language.language());
     }
     std::cerr << prefix << language.with(failed, {target, reason}) << "\n";
     return false;

@@ -37,6 +37,7 @@ QString said(const char* japanese) { return uiText(japanese); }
 
 QString reasonOf(const SheetWriteResult& w) {
     if (w.paintFailed) return said(texts::kPaintFailed);
+    if (w.notAFile) return said(texts::kNotAnOutput);
     return QString::fromStdString(systemReason(w.systemError, uiWording()));
 }
 

@@ -12,6 +12,7 @@
 #include <QPrinterInfo>
 #include <QTextLayout>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 
 #include "common/ui/ui_fonts.h"
@@ -431,12 +432,13 @@ SheetBytes chartPngBytes(const LapSheet& sheet, int width) {
 namespace {
 
 SheetWriteResult written(const SheetBytes& drawn, const QString& path) {
-    if (!drawn) return {false, true, 0};
-    const DurableWrite w = writeFileDurably(
+    if (!drawn) return {false, true, 0, false};
+    const DurableWrite w = writeOutputFile(
         systemPath(path),
-        std::string_view(drawn.bytes.constData(), static_cast<std::size_t>(drawn.bytes.size())),
-        ExistingFile::Replace);
-    return {static_cast<bool>(w), false, w.error};
+        std::string_view(drawn.bytes.constData(), static_cast<std::size_t>(drawn.bytes.size())));
+    if (w.status == DurableWrite::Status::NotAFile && w.found == FileKind::Directory)
+        return {false, false, EISDIR, false};  // said as the system says it
+    return {static_cast<bool>(w), false, w.error, w.status == DurableWrite::Status::NotAFile};
 }
 
 }  // namespace

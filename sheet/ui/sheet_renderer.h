@@ -41,6 +41,7 @@ struct SheetWriteResult {
     bool ok = false;
     bool paintFailed = false;
     int systemError = 0;
+    bool notAFile = false;  // the name holds a socket or a block device: left as it was
     explicit operator bool() const { return ok; }
 };
 
@@ -55,8 +56,9 @@ SheetBytes sheetPdfBytes(const LapSheet& sheet, Paper paper);
 SheetBytes chartPngBytes(const LapSheet& sheet, int width);
 
 // Draws in memory, then writes durably: the name only ever holds a complete file, and on
-// any failure nothing new stays behind and an existing file keeps its content. The path goes
-// to the system as QFile::encodeName makes it.
+// any failure nothing new stays behind and an existing file keeps its content. A pipe or a
+// character device chosen is written to as it is. The path goes to the system as
+// QFile::encodeName makes it.
 SheetWriteResult writeSheetPdf(const LapSheet& sheet, Paper paper, const QString& path);
 SheetWriteResult writeChartPng(const LapSheet& sheet, int width, const QString& path);
 

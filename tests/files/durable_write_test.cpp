@@ -15,12 +15,17 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <random>
 #include <string>
 
+#include "corrections/correction_file.h"
 #include "files/data_file.h"
 #include "files/file_texts.h"
+#include "messages/file_messages.h"
 #include "support/files.h"
+#include "support/frames.h"
+#include "support/special_files.h"
 #include "support/temp_dir.h"
 
 namespace korimet {
@@ -284,10 +289,11 @@ TEST(DurableWrite, FailuresAreReportedAndTouchNothing) {
     for (const auto& c : cases) {
         for (ExistingFile mode : {ExistingFile::Replace, ExistingFile::Keep}) {
             const DurableWrite w = writeFileDurably(c.path, "new", mode);
-            const bool keepSeesATakenName =
-                mode == ExistingFile::Keep && c.error == EISDIR && c.created;
-            if (keepSeesATakenName) {
-                EXPECT_EQ(w.status, DurableWrite::Status::NameTaken) << c.name;
+            const bool folderHasTheName = c.error == EISDIR && c.created;
+            if (folderHasTheName) {
+                EXPECT_EQ(w.status, mode == ExistingFile::Keep ? DurableWrite::Status::NameTaken
+                                                               : DurableWrite::Status::NotAFile)
+                    << c.name;
             } else {
                 EXPECT_EQ(w.status, DurableWrite::Status::Failed) << c.name;
                 EXPECT_EQ(w.error, c.error) << c.name;
@@ -326,6 +332,162 @@ TEST(DurableWrite, FullDiskLeavesTheOldFileByteForByte) {
             EXPECT_EQ(entries(dir.path()), 1u) << "a temporary file was left";
         }
     }
+}
+
+using test::Special;
+
+const char* nameOf(Special kind) {
+    switch (kind) {
+        case Special::Fifo:
+            return "named pipe";
+        case Special::NullDevice:
+            return "null device";
+        case Special::FullDevice:
+            return "full device";
+        case Special::Folder:
+            return "folder";
+        case Special::Socket:
+            return "socket";
+    }
+    return "?";
+}
+
+FileKind fileKindOf(Special kind) {
+    switch (kind) {
+        case Special::Fifo:
+            return FileKind::Fifo;
+        case Special::NullDevice:
+        case Special::FullDevice:
+            return FileKind::CharDevice;
+        case Special::Folder:
+            return FileKind::Directory;
+        case Special::Socket:
+            return FileKind::Socket;
+    }
+    return FileKind::Other;
+}
+
+constexpr Special kSpecials[] = {Special::Fifo, Special::NullDevice, Special::FullDevice,
+                                 Special::Folder, Special::Socket};
+
+// One case: a name that holds `kind`, given as itself or through a link beside it.
+struct SpecialTarget {
+    Special kind;
+    bool throughLink;
+    fs::path node;
+    fs::path given;
+    std::string name() const {
+        return std::string(nameOf(kind)) + (throughLink ? " through a link" : "");
+    }
+    // Still what it was, the link still a link to it.
+    void expectUntouched() const {
+        EXPECT_TRUE(test::holds(kind, node)) << name();
+        if (throughLink) {
+            EXPECT_TRUE(fs::is_symlink(given)) << name();
+            EXPECT_EQ(fs::read_symlink(given), node) << name();
+        }
+    }
+};
+
+// Runs `check` on every kind under `name`, as itself and through a link beside it, each in a
+// folder of its own; skipped at the end for the kinds this user cannot make (device nodes
+// need root).
+template <typename Check>
+void forEverySpecialTarget(const std::string& name, Check check) {
+    std::string notMade;
+    for (Special kind : kSpecials) {
+        for (bool throughLink : {false, true}) {
+            TempDir dir;
+            const fs::path given = dir.path() / name;
+            const SpecialTarget target{kind, throughLink, throughLink ? dir.path() / "made" : given,
+                                       given};
+            if (!test::makeSpecial(kind, target.node)) {
+                if (!throughLink) notMade += std::string(" ") + nameOf(kind);
+                continue;
+            }
+            if (throughLink) fs::create_symlink(target.node, given);
+            const std::size_t before = entries(dir.path());
+            check(target);
+            target.expectUntouched();
+            EXPECT_EQ(entries(dir.path()), before) << target.name() << ": a file was left";
+        }
+    }
+    if (!notMade.empty()) GTEST_SKIP() << "not permitted to make here:" << notMade;
+}
+
+// A write that would rename over a pipe, a device or a folder refuses; Keep sees the name
+// taken, whatever holds it.
+TEST(DurableWrite, OnlyARegularFileIsEverReplaced) {
+    forEverySpecialTarget("out.pdf", [](const SpecialTarget& t) {
+        const DurableWrite replace =
+            writeFileDurably(t.given.string(), "new", ExistingFile::Replace);
+        EXPECT_EQ(replace.status, DurableWrite::Status::NotAFile) << t.name() << replace.reason;
+        EXPECT_EQ(replace.found, fileKindOf(t.kind)) << t.name();
+        const DurableWrite keep = writeFileDurably(t.given.string(), "new", ExistingFile::Keep);
+        EXPECT_EQ(keep.status, DurableWrite::Status::NameTaken) << t.name() << keep.reason;
+    });
+}
+
+// What a user names as an output: a pipe or a character device takes the bytes as a shell's
+// redirection would give them, a full device is a failure, the rest is refused.
+TEST(OutputFile, PipesAndDevicesAreWrittenToAndTheRestRefused) {
+    const std::string bytes(200000, 'x');  // more than a pipe holds at once
+    forEverySpecialTarget("out.pdf", [&](const SpecialTarget& t) {
+        std::optional<test::FifoReader> reader;
+        if (t.kind == Special::Fifo) {
+            reader.emplace(t.given);
+            ASSERT_TRUE(reader->ready()) << t.name();
+        }
+        const DurableWrite w = writeOutputFile(t.given.string(), bytes);
+        switch (t.kind) {
+            case Special::Fifo:
+                EXPECT_TRUE(w) << t.name() << w.reason;
+                EXPECT_EQ(reader->finish(), bytes) << t.name();
+                break;
+            case Special::NullDevice:
+                EXPECT_TRUE(w) << t.name() << w.reason;
+                break;
+            case Special::FullDevice:
+                EXPECT_EQ(w.status, DurableWrite::Status::Failed) << t.name();
+                EXPECT_EQ(w.error, ENOSPC) << t.name();
+                break;
+            case Special::Folder:
+            case Special::Socket:
+                EXPECT_EQ(w.status, DurableWrite::Status::NotAFile) << t.name();
+                EXPECT_EQ(w.found, fileKindOf(t.kind)) << t.name();
+                break;
+        }
+    });
+}
+
+// A run's file and its corrections are kept in the library or saved by the window: what is
+// no file under their names is refused, never written to, and the message names it.
+TEST(LibraryWrites, RefuseWhatIsNoFileAndNameIt) {
+    const LapData run = test::runWithLaps({61.5, 30.0, 31.0, 62.0});
+    forEverySpecialTarget("run.krt", [&](const SpecialTarget& t) {
+        const SaveResult saved = saveDataFile(t.given.string(), run, "memo");
+        EXPECT_EQ(saved.error.code, FileErrorCode::NotAFile) << t.name();
+        EXPECT_EQ(fileMessage(saved.error, Language::English),
+                  "cannot save the file: " + t.given.string() +
+                      "\nnot a regular file: it was left as it is")
+            << t.name();
+    });
+    forEverySpecialTarget("run.krt.corrections", [&](const SpecialTarget& t) {
+        const std::string runPath = (t.given.parent_path() / "run.krt").string();
+        RunCorrections corrections(run);
+        // Saving steps writes the file, saving none removes it: neither may touch what is there.
+        for (bool withSteps : {true, false}) {
+            if (withSteps) {
+                ASSERT_EQ(corrections.apply({CorrectionKind::MergeIntoNext, 1}),
+                          CorrectionRefusal::None);
+            } else {
+                corrections.undoAll();
+            }
+            const CorrectionFileError error = saveCorrections(runPath, corrections);
+            EXPECT_EQ(error.code, CorrectionFileErrorCode::NotReplaced) << t.name() << withSteps;
+            EXPECT_EQ(error.path, t.given.string()) << t.name();
+        }
+    });
 }
 
 TEST(DataFileSave, FullDiskIsReportedAndLeavesTheOldRun) {

@@ -10,9 +10,9 @@ namespace {
 
 TEST(CorrectionMessages, EveryCodeNamesTheFileAndWhyInBothLanguages) {
     using C = CorrectionFileErrorCode;
-    const std::vector<C> codes{C::CannotOpen,     C::CannotRead,   C::NotAFile,    C::TooLarge,
-                               C::NotCorrections, C::LaterVersion, C::BadLine,     C::OtherRun,
-                               C::StepRefused,    C::CannotSave,   C::CannotRemove};
+    const std::vector<C> codes{C::CannotOpen,     C::CannotRead,   C::NotAFile,     C::TooLarge,
+                               C::NotCorrections, C::LaterVersion, C::BadLine,      C::OtherRun,
+                               C::StepRefused,    C::CannotSave,   C::CannotRemove, C::NotReplaced};
     for (const auto code : codes) {
         const CorrectionFileError error{code, "run-001.krt.corrections", 0, 0, {}};
         const auto en = correctionFileMessage(error, Language::English);

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -22,6 +23,7 @@
 #include "support/files.h"
 #include "support/frames.h"
 #include "support/run_cli.h"
+#include "support/special_files.h"
 #include "support/temp_dir.h"
 
 namespace korimet {
@@ -256,6 +258,70 @@ TEST_F(SheetCli, WithoutTheRendererBesideItTheVerbSaysSoAndWritesNothing) {
     EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
     EXPECT_NE(said.find("korimet-sheet"), std::string::npos) << said;
     EXPECT_FALSE(fs::exists(pdf));
+}
+
+// A pipe or a character device named as the output takes the bytes as a shell's redirection
+// would give them; a folder or a socket is refused. None is ever replaced by a file, named
+// itself or through a link.
+TEST_F(SheetCli, OutputsThatAreNoFilesAreWrittenToOrRefusedNeverReplaced) {
+    using test::Special;
+    const char* const notAnOutput = "not a file, a pipe or a character device";
+    const struct {
+        Special kind;
+        const char* name;
+        int status;
+        const char* said;  // after the file's name, when refused
+    } kinds[] = {
+        {Special::Fifo, "named pipe", 0, nullptr},
+        {Special::NullDevice, "null device", 0, nullptr},
+        {Special::FullDevice, "full device", 2, "No space left on device"},
+        {Special::Folder, "folder", 2, "Is a directory"},
+        {Special::Socket, "socket", 2, notAnOutput},
+    };
+    const struct {
+        const char* option;
+        const char* starts;
+    } outputs[] = {{"--pdf", "%PDF-"}, {"--png", "\x89PNG"}};
+    std::string notMade;
+    for (const auto& k : kinds) {
+        for (const auto& o : outputs) {
+            for (bool throughLink : {false, true}) {
+                const std::string name = std::string(o.option) + " to a " + k.name +
+                                         (throughLink ? " through a link" : "");
+                TempDir out;
+                const fs::path given = out.path() / "out";
+                const fs::path node = throughLink ? out.path() / "made" : given;
+                if (!test::makeSpecial(k.kind, node)) {
+                    if (!throughLink && &o == outputs) notMade += std::string(" ") + k.name;
+                    continue;
+                }
+                if (throughLink) fs::create_symlink(node, given);
+                const std::set<std::string> before = entries(out.path());
+                std::optional<test::FifoReader> reader;
+                if (k.kind == Special::Fifo) {
+                    reader.emplace(given);
+                    ASSERT_TRUE(reader->ready()) << name;
+                }
+                const test::CliResult r =
+                    runCli("sheet " + quoted(run) + " " + o.option + " " + quoted(given) + " 2>&1");
+                EXPECT_EQ(r.status, k.status) << name << ": " << r.out;
+                if (k.said) {
+                    EXPECT_NE(r.out.find(given.string() + ": " + k.said), std::string::npos)
+                        << name << ": " << r.out;
+                }
+                if (reader) {
+                    EXPECT_TRUE(reader->finish().starts_with(o.starts)) << name;
+                }
+                EXPECT_TRUE(test::holds(k.kind, node)) << name;
+                EXPECT_EQ(fs::is_symlink(given), throughLink) << name;
+                EXPECT_EQ(entries(out.path()), before) << name;
+                if (k.kind == Special::Folder) {
+                    EXPECT_TRUE(fs::is_empty(node)) << name;
+                }
+            }
+        }
+    }
+    if (!notMade.empty()) GTEST_SKIP() << "not permitted to make here:" << notMade;
 }
 
 // Output names are bytes from the command line to the file system, in any encoding.
