@@ -187,13 +187,29 @@ int runCorrect(const CorrectOptions& o, const CLI::App& verb, const Texts& t) {
     if (applying && !items) return wrongArguments(verb, t.with(Text::CorrectBadItem, {wrong}));
 
     const std::string prefix = messagePrefix(verb);
-    const DataFileReadResult read = readRunFile(o.file, t, MemoField::Skip);
-    if (!reportRead(read, prefix, t)) return 2;
-    CorrectedRunRead loaded = loadCorrections(o.file, read.content->data);
-    if (loaded.error) {
-        std::string message = correctionFileMessage(loaded.error, t.language());
+    const auto tell = [&](const CorrectionFileError& error) {
+        std::string message = correctionFileMessage(error, t.language());
         std::replace(message.begin(), message.end(), '\n', ' ');
         std::cerr << prefix << message << "\n";
+    };
+    const DataFileReadResult read = readRunFile(o.file, t, MemoField::Skip);
+    if (!reportRead(read, prefix, t)) return 2;
+    // A change is a read-modify-write: from reading the steps to writing them, no other
+    // corrector may write in between, or one of the two would lose its steps.
+    std::optional<CorrectionLock> lock;
+    if (actions > 0) {
+        CorrectionLockTaken taken = lockCorrections(o.file);
+        if (taken.error) {
+            tell(taken.error);
+            std::cerr << prefix << t(Text::CorrectFileLeft) << "\n";
+            return 2;
+        }
+        lock = std::move(taken.lock);
+    }
+    CorrectedRunRead loaded = loadCorrections(o.file, read.content->data);
+    const std::vector<Correction> seen = loaded.corrections.steps();
+    if (loaded.error) {
+        tell(loaded.error);
         // A file this version cannot read may hold a later version's work: never replaced.
         if (actions > 0) {
             std::cerr << prefix << t(Text::CorrectFileLeft) << "\n";
@@ -236,13 +252,15 @@ int runCorrect(const CorrectOptions& o, const CLI::App& verb, const Texts& t) {
         corrections = std::move(trial);
     }
     if (changed) {
-        if (const CorrectionFileError saved = saveCorrections(o.file, corrections)) {
-            std::string message = correctionFileMessage(saved, t.language());
-            std::replace(message.begin(), message.end(), '\n', ' ');
-            std::cerr << prefix << message << "\n";
+        if (const CorrectionFileError saved =
+                saveCorrectionsOver(*lock, o.file, seen, corrections)) {
+            tell(saved);
+            std::cerr << prefix << t(Text::CorrectFileLeft) << "\n";
             return 2;
         }
     }
+    // Done with the file: a reader slow to take the output must not keep others waiting.
+    lock.reset();
     const std::vector<Suggestion> suggestions = suggestCorrections(corrections.run(), limits);
     if (o.json) {
         std::cout << jsonLine(correctJson(o.file, corrections, suggestions, limits)) << "\n";

@@ -1,11 +1,16 @@
 #include "corrections/correction_file.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstdint>
 #include <cstdio>
+#include <thread>
+#include <utility>
 
 #include "files/data_file.h"
 #include "files/durable_write.h"
@@ -100,6 +105,10 @@ std::string_view correctionFileErrorName(CorrectionFileErrorCode code) {
             return "cannotRemove";
         case CorrectionFileErrorCode::NotReplaced:
             return "notReplaced";
+        case CorrectionFileErrorCode::Busy:
+            return "busy";
+        case CorrectionFileErrorCode::Changed:
+            return "changed";
     }
     return "none";
 }
@@ -227,6 +236,68 @@ CorrectionFileError saveCorrections(const std::string& runPath, const RunCorrect
         return failure(CorrectionFileErrorCode::NotReplaced, path);
     if (!written) return failure(CorrectionFileErrorCode::CannotSave, path, 0, written.error);
     return {};
+}
+
+CorrectionLock::CorrectionLock(CorrectionLock&& other) noexcept
+    : folder_(std::exchange(other.folder_, -1)) {}
+
+CorrectionLock& CorrectionLock::operator=(CorrectionLock&& other) noexcept {
+    if (this != &other) {
+        if (folder_ >= 0) ::close(folder_);
+        folder_ = std::exchange(other.folder_, -1);
+    }
+    return *this;
+}
+
+// Closing the folder lets the lock go, as the system does for a killed program.
+CorrectionLock::~CorrectionLock() {
+    if (folder_ >= 0) ::close(folder_);
+}
+
+CorrectionLockTaken lockCorrections(const std::string& runPath, std::chrono::milliseconds wait) {
+    const auto slash = runPath.rfind('/');
+    const std::string folder = slash == std::string::npos ? "."
+                               : slash == 0               ? "/"
+                                                          : runPath.substr(0, slash);
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A folder that cannot be opened for this gives no lock; reading or writing the file
+    // then says what is wrong, and the save's compare still stands.
+    if (fd < 0) return {CorrectionLock(-1), {}};
+    CorrectionLock lock(fd);
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    auto pause = std::chrono::milliseconds(1);
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno == EINTR) continue;
+        // A file system without locks (some network shares).
+        if (errno != EWOULDBLOCK) return {CorrectionLock(-1), {}};
+        if (std::chrono::steady_clock::now() >= deadline) {
+            return {std::nullopt,
+                    failure(CorrectionFileErrorCode::Busy, correctionFilePath(runPath))};
+        }
+        std::this_thread::sleep_for(pause);
+        pause = std::min(pause * 2, std::chrono::milliseconds(50));
+    }
+    return {std::move(lock), {}};
+}
+
+CorrectionFileError saveCorrectionsOver(const CorrectionLock& /*held*/, const std::string& runPath,
+                                        const SeenSteps& seen, const RunCorrections& corrections) {
+    const auto path = correctionFilePath(runPath);
+    CorrectionFileError readError;
+    bool missing = false;
+    const auto bytes = readCorrectionBytes(path, missing, readError);
+    SeenSteps now;
+    if (bytes) {
+        auto parsed = parseCorrectionFile(*bytes, corrections.downloaded(), path);
+        if (!parsed.error) now = std::move(parsed.steps);
+    } else if (missing) {
+        now.emplace();
+    } else if (seen) {
+        // Not a change by another program: the file cannot be read, and that is the news.
+        return readError;
+    }
+    if (now != seen) return failure(CorrectionFileErrorCode::Changed, path);
+    return saveCorrections(runPath, corrections);
 }
 
 }  // namespace korimet

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -40,6 +41,8 @@ enum class CorrectionFileErrorCode {
     CannotSave,      // systemError
     CannotRemove,    // systemError
     NotReplaced,     // saving: the name holds a pipe, a device or a folder, left as it was
+    Busy,            // another program kept the run's corrections locked past the wait
+    Changed,         // another program changed the file since it was read
 };
 
 struct CorrectionFileError {
@@ -83,7 +86,46 @@ struct CorrectedRunRead {
 CorrectedRunRead loadCorrections(const std::string& runPath, const LapData& downloaded);
 
 // Writes the steps beside the run so that the name only ever holds a whole file; without
-// steps the file is removed (undoing everything leaves no file behind).
+// steps the file is removed (undoing everything leaves no file behind). Whatever the file
+// holds is replaced: a change made on what was read goes through saveCorrectionsOver.
 CorrectionFileError saveCorrections(const std::string& runPath, const RunCorrections& corrections);
+
+inline constexpr std::chrono::milliseconds kCorrectionLockWait{5000};
+
+// Held while a run's corrections are read, changed and written, so that programs correcting
+// one run take turns: the lock, or Busy (path: the correction file) when another program
+// held it for all of `wait`. The lock is on the run's folder: the correction file is
+// replaced by a rename, and a lock on it would stay with the file it replaced.
+struct CorrectionLockTaken;
+CorrectionLockTaken lockCorrections(const std::string& runPath,
+                                    std::chrono::milliseconds wait = kCorrectionLockWait);
+
+class CorrectionLock {
+  public:
+    CorrectionLock(CorrectionLock&& other) noexcept;
+    CorrectionLock& operator=(CorrectionLock&& other) noexcept;
+    CorrectionLock(const CorrectionLock&) = delete;
+    CorrectionLock& operator=(const CorrectionLock&) = delete;
+    ~CorrectionLock();
+
+  private:
+    friend CorrectionLockTaken lockCorrections(const std::string&, std::chrono::milliseconds);
+    explicit CorrectionLock(int folder) : folder_(folder) {}
+    int folder_ = -1;  // -1: a folder that gives no locks; the save still compares
+};
+
+struct CorrectionLockTaken {
+    std::optional<CorrectionLock> lock;
+    CorrectionFileError error;
+};
+
+// What the file held when last read or written here: its steps (none for no file), or
+// nullopt for a file that could not be read.
+using SeenSteps = std::optional<std::vector<Correction>>;
+
+// A read-modify-write's write: re-reads the file under the lock and saves only while it
+// still holds `seen`; otherwise Changed, and the file is left as it is.
+CorrectionFileError saveCorrectionsOver(const CorrectionLock& lock, const std::string& runPath,
+                                        const SeenSteps& seen, const RunCorrections& corrections);
 
 }  // namespace korimet

@@ -36,6 +36,10 @@ const char* reasonOf(CorrectionFileErrorCode code) {
             return t::kCorrectionsCannotRemove;
         case C::NotReplaced:
             return t::kNotReplaced;
+        case C::Busy:
+            return t::kCorrectionsBusy;
+        case C::Changed:
+            return t::kCorrectionsChanged;
         case C::None:
             break;
     }
@@ -45,9 +49,10 @@ const char* reasonOf(CorrectionFileErrorCode code) {
 }  // namespace
 
 std::string correctionFileMessage(const CorrectionFileError& error, const Wording& wording) {
-    const bool writing = error.code == CorrectionFileErrorCode::CannotSave ||
-                         error.code == CorrectionFileErrorCode::CannotRemove ||
-                         error.code == CorrectionFileErrorCode::NotReplaced;
+    using C = CorrectionFileErrorCode;
+    const bool writing = error.code == C::CannotSave || error.code == C::CannotRemove ||
+                         error.code == C::NotReplaced || error.code == C::Busy ||
+                         error.code == C::Changed;
     std::string text =
         sayWith(wording, writing ? t::kCorrectionsSaveHead : t::kCorrectionsUseHead, {error.path});
     text += "\n";

@@ -98,6 +98,10 @@ inline constexpr const char* kStepRefused =
     KORIMET_TR("Korimet", "このランに当てはまらない修正があります");
 inline constexpr const char* kCorrectionsCannotSave = KORIMET_TR("Korimet", "保存できません");
 inline constexpr const char* kCorrectionsCannotRemove = KORIMET_TR("Korimet", "削除できません");
+inline constexpr const char* kCorrectionsBusy =
+    KORIMET_TR("Korimet", "別のプログラムが修正中です。しばらくしてからやり直してください");
+inline constexpr const char* kCorrectionsChanged =
+    KORIMET_TR("Korimet", "読み込んだ後に別のプログラムが変更しました");
 // Why (%1), then the line (%2) or the version the file gives (%2).
 inline constexpr const char* kOnLine = KORIMET_TR("Korimet", "%1（%2行目）");
 inline constexpr const char* kOfVersion = KORIMET_TR("Korimet", "%1（版 %2）");

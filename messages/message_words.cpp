@@ -77,6 +77,8 @@ constexpr Pair kEnglish[] = {
     {messagetexts::kStepRefused, "a correction does not fit the run"},
     {messagetexts::kCorrectionsCannotSave, "cannot save the file"},
     {messagetexts::kCorrectionsCannotRemove, "cannot remove the file"},
+    {messagetexts::kCorrectionsBusy, "another program is correcting the run; try again later"},
+    {messagetexts::kCorrectionsChanged, "another program changed it after it was read"},
     {messagetexts::kOnLine, "%1 (line %2)"},
     {messagetexts::kOfVersion, "%1 (version %2)"},
     {messagetexts::kShownAsDownloaded, "The run is shown as downloaded."},

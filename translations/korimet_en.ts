@@ -1104,5 +1104,17 @@ Replace it with the current corrections?</translation>
         <source>ピットビューを開始できません: ポート %1 も、空いている別のポートも使えません。</source>
         <translation>The pit view cannot start: neither port %1 nor any other free port can be used.</translation>
     </message>
+    <message>
+        <source>ファイルの今の修正を表示します。確かめてから、もう一度修正してください。</source>
+        <translation>The corrections the file holds now are shown. Check them, then correct again.</translation>
+    </message>
+    <message>
+        <source>別のプログラムが修正中です。しばらくしてからやり直してください</source>
+        <translation>another program is correcting the run; try again later</translation>
+    </message>
+    <message>
+        <source>読み込んだ後に別のプログラムが変更しました</source>
+        <translation>another program changed it after it was read</translation>
+    </message>
 </context>
 </TS>

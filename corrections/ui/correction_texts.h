@@ -59,4 +59,8 @@ inline constexpr const char* kMessageTitle = KORIMET_TR("Korimet", "ラップの
 inline constexpr const char* kReplaceUnreadFile =
     KORIMET_TR("Korimet", "%1 は読めなかった修正ファイルです。\n今の修正で置き換えますか？");
 
+// After another program changed the correction file: the window shows the file as it is now.
+inline constexpr const char* kReloadedAfterChange = KORIMET_TR(
+    "Korimet", "ファイルの今の修正を表示します。確かめてから、もう一度修正してください。");
+
 }  // namespace korimet::correctiontexts

@@ -50,24 +50,27 @@ QString RunCorrector::correctionFile() const {
 
 int RunCorrector::apply(const std::vector<Correction>& steps) {
     if (!hasRun_) return static_cast<int>(steps.size());
+    RunCorrections changed = corrections_;
     int refused = 0;
     for (const Correction& step : steps) {
-        if (corrections_.apply(step) != CorrectionRefusal::None) ++refused;
+        if (changed.apply(step) != CorrectionRefusal::None) ++refused;
     }
-    if (refused < static_cast<int>(steps.size())) publish();
+    if (refused < static_cast<int>(steps.size())) commit(std::move(changed));
     return refused;
 }
 
 bool RunCorrector::undo() {
-    if (!corrections_.undo()) return false;
-    publish();
+    RunCorrections changed = corrections_;
+    if (!changed.undo()) return false;
+    commit(std::move(changed));
     return true;
 }
 
 void RunCorrector::undoAll() {
     if (corrections_.steps().empty()) return;
-    corrections_.undoAll();
-    publish();
+    RunCorrections changed = corrections_;
+    changed.undoAll();
+    commit(std::move(changed));
 }
 
 void RunCorrector::onRunReplaced(const RunChange& change) {
@@ -79,21 +82,8 @@ void RunCorrector::onRunReplaced(const RunChange& change) {
     if (change.origin == RunOrigin::File || change.origin == RunOrigin::Library) {
         runFile_ = change.fileName;
     }
-    CorrectionFileError error;
-    if (!runFile_.isEmpty()) {
-        try {
-            CorrectedRunRead read = loadCorrections(systemPath(runFile_), session_.currentData());
-            error = read.error;
-            unreadFileThere_ = read.fileFound && read.error;
-            if (!read.error) corrections_ = std::move(read.corrections);
-        } catch (const std::exception&) {
-            // Out of memory on a file past any sane size: the run as downloaded.
-            error = {};
-            error.code = CorrectionFileErrorCode::CannotRead;
-            error.path = correctionFilePath(systemPath(runFile_));
-            unreadFileThere_ = true;
-        }
-    }
+    seen_ = std::vector<Correction>{};
+    const CorrectionFileError error = runFile_.isEmpty() ? CorrectionFileError{} : readFile();
     if (!corrections_.steps().empty()) session_.correctLaps(corrections_.run().data);
     showMarks();
     emit changed();
@@ -103,9 +93,34 @@ void RunCorrector::onRunReplaced(const RunChange& change) {
                          MessageIcon::Critical);
 }
 
+// The steps the file holds now for the downloaded laps; none when it cannot be read.
+CorrectionFileError RunCorrector::readFile() {
+    const LapData downloaded = corrections_.downloaded();
+    corrections_ = RunCorrections(downloaded);
+    CorrectionFileError error;
+    try {
+        CorrectedRunRead read = loadCorrections(systemPath(runFile_), downloaded);
+        error = read.error;
+        unreadFileThere_ = read.fileFound && read.error;
+        if (!read.error) corrections_ = std::move(read.corrections);
+    } catch (const std::exception&) {
+        // Out of memory on a file past any sane size: the run as downloaded.
+        error = {};
+        error.code = CorrectionFileErrorCode::CannotRead;
+        error.path = correctionFilePath(systemPath(runFile_));
+        unreadFileThere_ = true;
+    }
+    if (unreadFileThere_) {
+        seen_.reset();
+    } else {
+        seen_ = corrections_.steps();
+    }
+    return error;
+}
+
 void RunCorrector::onKeptFile(const QString& fileName) {
     runFile_ = fileName;
-    if (!corrections_.steps().empty()) save();
+    if (!corrections_.steps().empty()) save(corrections_);
 }
 
 // File > Save over the run's own file: the file now holds the corrected laps, so its
@@ -116,15 +131,25 @@ void RunCorrector::onSaved(const QString& fileName) {
         return;
     corrections_ = RunCorrections(session_.currentData());
     unreadFileThere_ = false;
-    save();
+    // Whatever the file holds now was made for the laps the run's file no longer has.
+    const CorrectionFileError error = saveCorrections(systemPath(runFile_), corrections_);
+    if (error)
+        dialogs_.message(windowMessage(error), qs(correctiontexts::kMessageTitle),
+                         MessageIcon::Critical);
+    seen_ = std::vector<Correction>{};
     showMarks();
     emit changed();
+}
+
+void RunCorrector::commit(RunCorrections changed) {
+    if (!save(changed)) return;
+    corrections_ = std::move(changed);
+    publish();
 }
 
 void RunCorrector::publish() {
     session_.correctLaps(corrections_.run().data);
     showMarks();
-    save();
     emit changed();
 }
 
@@ -151,21 +176,45 @@ void RunCorrector::showMarks() {
     session_.setLapMarks(std::move(marks));
 }
 
-void RunCorrector::save() {
-    if (runFile_.isEmpty() || savingDeclined_) return;
+// False when another program changed the file or holds it: the steps are not made.
+bool RunCorrector::save(const RunCorrections& corrections) {
+    if (runFile_.isEmpty() || savingDeclined_) return true;
     if (unreadFileThere_) {
         const QString question =
             qs(correctiontexts::kReplaceUnreadFile).arg(shownPath(correctionFile()));
         if (!dialogs_.ask(question, qs(correctiontexts::kMessageTitle))) {
             savingDeclined_ = true;
-            return;
+            return true;
         }
         unreadFileThere_ = false;
     }
-    const CorrectionFileError error = saveCorrections(systemPath(runFile_), corrections_);
-    if (error)
+    CorrectionFileError error;
+    {
+        // Let go before any message: a message waits for the racer, other correctors do not.
+        const std::string run = systemPath(runFile_);
+        const CorrectionLockTaken taken = lockCorrections(run);
+        error =
+            taken.error ? taken.error : saveCorrectionsOver(*taken.lock, run, seen_, corrections);
+    }
+    if (error.code == CorrectionFileErrorCode::Changed) {
+        // Another program's steps are shown as the file holds them, for the racer to look at
+        // before correcting again: the step asked for is not made on laps that may have moved.
+        const CorrectionFileError unread = readFile();
+        publish();
+        QString text = windowMessage(error) + "\n" + qs(correctiontexts::kReloadedAfterChange);
+        if (unread) text += "\n\n" + windowMessage(unread);
+        dialogs_.message(text, qs(correctiontexts::kMessageTitle), MessageIcon::Critical);
+        return false;
+    }
+    if (error) {
         dialogs_.message(windowMessage(error), qs(correctiontexts::kMessageTitle),
                          MessageIcon::Critical);
+        // Locked: the steps are not made. Not written: the window keeps them, and the file
+        // is compared as last read the next time.
+        return error.code != CorrectionFileErrorCode::Busy;
+    }
+    seen_ = corrections.steps();
+    return true;
 }
 
 }  // namespace korimet

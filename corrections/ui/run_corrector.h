@@ -4,6 +4,7 @@
 #include <QString>
 #include <vector>
 
+#include "corrections/correction_file.h"
 #include "corrections/lap_corrections.h"
 #include "session/run_session.h"
 
@@ -29,7 +30,9 @@ class RunCorrector : public QObject {
     // The file the corrections are kept in; empty while the run has no file.
     QString correctionFile() const;
 
-    // Applies the steps in turn; a step that does not apply is skipped. How many were.
+    // Applies the steps in turn; a step that does not apply to the laps is skipped. How
+    // many were. Another program's change to the file refuses them all, with a message, and
+    // the file's corrections are shown instead.
     int apply(const std::vector<Correction>& steps);
     bool undo();
     void undoAll();
@@ -41,10 +44,14 @@ class RunCorrector : public QObject {
     void onRunReplaced(const RunChange& change);
     void onKeptFile(const QString& fileName);
     void onSaved(const QString& fileName);
-    // After the steps changed: the session's laps and marks, the file, the window.
+    // The steps are the corrector's once the file holds them (or the run has no file to
+    // keep them in); refused, the corrector holds what the file holds now.
+    void commit(RunCorrections changed);
+    bool save(const RunCorrections& corrections);
+    CorrectionFileError readFile();
+    // After the steps changed: the session's laps and marks, the window.
     void publish();
     void showMarks();
-    void save();
 
     RunSession& session_;
     Dialogs& dialogs_;
@@ -52,6 +59,9 @@ class RunCorrector : public QObject {
     SuspectLimits limits_;
     QString runFile_;  // the run's own file, empty for a download not kept yet
     bool hasRun_ = false;
+    // The file's steps as last read or written here: a file another program changed since
+    // is never written over.
+    SeenSteps seen_ = std::vector<Correction>{};
     // A correction file that could not be read is replaced only when the user agrees.
     bool unreadFileThere_ = false;
     bool savingDeclined_ = false;

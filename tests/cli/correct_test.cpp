@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -253,6 +254,58 @@ TEST_F(CorrectCli, RunsJsonAndTableFollowTheCorrectionFile) {
     writeBytes(correctionFilePath(kept.path), "korimet-corrections 5\n");
     EXPECT_EQ(list()["suspectLaps"], 2);  // as downloaded, with a word on standard error
     EXPECT_NE(stderrText().find("version 5"), std::string::npos) << stderrText();
+}
+
+// Correctors started together on one run take turns: every step that reported success is in
+// the file afterwards, and one that did not exits 2 naming the file, having changed nothing.
+TEST_F(CorrectCli, CorrectorsStartedTogetherNeverLoseAStepThatReportedSuccess) {
+    const LapData twelve =
+        runWithLaps({60.0, 60.5, 60.1, 61.0, 60.2, 60.4, 60.3, 60.6, 60.0, 60.9, 60.7, 60.8});
+    ASSERT_TRUE(saveDataFile(run.string(), twelve, ""));
+    const std::string runBytes = readBytes(run);
+    const std::vector<int> laps{3, 4, 10, 11};
+    const auto errorsOf = [&](int lap) { return dir.path() / ("stderr." + std::to_string(lap)); };
+    const auto statusOf = [&](int lap) { return dir.path() / ("status." + std::to_string(lap)); };
+    // All four from one shell, so that they start within moments; each is stopped if it
+    // hangs, which shows as a status other than 0 or 2.
+    std::string racers;
+    for (const int lap : laps) {
+        racers += "(env -u LC_ALL -u LC_MESSAGES LANG=C.UTF-8 timeout 120 " + quoted(KORIMET_CLI) +
+                  " correct --apply leave-out:" + std::to_string(lap) + " " + quoted(run) +
+                  " >/dev/null 2>" + quoted(errorsOf(lap)) + "; echo $? >" + quoted(statusOf(lap)) +
+                  ") & ";
+    }
+    racers += "wait";
+    for (int round = 0; round < 200; ++round) {
+        SCOPED_TRACE(round);
+        std::error_code ec;
+        fs::remove(corrections, ec);
+        ASSERT_EQ(test::runCommand(racers).status, 0);
+        std::set<int> succeeded;
+        for (const int lap : laps) {
+            const std::string status = readBytes(statusOf(lap));
+            const std::string said = readBytes(errorsOf(lap));
+            if (status == "0\n") {
+                succeeded.insert(lap);
+                EXPECT_EQ(said, "") << lap;
+            } else {
+                ASSERT_EQ(status, "2\n") << lap << ": " << said;
+                EXPECT_NE(said.find(corrections), std::string::npos) << said;
+                EXPECT_NE(said.find("nothing changed"), std::string::npos) << said;
+            }
+        }
+        std::set<int> kept;
+        if (fs::exists(corrections)) {
+            const CorrectionFileRead read = parseCorrectionFile(readBytes(corrections), twelve);
+            ASSERT_FALSE(read.error) << readBytes(corrections);
+            for (const Correction& step : read.steps) {
+                EXPECT_EQ(step.kind, CorrectionKind::LeaveOut);
+                EXPECT_TRUE(kept.insert(step.lap + 1).second) << "twice: " << step.lap + 1;
+            }
+        }
+        ASSERT_EQ(kept, succeeded) << readBytes(corrections);
+        ASSERT_EQ(readBytes(run), runBytes);
+    }
 }
 
 // The limits the racer set in the window judge the laps for scripts too: the CLI reads them

@@ -193,9 +193,85 @@ TEST(CorrectionFile, AFileThatCannotBeUsedOpensTheRunAsDownloaded) {
     EXPECT_EQ(loaded.corrections.run().data, run);
 }
 
+// A write made on what was read goes through only while the file still holds it; otherwise
+// the file is left as another program made it.
+TEST(CorrectionFile, SavingOverWritesOnlyOnTheFileAsItWasRead) {
+    const TempDir dir;
+    const auto runPath = (dir.path() / "run-001.krt").string();
+    const auto side = runPath + ".corrections";
+    const auto run = runOf({45.0, 0.5, 44.5, 90.0});
+    const std::vector<Correction> mine{{CorrectionKind::LeaveOut, 0}};
+    const std::vector<Correction> theirs{{CorrectionKind::Split, 3}};
+    const std::vector<Correction> none;
+    const std::string later = "korimet-corrections 9\nnew things\n";
+    using C = CorrectionFileErrorCode;
+    struct Case {
+        const char* what;
+        std::optional<std::string> before;  // nullopt: no file
+        SeenSteps seen;
+        C result;
+    };
+    const std::vector<Case> cases{
+        {"no file, none seen", std::nullopt, none, C::None},
+        {"the steps seen", correctionFileBytes(run, theirs), theirs, C::None},
+        {"written since", correctionFileBytes(run, theirs), none, C::Changed},
+        {"other steps since", correctionFileBytes(run, mine), theirs, C::Changed},
+        {"removed since", std::nullopt, theirs, C::Changed},
+        {"unreadable, as seen", later, std::nullopt, C::None},
+        {"unreadable since", later, theirs, C::Changed},
+        {"readable since", correctionFileBytes(run, theirs), std::nullopt, C::Changed},
+        {"a folder since", std::nullopt, theirs, C::NotAFile},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(side);
+        if (c.before) writeBytes(side, *c.before);
+        if (c.result == C::NotAFile) std::filesystem::create_directory(side);
+        RunCorrections corrections(run);
+        corrections.applyAll(c.seen.value_or(none));
+        corrections.apply(mine.front());
+        const CorrectionLockTaken taken = lockCorrections(runPath);
+        ASSERT_TRUE(taken.lock);
+        const CorrectionFileError error =
+            saveCorrectionsOver(*taken.lock, runPath, c.seen, corrections);
+        EXPECT_EQ(error.code, c.result);
+        if (c.result == C::None) {
+            EXPECT_EQ(readBytes(side), correctionFileBytes(run, corrections.steps()));
+        } else if (c.result == C::Changed) {
+            EXPECT_EQ(error.path, side);
+            EXPECT_EQ(std::filesystem::exists(side), c.before.has_value());
+            if (c.before) {
+                EXPECT_EQ(readBytes(side), *c.before);
+            }
+        }
+    }
+}
+
+// Held by one corrector, the lock is waited for and then refused naming the file, however
+// often the file is replaced by a rename meanwhile; once let go, it is there to take.
+TEST(CorrectionFile, TheLockIsWaitedForThenRefused) {
+    const TempDir dir;
+    const auto runPath = (dir.path() / "run-001.krt").string();
+    RunCorrections corrections(runOf({45.0, 0.5, 44.5}));
+    corrections.apply({CorrectionKind::LeaveOut, 0});
+    std::optional<CorrectionLockTaken> held = lockCorrections(runPath);
+    ASSERT_TRUE(held->lock);
+    for (int i = 0; i < 2; ++i) ASSERT_FALSE(saveCorrections(runPath, corrections));
+    const CorrectionLockTaken refused = lockCorrections(runPath, std::chrono::milliseconds(50));
+    EXPECT_FALSE(refused.lock);
+    EXPECT_EQ(refused.error.code, CorrectionFileErrorCode::Busy);
+    EXPECT_EQ(refused.error.path, runPath + ".corrections");
+    held.reset();
+    const CorrectionLockTaken taken = lockCorrections(runPath, std::chrono::milliseconds(50));
+    EXPECT_TRUE(taken.lock);
+    EXPECT_FALSE(taken.error);
+}
+
 TEST(CorrectionFile, ErrorNamesArePublished) {
     EXPECT_EQ(correctionFileErrorName(CorrectionFileErrorCode::LaterVersion), "laterVersion");
     EXPECT_EQ(correctionFileErrorName(CorrectionFileErrorCode::OtherRun), "otherRun");
+    EXPECT_EQ(correctionFileErrorName(CorrectionFileErrorCode::Busy), "busy");
+    EXPECT_EQ(correctionFileErrorName(CorrectionFileErrorCode::Changed), "changed");
 }
 
 }  // namespace

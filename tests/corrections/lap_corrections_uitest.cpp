@@ -7,12 +7,14 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QTableWidget>
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "common/ui/ui_text.h"
 #include "corrections/correction_file.h"
 #include "corrections/run_generator.h"
 #include "corrections/settings/limit_settings.h"
@@ -31,6 +33,7 @@
 #include "support/fake_dialogs.h"
 #include "support/files.h"
 #include "support/frames.h"
+#include "support/run_cli.h"
 #include "support/temp_dir.h"
 #include "support/window_fixture.h"
 
@@ -373,6 +376,76 @@ TEST_F(LapCorrectionsWindow, AnUnreadableCorrectionFileOpensTheRunAsDownloaded) 
         EXPECT_EQ(dialogs->calls[1].kind, FakeDialogs::Kind::Question);
         EXPECT_EQ(readBytes(correctionsOf(run)), bytes);
     }
+}
+
+// Another program's step written after the window read the file is never written over:
+// what the window was asked to do is refused with a word naming the file, and the window
+// then shows the file as it is, to be corrected on top of.
+TEST_F(LapCorrectionsWindow, AStepAnotherProgramWroteIsNeverWrittenOver) {
+    const struct {
+        const char* name;
+        const char* button;
+        bool stepFirst;  // the window has made a step of its own before the other program
+    } cases[] = {
+        {"apply", "applyButton", false},
+        {"undo", "undoButton", true},
+        {"undo all", "undoAllButton", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString run = runFile(kTwoFaults);
+        const fs::path side = correctionsOf(run);
+        fs::remove(side);
+        ASSERT_TRUE(window->fileCommands().openRunFile(run, RunOrigin::File));
+        CorrectionDialog& dialog = openDialog();
+        if (c.stepFirst) click(dialog, "applyButton");
+        dialogs->calls.clear();
+
+        const auto other =
+            test::runCli("correct --apply leave-out:1 " + test::quoted(fs::path(systemPath(run))));
+        ASSERT_EQ(other.status, 0);
+        const std::string written = readBytes(side);
+        const std::vector<Correction> theirs = parseCorrectionFile(written, kTwoFaults).steps;
+        ASSERT_EQ(theirs.back(), (Correction{CorrectionKind::LeaveOut, 0}));
+
+        click(dialog, c.button);
+        EXPECT_EQ(readBytes(side), written);
+        EXPECT_EQ(corrector().corrections().steps(), theirs);
+        EXPECT_EQ(session().currentData(), corrector().corrections().run().data);
+        ASSERT_EQ(dialogs->calls.size(), 1u);
+        EXPECT_TRUE(dialogs->calls[0].text.contains(pathFromSystem(side.string())))
+            << dialogs->calls[0].text.toStdString();
+        EXPECT_TRUE(dialogs->calls[0].text.contains(uiText(correctiontexts::kReloadedAfterChange)));
+
+        // Done again on the file as it is now, it goes through: on top of their step.
+        dialogs->calls.clear();
+        click(dialog, c.button);
+        EXPECT_TRUE(dialogs->calls.empty());
+        const std::vector<Correction> after =
+            fs::exists(side) ? parseCorrectionFile(readBytes(side), kTwoFaults).steps
+                             : std::vector<Correction>{};
+        EXPECT_EQ(after, corrector().corrections().steps());
+        EXPECT_NE(after, theirs);
+        if (!c.stepFirst) {
+            EXPECT_TRUE(std::equal(theirs.begin(), theirs.end(), after.begin()));
+        }
+    }
+}
+
+// While another program holds the run's corrections, the window waits for it, then refuses
+// the step with a word naming the file and leaves the file and the laps shown as they were.
+TEST_F(LapCorrectionsWindow, AStepIsRefusedWhileAnotherProgramHoldsTheFile) {
+    const QString run = runFile(kTwoFaults);
+    ASSERT_TRUE(window->fileCommands().openRunFile(run, RunOrigin::File));
+    const CorrectionLockTaken held = lockCorrections(systemPath(run));
+    ASSERT_TRUE(held.lock);
+    click(openDialog(), "applyButton");
+    EXPECT_FALSE(fs::exists(correctionsOf(run)));
+    EXPECT_TRUE(corrector().corrections().steps().empty());
+    EXPECT_EQ(session().currentData(), kTwoFaults);
+    ASSERT_EQ(dialogs->calls.size(), 1u);
+    EXPECT_TRUE(dialogs->calls[0].text.contains(pathFromSystem(correctionsOf(run).string())))
+        << dialogs->calls[0].text.toStdString();
 }
 
 TEST(LapCorrectionsLook, ARunWithoutCorrectionsLooksAsBefore) {

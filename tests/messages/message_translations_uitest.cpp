@@ -19,7 +19,7 @@ namespace korimet {
 namespace {
 
 constexpr int kLastFileCode = static_cast<int>(FileErrorCode::CannotReadFolder);
-constexpr int kLastCorrectionCode = static_cast<int>(CorrectionFileErrorCode::CannotRemove);
+constexpr int kLastCorrectionCode = static_cast<int>(CorrectionFileErrorCode::Changed);
 constexpr FileOperation kOperations[] = {FileOperation::Read, FileOperation::Save,
                                          FileOperation::SaveInFolder, FileOperation::ListFolder};
 // The errno values with words of their own, and two with the system's.
