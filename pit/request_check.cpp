@@ -52,6 +52,13 @@ int hexDigit(char c) {
     return -1;
 }
 
+Verdict withStatus(int status, Resource resource = Resource::Page) {
+    Verdict v;
+    v.status = status;
+    v.resource = resource;
+    return v;
+}
+
 struct Headers {
     bool host = false;
     bool body = false;
@@ -59,7 +66,29 @@ struct Headers {
     bool upgradeWebSocket = false;
     bool connectionUpgrade = false;
     bool anyUpgrade = false;
+    bool close = false;
+    bool keepAlive = false;
+    std::string webSocketKey;
+    bool webSocketVersion = false;
 };
+
+bool hasToken(std::string_view list, std::string_view token) {
+    while (!list.empty()) {
+        const std::size_t comma = list.find(',');
+        if (trimmed(list.substr(0, comma)) == token) return true;
+        if (comma == std::string_view::npos) break;
+        list.remove_prefix(comma + 1);
+    }
+    return false;
+}
+
+// 16 bytes in base64, as every client sends.
+bool isWebSocketKey(std::string_view key) {
+    if (key.size() != 24 || !key.ends_with("==")) return false;
+    return std::all_of(key.begin(), key.end() - 2, [](char c) {
+        return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '/';
+    });
+}
 
 }  // namespace
 
@@ -92,7 +121,7 @@ std::string queryValue(std::string_view query, std::string_view name) {
 }
 
 Verdict judgeHead(std::string_view head, std::string_view code, const PitLimits& limits) {
-    const auto refuse = [](int status) { return Verdict{status, Resource::Page}; };
+    const auto refuse = [](int status) { return withStatus(status); };
     if (head.size() > limits.maxHeadBytes) return refuse(431);
     if (!head.ends_with(kHeadEnd)) return refuse(400);
     if (head.find('\0') != std::string_view::npos) return refuse(400);
@@ -144,7 +173,14 @@ Verdict judgeHead(std::string_view head, std::string_view code, const PitLimits&
             h.anyUpgrade = true;
             h.upgradeWebSocket = v == "websocket";
         } else if (key == "connection") {
-            h.connectionUpgrade = v.find("upgrade") != std::string::npos;
+            h.connectionUpgrade = hasToken(v, "upgrade");
+            h.close = h.close || hasToken(v, "close");
+            h.keepAlive = h.keepAlive || hasToken(v, "keep-alive");
+        } else if (key == "sec-websocket-key") {
+            if (!h.webSocketKey.empty()) return refuse(400);
+            h.webSocketKey = std::string(value);
+        } else if (key == "sec-websocket-version") {
+            h.webSocketVersion = value == "13";
         }
     }
     if (version == "HTTP/1.1" && !h.host) return refuse(400);
@@ -154,7 +190,13 @@ Verdict judgeHead(std::string_view head, std::string_view code, const PitLimits&
     const std::string_view path = target.substr(0, question);
     const std::string_view query =
         question == std::string_view::npos ? std::string_view() : target.substr(question + 1);
-    if (!codeMatches(queryValue(query, "code"), code)) return refuse(403);
+    const std::string given = queryValue(query, "code");
+    if (!codeMatches(given, code)) {
+        Verdict wrong = withStatus(403);
+        // Only a code given counts as a guess: a page that lost its code guesses nothing.
+        wrong.wrongCode = !given.empty();
+        return wrong;
+    }
 
     Resource resource;
     if (path == "/") {
@@ -168,34 +210,72 @@ Verdict judgeHead(std::string_view head, std::string_view code, const PitLimits&
     }
     const bool live = resource == Resource::Live;
     if (live != h.anyUpgrade) return refuse(400);
-    if (live && (!h.upgradeWebSocket || !h.connectionUpgrade)) return refuse(400);
-    return Verdict{0, resource};
+    if (live && (!h.upgradeWebSocket || !h.connectionUpgrade || version != "HTTP/1.1" ||
+                 !h.webSocketVersion || !isWebSocketKey(h.webSocketKey)))
+        return refuse(400);
+    Verdict passed = withStatus(0, resource);
+    passed.closeAfter = h.close || (version == "HTTP/1.0" && !h.keepAlive);
+    passed.webSocketKey = live ? h.webSocketKey : std::string();
+    return passed;
 }
 
 int RequestScanner::take(std::string_view bytes) {
     if (refused_ != 0 || upgraded_) return refused_;
+    const auto refuse = [this](int status) {
+        refused_ = status;
+        verdicts_.push_back(withStatus(status));
+        return status;
+    };
+    const std::size_t from = pending_.size();
     pending_.append(bytes);
     int headsNow = 0;
+    std::size_t checked = from;
     for (;;) {
         const std::size_t end = pending_.find(kHeadEnd);
+        // Line ends up to the head's end (or all that came) are judged before the head is.
+        const std::size_t upTo = end == std::string::npos ? pending_.size() : end + 4;
+        for (std::size_t i = checked; i < upTo; ++i) {
+            const char c = pending_[i];
+            const char before = i > 0 ? pending_[i - 1] : last_;
+            if ((c == '\n' && before != '\r') || (before == '\r' && c != '\n')) return refuse(400);
+        }
+        checked = upTo;
         if (end == std::string::npos) {
-            if (pending_.size() > limits_.maxHeadBytes) refused_ = 431;
+            if (pending_.size() > limits_.maxHeadBytes) return refuse(431);
             return refused_;
         }
         const std::size_t size = end + kHeadEnd.size();
-        if (++headsNow > limits_.maxPendingHeads) return refused_ = 429;
-        const Verdict verdict =
-            judgeHead(std::string_view(pending_).substr(0, size), code_, limits_);
-        if (!verdict.passes()) return refused_ = verdict.status;
+        if (++headsNow > limits_.maxPendingHeads) return refuse(429);
+        Verdict verdict = judgeHead(std::string_view(pending_).substr(0, size), code_, limits_);
+        if (!verdict.passes()) {
+            refused_ = verdict.status;
+            verdicts_.push_back(std::move(verdict));
+            return refused_;
+        }
         ++heads_;
-        if (verdict.resource == Resource::Live) {
+        last_ = '\n';
+        const bool live = verdict.resource == Resource::Live;
+        verdicts_.push_back(std::move(verdict));
+        pending_.erase(0, size);
+        checked -= size;
+        if (live) {
             // Whatever came after the upgrade request is already the WebSocket's.
             upgraded_ = true;
-            pending_.clear();
             return 0;
         }
-        pending_.erase(0, size);
     }
+}
+
+std::vector<Verdict> RequestScanner::takeVerdicts() {
+    std::vector<Verdict> out;
+    out.swap(verdicts_);
+    return out;
+}
+
+std::string RequestScanner::takeRest() {
+    std::string out;
+    if (upgraded_) out.swap(pending_);
+    return out;
 }
 
 }  // namespace korimet::pit

@@ -1096,5 +1096,13 @@ Replace it with the current corrections?</translation>
         <source>ピットビューを開始できません: ポート %1 も、空いている別のポートも使えません。</source>
         <translation>The pit view cannot start: neither port %1 nor any other free port can be used.</translation>
     </message>
+    <message>
+        <source>%1 のメモはまだ保存されていません。保存しますか?</source>
+        <translation>The memo of %1 is not saved yet. Save it?</translation>
+    </message>
+    <message>
+        <source>メモの保存</source>
+        <translation>Save Memo</translation>
+    </message>
 </context>
 </TS>

@@ -73,7 +73,9 @@ std::string head(const std::string& requestLine, const std::string& headers = "H
 }
 
 TEST(JudgeHead, AnswersEveryBadRequestWithItsFourHundred) {
-    const std::string ws = "Host: h\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n";
+    const std::string ws =
+        "Host: h\r\nUpgrade: websocket\r\nConnection: Upgrade\r\nSec-WebSocket-Version: "
+        "13\r\nSec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n";
     struct Case {
         std::string head;
         int status;
@@ -193,7 +195,9 @@ TEST(RequestScanner, LimitsWhatWaitsAndWhatComesAtOnce) {
 
     RequestScanner live(kCode);
     EXPECT_EQ(live.take(head("GET /live?code=K7M2QX HTTP/1.1",
-                             "Host: h\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n") +
+                             "Host: h\r\nUpgrade: websocket\r\nConnection: Upgrade\r\n"
+                             "Sec-WebSocket-Version: 13\r\n"
+                             "Sec-WebSocket-Key: dGhlIHNhbXBsZSBub25jZQ==\r\n") +
                         "\x81\x85 frame bytes"),
               0);
     EXPECT_TRUE(live.upgraded());
