@@ -23,6 +23,7 @@ void RunSession::replaceRun(const NewRun& run) {
     comparisonFileName_.clear();
     const bool memoChanges = run.memo && *run.memo != memo_;
     if (run.memo) memo_ = *run.memo;
+    memoAtArrival_ = memo_;
     // Everything is in place before anyone hears of it.
     if (memoChanges) emit memoChanged(memo_);
     emit runReplaced(RunChange{run.origin, run.fileName});

@@ -59,6 +59,13 @@ class RunSession : public QObject {
     const LapData& downloadedData() const { return downloadedData_; }
     // One mark per shown lap, or none at all; a new run starts without marks.
     const std::vector<LapMark>& lapMarks() const { return lapMarks_; }
+    // Whether the memo is the shown run's own: read with it, or typed since it was downloaded.
+    // A download leaves the memo box as it was, and what was there was typed for another run
+    // (or is the box's first text), never for this one.
+    bool memoIsTheRuns() const { return origin_ != RunOrigin::Timer || memo_ != memoAtArrival_; }
+    // The memo that goes with the shown run wherever it is shown beside the window: the sheet,
+    // the pit view. Empty for a download nobody has typed a memo for yet.
+    QString runMemo() const { return memoIsTheRuns() ? memo_ : QString(); }
 
     // Replaces the shown run; the comparison belongs to the previous run and is dropped.
     void replaceRun(const NewRun& run);
@@ -95,6 +102,7 @@ class RunSession : public QObject {
     std::vector<LapMark> lapMarks_;
     LapData comparisonData_;
     QString memo_;
+    QString memoAtArrival_;  // the memo when the shown download arrived
     QString currentFileName_;
     QString comparisonFileName_;
     QString sourceFileName_;

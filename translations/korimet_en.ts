@@ -1116,5 +1116,13 @@ Replace it with the current corrections?</translation>
         <source>読み込んだ後に別のプログラムが変更しました</source>
         <translation>another program changed it after it was read</translation>
     </message>
+    <message>
+        <source>%1 のメモはまだ保存されていません。保存しますか?</source>
+        <translation>The memo of %1 is not saved yet. Save it?</translation>
+    </message>
+    <message>
+        <source>メモの保存</source>
+        <translation>Save Memo</translation>
+    </message>
 </context>
 </TS>

@@ -62,6 +62,9 @@ inline constexpr const char* kSaveMemoButton = KORIMET_TR("Korimet", "メモを�
 inline constexpr const char* kMemoFromWindow =
     KORIMET_TR("Korimet", "表示中のランのメモです。まだこのファイルには保存されていません。");
 inline constexpr const char* kMemoSaved = KORIMET_TR("Korimet", "メモを保存しました: %1");
+inline constexpr const char* kMemoUnsavedQuestion =
+    KORIMET_TR("Korimet", "%1 のメモはまだ保存されていません。保存しますか?");
+inline constexpr const char* kMemoUnsavedTitle = KORIMET_TR("Korimet", "メモの保存");
 
 // Delete.
 inline constexpr const char* kDeleteQuestion =

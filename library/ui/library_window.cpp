@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <qcustomplot.h>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDesktopServices>
@@ -273,8 +274,14 @@ LibraryWindow::LibraryWindow(const Addition& addition)
             guarded(deleteButton, &LibraryWindow::deleteSelection));
     connect(saveMemoButton_, &QPushButton::clicked, this,
             guarded(saveMemoButton_, &LibraryWindow::saveMemo));
-    connect(memoEdit_, &QPlainTextEdit::textChanged, this,
-            [this] { saveMemoButton_->setEnabled(memoEntry_ >= 0); });
+    connect(memoEdit_, &QPlainTextEdit::textChanged, this, [this] {
+        const QString text = memoEdit_->toPlainText();
+        if (memoLinked_) addition_.session.setMemo(text);
+        saveMemoButton_->setEnabled(memoEntry_ >= 0 && text != memoInFile_);
+    });
+    connect(&addition_.session, &RunSession::memoChanged, this, &LibraryWindow::followSessionMemo);
+    connect(&addition_.session, &RunSession::runReplaced, this, &LibraryWindow::relinkMemo);
+    connect(&addition_.session, &RunSession::keptFileChanged, this, &LibraryWindow::relinkMemo);
     table_->installEventFilter(this);  // Delete key
     connect(refreshButton, &QPushButton::clicked, this, &LibraryWindow::refresh);
     auto* refreshKey = new QShortcut(QKeySequence(Qt::Key_F5), this);  // owned by the window
@@ -365,7 +372,22 @@ void LibraryWindow::listingRead(LibraryListing listing) {
     }
     keptWhileReading_.clear();
     sortOldestFirst(listing.entries);
+    // The run the racer had chosen stays chosen when it is listed again.
+    const QModelIndex was = table_->currentIndex();
+    const std::string chosen =
+        was.isValid()
+            ? model_->entries()[static_cast<std::size_t>(proxy_->mapToSource(was).row())].path
+            : std::string();
     model_->setEntries(std::move(listing.entries));
+    const auto& entries = model_->entries();
+    for (std::size_t i = 0; i < entries.size() && !chosen.empty(); ++i) {
+        if (entries[i].path != chosen) continue;
+        const QModelIndex at = proxy_->mapFromSource(model_->index(static_cast<int>(i), 0));
+        if (at.isValid())
+            table_->selectionModel()->setCurrentIndex(
+                at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        break;
+    }
     tableChanged();
     if (listingError_) countLabel_->setText(libraryMessage(*listingError_));
 }
@@ -673,43 +695,120 @@ void LibraryWindow::currentChanged() {
     } else {
         showStatus({});
     }
-    // The memo box follows the list; the racer's unsaved memo of the download just kept
-    // is offered for that run's file, since the window cannot save it there itself.
-    // The listing holds the memo's first line only: the box takes the whole memo from the
-    // file, so that saving it never cuts the rest.
-    // A memo read with a warning (bytes that decode to nothing, an encoding in doubt) says
-    // so above the box, so that saving it is never done unseen.
+    showMemo(e, entry);
+    drawTrend();
+}
+
+bool LibraryWindow::shownInMainWindow(const QString& path) const {
+    const RunSession& session = addition_.session;
+    const QFileInfo file(path);
+    return (!session.currentFileName().isEmpty() && QFileInfo(session.currentFileName()) == file) ||
+           (!session.keptFileName().isEmpty() && QFileInfo(session.keptFileName()) == file);
+}
+
+bool LibraryWindow::memoUnsaved() const {
+    return !memoPath_.isEmpty() && !memoLinked_ && memoEdit_->toPlainText() != memoInFile_;
+}
+
+// The memo box follows the list, but what the racer typed is never dropped by a refresh, a
+// download or a correction that lists the same run again: it stays until saved, and moving
+// to another run asks first. The listing holds the memo's first line only: the box takes the
+// whole memo from the file, so that saving it never cuts the rest. A memo read with a
+// warning (bytes that decode to nothing, an encoding in doubt) says so above the box, so that
+// saving it is never done unseen.
+void LibraryWindow::showMemo(const LibraryEntry* e, int entry) {
+    const QString path = e && e->readable() ? fullPath(*e) : QString();
+    if (!path.isEmpty() && path == memoPath_ && (memoLinked_ || memoUnsaved())) {
+        memoEntry_ = entry;  // the same run, perhaps on another row
+        return;
+    }
+    if (memoUnsaved()) askToSaveMemo();
     memoEntry_ = -1;
-    QString memo;
+    memoPath_.clear();
+    memoInFile_.clear();
+    memoLinked_ = false;
     std::optional<FileError> warning;
-    if (e && e->readable()) {
-        const DataFileReadResult whole = loadDataFile(systemPath(fullPath(*e)));
+    if (!path.isEmpty()) {
+        const DataFileReadResult whole = loadDataFile(systemPath(path));
         if (whole) {
             memoEntry_ = entry;
-            memo = memoForBox(whole.content->memo);
+            memoPath_ = path;
+            memoInFile_ = memoForBox(whole.content->memo);
             if (whole.warning) warning = whole.warning;
         }
     }
     const RunSession& session = addition_.session;
-    const bool fromWindow = e && e->readable() && memo.isEmpty() && !session.memo().isEmpty() &&
-                            !session.keptFileName().isEmpty() &&
-                            QFileInfo(session.keptFileName()) == QFileInfo(fullPath(*e));
-    if (fromWindow) memo = session.memo();
+    memoLinked_ = !memoPath_.isEmpty() && shownInMainWindow(memoPath_) && session.memoIsTheRuns();
+    const QString memo = memoLinked_ ? session.memo() : memoInFile_;
     {
         const QSignalBlocker quiet(memoEdit_);
         memoEdit_->setPlainText(memo);
     }
     memoEdit_->setEnabled(memoEntry_ >= 0);
     memoNoteText_ = {};
-    if (fromWindow) {
+    if (memoLinked_ && memo != memoInFile_) {
         memoNoteText_ = [] { return u8(lt::kMemoFromWindow); };
     } else if (warning) {
         memoNoteText_ = [w = *warning] { return libraryMessage(w); };
     }
     memoNote_->setText(memoNoteText_ ? memoNoteText_() : QString());
     memoNote_->setVisible(static_cast<bool>(memoNoteText_));
-    saveMemoButton_->setEnabled(fromWindow);
-    drawTrend();
+    saveMemoButton_->setEnabled(memoEntry_ >= 0 && memo != memoInFile_);
+}
+
+// The main window now shows another run, or the download it shows was kept: the box is that
+// window's memo exactly while both show one run whose memo it is. A draft typed here for the
+// run stays a draft; nothing typed in either box is replaced.
+void LibraryWindow::relinkMemo() {
+    const RunSession& session = addition_.session;
+    const bool link =
+        !memoPath_.isEmpty() && shownInMainWindow(memoPath_) && session.memoIsTheRuns();
+    if (link == memoLinked_) return;
+    if (!link) {
+        memoLinked_ = false;
+        saveMemoButton_->setEnabled(memoEntry_ >= 0 && memoEdit_->toPlainText() != memoInFile_);
+        return;
+    }
+    if (memoUnsaved()) return;
+    memoLinked_ = true;
+    followSessionMemo(session.memo());
+}
+
+void LibraryWindow::followSessionMemo(const QString& memo) {
+    if (!memoLinked_) {
+        // Typing in the main window after a download makes its memo the run's.
+        relinkMemo();
+        return;
+    }
+    if (memoEdit_->toPlainText() != memo) {
+        const QSignalBlocker quiet(memoEdit_);
+        memoEdit_->setPlainText(memo);
+    }
+    const bool differs = memo != memoInFile_;
+    saveMemoButton_->setEnabled(memoEntry_ >= 0 && differs);
+    memoNoteText_ = differs ? std::function<QString()>([] { return u8(lt::kMemoFromWindow); })
+                            : std::function<QString()>();
+    memoNote_->setText(memoNoteText_ ? memoNoteText_() : QString());
+    memoNote_->setVisible(static_cast<bool>(memoNoteText_));
+}
+
+void LibraryWindow::askToSaveMemo() {
+    const QString path = memoPath_;
+    const QString memo = memoEdit_->toPlainText();
+    memoPath_.clear();                     // asked once, whatever the answer
+    if (!QFileInfo::exists(path)) return;  // deleted: the racer chose to drop it with its run
+    if (addition_.dialogs.ask(
+            u8(lt::kMemoUnsavedQuestion).arg(QDir::toNativeSeparators(shownPath(path))),
+            u8(lt::kMemoUnsavedTitle)))
+        writeMemo(path, memo);
+}
+
+void LibraryWindow::closeEvent(QCloseEvent* event) {
+    if (memoUnsaved()) {
+        askToSaveMemo();
+        showMemo(nullptr, -1);
+    }
+    QWidget::closeEvent(event);
 }
 
 void LibraryWindow::showStatus(std::function<QString()> text) {
@@ -718,38 +817,45 @@ void LibraryWindow::showStatus(std::function<QString()> text) {
 }
 
 void LibraryWindow::saveMemo() {
-    if (memoEntry_ < 0 || memoEntry_ >= static_cast<int>(model_->entries().size())) return;
-    const LibraryEntry& e = model_->entries()[static_cast<std::size_t>(memoEntry_)];
-    if (!e.readable()) return;
-    const std::string path = systemPath(fullPath(e));
-    // The run as its file holds it now, with the new memo, written as File > Save writes.
-    const DataFileReadResult now = loadDataFile(path);
+    if (memoEntry_ < 0 || memoPath_.isEmpty()) return;
+    const QString memo = memoEdit_->toPlainText();
+    if (!writeMemo(memoPath_, memo)) return;
+    memoInFile_ = memo;
+    saveMemoButton_->setEnabled(false);
+    memoNoteText_ = {};
+    memoNote_->setVisible(false);
+    const QString relative = shownPath(QDir(folder_).relativeFilePath(memoPath_));
+    showStatus([relative] { return u8(lt::kMemoSaved).arg(relative); });
+}
+
+// Writes the memo into the run's file as File > Save writes, the laps as the file holds them
+// now; the listing's row follows.
+bool LibraryWindow::writeMemo(const QString& path, const QString& memo) {
+    const std::string file = systemPath(path);
+    const DataFileReadResult now = loadDataFile(file);
     if (!now) {
         addition_.dialogs.message(libraryMessage(now.error), {}, MessageIcon::Critical);
-        return;
+        return false;
     }
-    const SaveResult saved =
-        saveDataFile(path, now.content->data, memoForFile(memoEdit_->toPlainText()));
+    const SaveResult saved = saveDataFile(file, now.content->data, memoForFile(memo));
     if (!saved) {
         addition_.dialogs.message(libraryMessage(saved.error), {}, MessageIcon::Critical);
-        return;
+        return false;
     }
-    // The main window showing this run shows the memo now in its file, unless the racer has
-    // typed there something the file never held: that stays for them to keep or drop.
+    // The main window showing this run with the memo its file held shows the new one; what
+    // the racer typed there and never saved stays for them to keep or drop.
     RunSession& session = addition_.session;
-    const QFileInfo file(fullPath(e));
-    const bool shown =
-        (!session.currentFileName().isEmpty() && QFileInfo(session.currentFileName()) == file) ||
-        (!session.keptFileName().isEmpty() && QFileInfo(session.keptFileName()) == file);
-    const QString before = memoForBox(now.content->memo);
-    if (shown && (session.memo() == before || before.isEmpty()))
-        session.setMemo(memoEdit_->toPlainText());
-    const QString relative = shownPath(pathFromSystem(e.path));
-    model_->replaceEntry(
-        memoEntry_, readLibraryEntry(systemPath(folder_), e.path, readSuspectLimits(QSettings())));
-    saveMemoButton_->setEnabled(false);
-    memoNote_->setVisible(false);
-    showStatus([relative] { return u8(lt::kMemoSaved).arg(relative); });
+    if (shownInMainWindow(path) && session.memo() == memoForBox(now.content->memo))
+        session.setMemo(memo);
+    const std::string relative = systemPath(QDir(folder_).relativeFilePath(path));
+    const auto& entries = model_->entries();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].path != relative) continue;
+        model_->replaceEntry(static_cast<int>(i), readLibraryEntry(systemPath(folder_), relative,
+                                                                   readSuspectLimits(QSettings())));
+        break;
+    }
+    return true;
 }
 
 // A column the memo's stretch has left after it (a layout remembered before the column was

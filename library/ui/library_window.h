@@ -55,6 +55,7 @@ class LibraryWindow : public QWidget {
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
   private:
     void showTexts();
@@ -66,6 +67,15 @@ class LibraryWindow : public QWidget {
     void saveSettings() const;
     void keepOnScreen();
     void currentChanged();  // memo box, status line and trend follow the current row
+    // The memo box: the run's own memo, or the main window's when that window shows the run and
+    // its memo is the run's (then both boxes are one memo, typed in either).
+    void showMemo(const LibraryEntry* entry, int row);
+    void relinkMemo();
+    void followSessionMemo(const QString& memo);
+    bool memoUnsaved() const;
+    bool shownInMainWindow(const QString& fullPath) const;
+    void askToSaveMemo();
+    bool writeMemo(const QString& fullPath, const QString& memo);
     void labelTrendAxis();
     void listingRead(LibraryListing listing);
     void tableChanged();  // count, car filter and trend follow the table
@@ -88,6 +98,9 @@ class LibraryWindow : public QWidget {
     std::vector<QString> trendLabels_;  // a time axis label for each point
     QVariant wantedCar_;                // the remembered car filter, until its car is listed
     int memoEntry_ = -1;                // the entry the memo box shows
+    QString memoPath_;                  // the file of the run whose memo the box holds
+    QString memoInFile_;                // that memo as the file holds it
+    bool memoLinked_ = false;           // the box is the main window's memo of the same run
 
     FolderReader* reader_ = nullptr;
     // Runs kept while the folder was being read, added once the listing is in: the listing

@@ -41,7 +41,7 @@ SessionSnapshot snapshotOf(const RunSession& session) {
     const QString& file =
         session.sourceFileName().isEmpty() ? session.keptFileName() : session.sourceFileName();
     s.state.shown =
-        pit::PitRun{session.currentData(), session.memo().toStdString(), file.toStdString()};
+        pit::PitRun{session.currentData(), session.runMemo().toStdString(), file.toStdString()};
     if (session.hasComparison()) {
         s.state.comparison =
             pit::PitRun{session.comparisonData(), "", session.comparisonFileName().toStdString()};

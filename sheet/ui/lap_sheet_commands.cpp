@@ -190,7 +190,7 @@ QAction* addCommand(QMenu* menu, const char* text, const char* name) {
 LapSheet sheetOfSession(const RunSession& session) {
     SheetInput input;
     input.run = {session.currentData(), systemPath(runFileOf(session))};
-    input.memo = session.memo().toStdString();
+    input.memo = session.runMemo().toStdString();
     input.date = dateOf(session);
     if (session.hasComparison()) {
         const QString other = session.comparisonFileName();

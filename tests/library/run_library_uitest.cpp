@@ -46,6 +46,7 @@
 #include "sheet/lap_sheet.h"
 #include "sheet/ui/lap_sheet_commands.h"
 #include "shell/ui/main_window.h"
+#include "shell/ui/window_language.h"
 #include "support/fake_dialogs.h"
 #include "support/files.h"
 #include "support/frames.h"
@@ -924,13 +925,213 @@ TEST_F(RunLibraryTest, AMemoSavedInTheLibraryReachesTheShownRun) {
     save->click();
     EXPECT_EQ(mainBox->toPlainText(), "朝一\nタイヤ交換");
 
+    // The run shown in both windows has one memo: typed in either, it is in both.
     mainBox->setPlainText("手元で書きかけ");
+    EXPECT_EQ(box->toPlainText(), "手元で書きかけ");
     box->setPlainText("別のメモ");
+    EXPECT_EQ(mainBox->toPlainText(), "別のメモ");
     save->click();
-    EXPECT_EQ(mainBox->toPlainText(), "手元で書きかけ");
+    EXPECT_EQ(mainBox->toPlainText(), "別のメモ");
     const DataFileReadResult back = loadDataFile(path);
     ASSERT_TRUE(back) << back.error;
     EXPECT_EQ(memoForBox(back.content->memo), "別のメモ");
+}
+
+QString memoInFile(const fs::path& path) {
+    const DataFileReadResult back = loadDataFile(path.string());
+    return back ? memoForBox(back.content->memo) : QStringLiteral("<unreadable>");
+}
+
+void typeAtEnd(QTextEdit& box, const QString& text) {
+    box.moveCursor(QTextCursor::End);
+    box.insertPlainText(text);
+}
+
+void typeAtEnd(QPlainTextEdit& box, const QString& text) {
+    box.moveCursor(QTextCursor::End);
+    box.insertPlainText(text);
+}
+
+// What the racer types in the library's box stays through a download, a refresh and a change
+// of language; moving to another run asks before anything is dropped.
+TEST_F(RunLibraryTest, AMemoTypedInTheLibraryOutlivesDownloadsRefreshesAndLanguages) {
+    const std::string name = keep(runWithLaps({61.5, 60.25}), {2026, 12, 10, 9, 5, 0});
+    const std::string other = keep(runWithLaps({62.5, 60.75}), {2026, 12, 10, 9, 15, 0});
+    int kept = 0;
+    QObject::connect(&keeper(), &RunKeeper::runKept, [&] { ++kept; });
+    LibraryWindow& w = openLibraryWindow();
+    selectRows(w, {rowOf(w, name)});
+    auto* box = w.findChild<QPlainTextEdit*>("libraryMemo");
+    auto* save = w.findChild<QPushButton*>("saveMemoButton");
+    QTest::keyClicks(box, "tyre 1.2 bar");
+    ASSERT_TRUE(save->isEnabled());
+
+    window->deviceLink().feedBytes(frameFor(runWithLaps({59.0, 58.5}, kNoTargetTime, 0, 3)));
+    ASSERT_TRUE(waitUntil([&] { return kept == 1 && rows(w).size() == 3; }));
+    EXPECT_EQ(box->toPlainText(), "tyre 1.2 bar");
+    EXPECT_TRUE(save->isEnabled());
+    w.refresh();
+    ASSERT_TRUE(waitUntil([&] { return !w.reading(); }));
+    EXPECT_EQ(rows(w).at(static_cast<std::size_t>(table(w).currentIndex().row())), name);
+    EXPECT_EQ(box->toPlainText(), "tyre 1.2 bar");
+    applyLanguage(QStringLiteral("en"));
+    applyLanguage(QStringLiteral("none"));
+    EXPECT_EQ(box->toPlainText(), "tyre 1.2 bar");
+    EXPECT_TRUE(save->isEnabled());
+
+    // Another run chosen: the draft is offered for saving first.
+    dialogs->yesNoAnswers = {true};
+    selectRows(w, {rowOf(w, other)});
+    EXPECT_EQ(memoInFile(library / name), "tyre 1.2 bar");
+    EXPECT_TRUE(dialogs->yesNoAnswers.empty());
+    EXPECT_EQ(box->toPlainText(), "");
+}
+
+// The run shown in both windows has one memo: what is typed in the main window after the
+// download is what the library saves, and the main window keeps it.
+TEST_F(RunLibraryTest, TheShownDownloadHasOneMemoTypedInEitherWindow) {
+    QString keptPath;
+    QObject::connect(&keeper(), &RunKeeper::runKept, [&](const QString& p) { keptPath = p; });
+    window->deviceLink().feedBytes(frameFor(runWithLaps({61.5, 60.25})));
+    ASSERT_TRUE(waitUntil([&] { return !keptPath.isEmpty(); }));
+    const std::string name = fs::relative(keptPath.toStdString(), library).string();
+    LibraryWindow& w = openLibraryWindow();
+    selectRows(w, {rowOf(w, name)});
+    auto* mainBox = window->findChild<QTextEdit*>("RichTextBox1");
+    auto* box = w.findChild<QPlainTextEdit*>("libraryMemo");
+    mainBox->setPlainText("AAA memo");
+    selectRows(w, {rowOf(w, name)});
+    typeAtEnd(*mainBox, " BBB added");
+    EXPECT_EQ(box->toPlainText(), "AAA memo BBB added");
+    w.findChild<QPushButton*>("saveMemoButton")->click();
+    EXPECT_EQ(memoInFile(keptPath.toStdString()), "AAA memo BBB added");
+    EXPECT_EQ(mainBox->toPlainText(), "AAA memo BBB added");
+    typeAtEnd(*box, " CCC");
+    EXPECT_EQ(mainBox->toPlainText(), "AAA memo BBB added CCC");
+}
+
+// Only what was typed in the main window after a download arrived is offered as its memo: not
+// the box's first text, not the memo of the run before.
+TEST_F(RunLibraryTest, OnlyAMemoTypedSinceTheDownloadIsOffered) {
+    QString keptPath;
+    QObject::connect(&keeper(), &RunKeeper::runKept, [&](const QString& p) { keptPath = p; });
+    auto* mainBox = window->findChild<QTextEdit*>("RichTextBox1");
+    ASSERT_FALSE(mainBox->toPlainText().isEmpty());  // the box's first text
+    const LapData runA = runWithLaps({61.5, 60.25}, kNoTargetTime, 0, 7);
+    const LapData runB = runWithLaps({59.5, 58.25}, kNoTargetTime, 0, 3);
+    window->deviceLink().feedBytes(frameFor(runA));
+    ASSERT_TRUE(waitUntil([&] { return !keptPath.isEmpty(); }));
+    const QString pathA = keptPath;
+    LibraryWindow& w = openLibraryWindow();
+    const auto choose = [&](const QString& path) {
+        selectRows(w, {rowOf(w, fs::relative(path.toStdString(), library).string())});
+    };
+    auto* box = w.findChild<QPlainTextEdit*>("libraryMemo");
+    auto* save = w.findChild<QPushButton*>("saveMemoButton");
+    choose(pathA);
+    EXPECT_EQ(box->toPlainText(), "");
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_EQ(sheetOfSession(window->runSession()).memo, "");
+
+    mainBox->setPlainText("A: 新品タイヤ");
+    EXPECT_EQ(box->toPlainText(), "A: 新品タイヤ");
+    save->click();
+    EXPECT_EQ(memoInFile(pathA.toStdString()), "A: 新品タイヤ");
+
+    keptPath.clear();
+    window->deviceLink().feedBytes(frameFor(runB));
+    ASSERT_TRUE(waitUntil([&] { return !keptPath.isEmpty() && rows(w).size() == 2; }));
+    choose(keptPath);
+    EXPECT_EQ(box->toPlainText(), "");
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_EQ(sheetOfSession(window->runSession()).memo, "");
+    EXPECT_EQ(mainBox->toPlainText(), "A: 新品タイヤ");  // the main window's box as it was
+    choose(pathA);
+    EXPECT_EQ(box->toPlainText(), "A: 新品タイヤ");
+}
+
+// Random sequences of what a racer does at the track, through both windows: no typed
+// character is ever lost, and once saved the file, the library's box and (for the run it
+// shows) the main window's box hold one memo.
+TEST_F(RunLibraryTest, NoTypedCharacterIsLostWhateverTheRacerDoes) {
+    for (int i = 0; i < 3; ++i)
+        keep(runWithLaps({61.5 + i, 60.25, 62.0}, kNoTargetTime, 0, static_cast<std::uint8_t>(7)),
+             {2026, 12, 10, 9, 5 * i, 0});
+    int kept = 0;
+    QObject::connect(&keeper(), &RunKeeper::runKept, [&] { ++kept; });
+    LibraryWindow& w = openLibraryWindow();
+    auto* mainBox = window->findChild<QTextEdit*>("RichTextBox1");
+    auto* box = w.findChild<QPlainTextEdit*>("libraryMemo");
+    auto* save = w.findChild<QPushButton*>("saveMemoButton");
+    for (int i = 0; i < 500; ++i) dialogs->yesNoAnswers.push_back(true);
+    std::mt19937 random(2912);
+    std::vector<QString> typed;
+    bool english = false;
+    const auto selected = [&]() -> std::string {
+        const QModelIndex at = table(w).currentIndex();
+        return at.isValid() ? rows(w).at(static_cast<std::size_t>(at.row())) : std::string();
+    };
+    for (int step = 0; step < 150; ++step) {
+        const QString word = QStringLiteral(" w%1雨").arg(step);
+        switch (random() % 8) {
+            case 0:
+                typeAtEnd(*mainBox, word);
+                typed.push_back(word);
+                break;
+            case 1:
+                if (box->isEnabled()) {
+                    typeAtEnd(*box, word);
+                    typed.push_back(word);
+                }
+                break;
+            case 2:
+                selectRows(w, {static_cast<int>(random() % rows(w).size())});
+                break;
+            case 3: {
+                const int before = kept;
+                window->deviceLink().feedBytes(
+                    frameFor(runWithLaps({58.0 + step % 5, 60.5}, kNoTargetTime, 0,
+                                         static_cast<std::uint8_t>(step % 4))));
+                ASSERT_TRUE(waitUntil([&] { return kept == before + 1; }));
+                test::settle();
+                break;
+            }
+            case 4:
+                if (save->isEnabled()) {
+                    save->click();
+                    const std::string run = selected();
+                    ASSERT_FALSE(run.empty());
+                    EXPECT_EQ(memoInFile(library / run), box->toPlainText()) << step;
+                    const QString full = QString::fromStdString((library / run).string());
+                    const RunSession& session = window->runSession();
+                    if (QFileInfo(session.keptFileName()) == QFileInfo(full) &&
+                        session.memoIsTheRuns())
+                        EXPECT_EQ(mainBox->toPlainText(), box->toPlainText()) << step;
+                }
+                break;
+            case 5: {
+                const std::string run = selected();
+                if (!run.empty())
+                    test::runCli("correct '" + (library / run).string() +
+                                 "' --apply leave-out:1 > /dev/null 2>&1");
+                w.refresh();
+                ASSERT_TRUE(waitUntil([&] { return !w.reading(); }));
+                break;
+            }
+            case 6:
+                w.refresh();
+                ASSERT_TRUE(waitUntil([&] { return !w.reading(); }));
+                break;
+            default:
+                english = !english;
+                applyLanguage(english ? QStringLiteral("en") : QStringLiteral("none"));
+        }
+    }
+    applyLanguage(QStringLiteral("none"));
+    QString everything = mainBox->toPlainText() + box->toPlainText();
+    for (const fs::path& run : runFilesUnder(library)) everything += memoInFile(run);
+    for (const QString& word : typed)
+        EXPECT_TRUE(everything.contains(word)) << word.toStdString() << " was lost";
 }
 
 // A run with a double press and a missed press, and the same laps corrected beside it: the
