@@ -43,7 +43,8 @@ class RunCorrector : public QObject {
     void onSaved(const QString& fileName);
     // After the steps changed: the session's laps and marks, the file, the window.
     void publish();
-    void showMarks();
+    // The run as the session shows it: laps, marks and numbers.
+    void showView();
     void save();
 
     RunSession& session_;
