@@ -23,8 +23,8 @@ void BM_WriteSheetPdf60Compared(benchmark::State& state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("sheet.pdf"));
     korimet::SheetInput input;
-    input.run = {sixtyLaps(60.0, 7), "/runs/2026-12-10/143500-car07.krt"};
-    input.comparison = korimet::SheetRun{sixtyLaps(60.5, 9), "/runs/other.krt"};
+    input.run = {korimet::viewRun(sixtyLaps(60.0, 7)), "/runs/2026-12-10/143500-car07.krt"};
+    input.comparison = korimet::SheetRun{korimet::viewRun(sixtyLaps(60.5, 9)), "/runs/other.krt"};
     input.memo = "雨上がり、路面は半乾き。\n二本目からタイヤを替えた。";
     input.date = {2026, 12, 10, 14, 35, 0};
     for (auto _ : state) {

@@ -13,6 +13,7 @@
 #include "cli/verbs.h"
 #include "corrections/correction_file.h"
 #include "corrections/lap_corrections.h"
+#include "corrections/run_view.h"
 #include "corrections/settings/limit_settings.h"
 #include "lapdata/lap_time.h"
 #include "lapdata/lap_view_model.h"
@@ -142,7 +143,7 @@ nlohmann::ordered_json correctJson(const std::string& path, const RunCorrections
                           {"fix", correctionKindName(s.fix.kind)}});
     }
     j["suggestions"] = std::move(listed);
-    j["run"] = runJson(c.run().data, buildLapView(c.run().data), limits);
+    j["run"] = runJson(viewRun(c, limits), buildLapView(c.run().data));
     return j;
 }
 

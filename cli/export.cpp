@@ -21,8 +21,8 @@ struct ExportOptions {
 int runExport(const ExportOptions& o, const std::string& prefix, const Texts& t) {
     DataFileReadResult read = readRunFile(o.file, t);
     if (!reportRead(read, prefix, t)) return 2;
-    useCorrections(o.file, read, prefix, t);
-    const LapData& d = read.content->data;
+    const RunView run = runOf(o.file, read, prefix, t);
+    const LapData& d = run.data;
     const LapView view = buildLapView(d);
     std::cout << "lap,seconds,time,best,worst,target\n";
     for (int r = 0; r < countedLaps(d); ++r) {

@@ -274,14 +274,13 @@ class ServedDay {
             runs_.push_back(readLibraryEntry(libraryDir_, relative.string(), limits_));
         }
         pit::PitState state = current();
-        state.shown = pit::PitRun{data, "", path};
+        state.shown = pit::PitRun{viewRun(data, limits_), "", path};
         return state;
     }
     pit::PitState current() const {
         pit::PitState state;
         state.day = day_;
         state.dayRuns = runs_;
-        state.limits = limits_;
         return state;
     }
 

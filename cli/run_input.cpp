@@ -2,11 +2,12 @@
 
 #include <unistd.h>
 
+#include <QSettings>
 #include <algorithm>
 #include <cerrno>
 #include <iostream>
 
-#include "corrections/correction_file.h"
+#include "corrections/settings/limit_settings.h"
 #include "messages/correction_messages.h"
 
 namespace korimet::cli {
@@ -41,18 +42,18 @@ DataFileReadResult readRunFile(const std::string& name, const Texts& texts, Memo
     return readDataFileBytes(bytes, shownName, memo);
 }
 
-void useCorrections(const std::string& name, DataFileReadResult& read, const std::string& prefix,
-                    const Texts& texts) {
-    if (!read || isStandardInput(name)) return;
-    LapData& data = read.content->data;
-    const CorrectedRunRead corrected = loadCorrections(name, data);
-    if (corrected.error) {
-        std::string message = correctionFileMessage(corrected.error, texts.language());
+RunView runOf(const std::string& name, const DataFileReadResult& read, const std::string& prefix,
+              const Texts& texts) {
+    const SuspectLimits limits = readSuspectLimits(QSettings());
+    const LapData& downloaded = read.content->data;
+    if (isStandardInput(name)) return viewRun(downloaded, limits);
+    RunViewRead corrected = readRunView(name, downloaded, limits);
+    if (corrected.correctionError) {
+        std::string message = correctionFileMessage(corrected.correctionError, texts.language());
         std::replace(message.begin(), message.end(), '\n', ' ');
         std::cerr << prefix << message << "\n";
-        return;
     }
-    data = corrected.corrections.run().data;
+    return std::move(corrected.view);
 }
 
 bool reportRead(const DataFileReadResult& read, const std::string& prefix, const Texts& texts) {

@@ -1,4 +1,3 @@
-#include <QSettings>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -7,7 +6,6 @@
 
 #include "cli/run_input.h"
 #include "cli/verbs.h"
-#include "corrections/settings/limit_settings.h"
 #include "files/data_file.h"
 #include "files/file_texts.h"
 #include "lapdata/lap_time.h"
@@ -79,16 +77,13 @@ void showPlain(std::ostream& out, const Texts& t, const std::string& path, const
 int runShow(const ShowOptions& o, const std::string& prefix, const Texts& t) {
     DataFileReadResult read = readRunFile(o.file, t);
     if (!reportRead(read, prefix, t)) return 2;
-    useCorrections(o.file, read, prefix, t);
+    const RunView run = runOf(o.file, read, prefix, t);
     // The open dialog hands the window a full path; standard input has none.
     const std::string path =
         isStandardInput(o.file) ? std::string() : std::filesystem::absolute(o.file).string();
-    const LapData& data = read.content->data;
-    const LapView view = buildLapView(data);
+    const LapView view = buildLapView(run.data);
     if (o.json) {
-        std::cout << jsonLine(showJson(path, data, view, read.content->memo,
-                                       readSuspectLimits(QSettings())))
-                  << "\n";
+        std::cout << jsonLine(showJson(path, run, view, read.content->memo)) << "\n";
     } else {
         showPlain(std::cout, t, path.empty() ? o.file : path, view, read.content->memo);
     }

@@ -34,8 +34,8 @@ std::optional<double> valueAt(const ChartRow& row, std::size_t column) {
 int runSimulate(const SimulateOptions& o, const std::string& prefix, const Texts& t) {
     DataFileReadResult read = readRunFile(o.file, t);
     if (!reportRead(read, prefix, t)) return 2;
-    useCorrections(o.file, read, prefix, t);
-    const RaceSimulationOutcome outcome = raceSimulationOutcome(read.content->data, o.minutes);
+    const RunView run = runOf(o.file, read, prefix, t);
+    const RaceSimulationOutcome outcome = raceSimulationOutcome(run.data, o.minutes);
     switch (outcome.action) {
         case RaceSimulationOutcome::Action::Refuse:
             std::cerr << prefix << t.tool(outcome.refusal) << "\n";
@@ -66,16 +66,16 @@ int runCompare(const CompareOptions& o, const std::string& prefix, const Texts& 
     }
     DataFileReadResult loaded = readRunFile(o.file, t);
     if (!reportRead(loaded, prefix, t)) return 2;
-    useCorrections(o.file, loaded, prefix, t);
+    const RunView run = runOf(o.file, loaded, prefix, t);
     DataFileReadResult other = readRunFile(o.other, t, MemoField::Skip);
     if (!reportRead(other, prefix, t)) return 2;
-    useCorrections(o.other, other, prefix, t);
+    const RunView otherRun = runOf(o.other, other, prefix, t);
     // What the window holds once FILE has been opened: the statistics of its redraw.
-    const LapView view = buildLapView(loaded.content->data);
+    const LapView view = buildLapView(run.data);
     const std::string otherName =
         isStandardInput(o.other) ? std::string(t(Text::StandardInput)) : o.other;
     const ComparisonOutcome outcome =
-        buildComparison(loaded.content->data, view.stats, other.content->data, otherName);
+        buildComparison(run.data, view.stats, otherRun.data, otherName);
     if (outcome.refusal) {
         std::cerr << prefix << t.tool(*outcome.refusal) << "\n";
         return 2;

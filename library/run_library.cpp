@@ -12,8 +12,7 @@
 #include <system_error>
 #include <utility>
 
-#include "corrections/confirmed_best.h"
-#include "corrections/lap_flags.h"
+#include "corrections/run_view.h"
 #include "files/run_naming.h"
 
 namespace korimet {
@@ -234,17 +233,15 @@ LibraryEntry placed(const std::string& libraryFolder, const std::string& relativ
 // The listing shows the run as the racer corrected it; a correction file that cannot be
 // used leaves it as downloaded, with the reason for the window to show.
 void applyCorrections(const std::string& full, LibraryEntry& entry, const SuspectLimits& limits) {
-    LapData& data = entry.content->data;
-    CorrectedRunRead corrected = loadCorrections(full, data);
-    entry.correctionError = std::move(corrected.error);
-    entry.correctionSteps = static_cast<int>(corrected.corrections.steps().size());
-    data = corrected.corrections.run().data;
-    entry.statistics = runStatistics(data);
-    const std::vector<Suspect> verdicts = suspectLaps(data, limits);
-    entry.suspectLaps = static_cast<int>(std::count_if(
-        verdicts.begin(), verdicts.end(), [](Suspect s) { return s != Suspect::None; }));
-    entry.confirmedBest = confirmedBestLap(data, limits);
-    entry.pace = runPace(data);
+    RunViewRead read = readRunView(full, entry.content->data, limits);
+    entry.correctionError = std::move(read.correctionError);
+    RunView& run = read.view;
+    entry.correctionSteps = run.correctionSteps;
+    entry.content->data = run.data;
+    entry.statistics = run.statistics;
+    entry.suspectLaps = run.suspectCount();
+    entry.confirmedBest = run.confirmedBest;
+    entry.pace = run.pace;
 }
 
 void readInto(const std::string& libraryFolder, LibraryEntry& entry, std::string* wholeMemo,

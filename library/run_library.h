@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "corrections/correction_file.h"
-#include "corrections/run_pace.h"
+#include "corrections/run_view.h"
 #include "files/data_file.h"
 #include "files/run_naming.h"
 #include "lapdata/lap_data.h"
@@ -71,7 +71,7 @@ struct LibraryEntry {
     CorrectionFileError correctionError;  // the run is then listed as downloaded
     int suspectLaps = 0;                  // of the laps listed
     RunPace pace;
-    std::optional<double> confirmedBest;  // confirmedBestLap: what a personal best may be
+    std::optional<double> confirmedBest;  // RunView's: what a personal best may be
     bool readable() const { return content.has_value(); }
     // The run's best lap is a suspect one: shown, but not confirmed.
     bool bestUnconfirmed() const {

@@ -20,9 +20,10 @@ Json optionalNumber(const std::optional<double>& value) {
     return value ? Json(*value) : Json(nullptr);
 }
 
-Json statisticsJson(const RunStatistics& s) {
+// `best` as given: the shown run's as the window shows it, a listed run's confirmed best.
+Json statisticsJson(const RunStatistics& s, const Json& best) {
     return {{"counted", s.counted},
-            {"best", cli::lapStatisticJson(s, s.best)},
+            {"best", best},
             {"worst", cli::lapStatisticJson(s, s.worst)},
             {"average", cli::lapStatisticJson(s, s.average)},
             {"median", optionalNumber(s.median)},
@@ -30,11 +31,11 @@ Json statisticsJson(const RunStatistics& s) {
             {"consistency", optionalNumber(s.consistency)}};
 }
 
-Json comparisonJson(const PitRun& shown, const PitRun& other, const SuspectLimits& limits) {
-    const LapView view = buildLapView(shown.data);
-    const ComparisonOutcome outcome = buildComparison(shown.data, view.stats, other.data);
+Json comparisonJson(const PitRun& shown, const PitRun& other) {
+    const LapView view = buildLapView(shown.run.data);
+    const ComparisonOutcome outcome = buildComparison(shown.run.data, view.stats, other.run.data);
     Json j;
-    Json run = cli::runJson(other.data, buildLapView(other.data), limits);
+    Json run = cli::runJson(other.run, buildLapView(other.run.data));
     j["path"] = other.path;
     j["run"] = std::move(run);
     if (outcome.refusal) {
@@ -63,16 +64,16 @@ std::vector<LibraryEntry> runsOfDay(const LibraryListing& listing, const LocalTi
 std::string pitStateJson(const PitState& state) {
     Json j;
     if (state.shown) {
-        const LapView view = buildLapView(state.shown->data);
-        j["shown"] = cli::showJson(state.shown->path, state.shown->data, view, state.shown->memo,
-                                   state.limits);
-        j["shown"]["statistics"] = statisticsJson(runStatistics(state.shown->data));
+        const RunView& run = state.shown->run;
+        const LapView view = buildLapView(run.data);
+        j["shown"] = cli::showJson(state.shown->path, run, view, state.shown->memo);
+        j["shown"]["statistics"] = statisticsJson(
+            run.statistics, cli::lapStatisticJson(run.statistics, run.statistics.best));
     } else {
         j["shown"] = nullptr;
     }
-    j["comparison"] = state.shown && state.comparison
-                          ? comparisonJson(*state.shown, *state.comparison, state.limits)
-                          : Json();
+    j["comparison"] =
+        state.shown && state.comparison ? comparisonJson(*state.shown, *state.comparison) : Json();
     j["day"] = state.day ? Json(isoText(*state.day).substr(0, 10)) : Json(nullptr);
 
     Json runs = Json::array();
@@ -84,10 +85,11 @@ std::string pitStateJson(const PitState& state) {
         row["downloaded"] = isoText(e.downloaded);
         row["carId"] = e.carId ? Json(*e.carId) : Json(nullptr);
         row["readable"] = e.readable();
-        row["statistics"] = e.readable() ? statisticsJson(e.statistics) : Json(nullptr);
+        const Json best = optionalNumber(e.confirmedBest);
+        row["statistics"] = e.readable() ? statisticsJson(e.statistics, best) : Json(nullptr);
         if (e.readable() && e.carId && e.statistics.counted > 0) {
             trends[*e.carId].push_back({{"downloaded", isoText(e.downloaded)},
-                                        {"best", e.statistics.best},
+                                        {"best", best},
                                         {"average", e.statistics.average}});
         }
         runs.push_back(std::move(row));

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "lapdata/lap_data.h"
+#include "corrections/run_view.h"
 #include "library/run_library.h"
 
 // What the pit view serves: one value built from the session or the headless listener, turned
@@ -12,7 +12,7 @@
 namespace korimet::pit {
 
 struct PitRun {
-    LapData data;
+    RunView run;
     std::string memo;
     std::string path;  // empty for a run that has no file (a download, the template)
 };
@@ -22,7 +22,6 @@ struct PitState {
     std::optional<PitRun> comparison;
     std::vector<LibraryEntry> dayRuns;  // oldest first
     std::optional<LocalTime> day;       // the day dayRuns belong to
-    SuspectLimits limits;               // the user's, as the window judges laps
 };
 
 // The runs of the listing downloaded on `day`, oldest first; unreadable rows are kept so a
@@ -31,7 +30,9 @@ std::vector<LibraryEntry> runsOfDay(const LibraryListing& listing, const LocalTi
 
 // The state as one line of JSON: "shown" is what `korimet-cli show --json` prints of that
 // run, "comparison" the compared run with the three differences, "dayRuns" one row a run
-// with its statistics, "cars" the cars of the day and each car's trend of best laps.
+// with its statistics, "cars" the cars of the day and each car's trend of best laps. A run's
+// best in the day's list and trend is its confirmed best: a lap a personal best refuses is
+// no run's best there.
 std::string pitStateJson(const PitState& state);
 
 }  // namespace korimet::pit

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "corrections/lap_flags.h"
 #include "files/file_texts.h"
 #include "lapdata/lap_time.h"
 #include "lapdata/run_statistics.h"
@@ -39,9 +38,9 @@ const char* lapRole(const LapData& data, const LapView& view, int slot) {
 
 }  // namespace
 
-nlohmann::ordered_json runJson(const LapData& data, const LapView& view,
-                               const SuspectLimits& limits) {
-    const RunStatistics stats = runStatistics(data);
+nlohmann::ordered_json runJson(const RunView& shown, const LapView& view) {
+    const LapData& data = shown.data;
+    const RunStatistics& stats = shown.statistics;
     nlohmann::ordered_json run;
     run["carId"] = data.carId;
     run["lapCount"] = data.lapCount;
@@ -51,7 +50,7 @@ nlohmann::ordered_json runJson(const LapData& data, const LapView& view,
     run["worst"] = lapStatisticJson(stats, stats.worst);
     run["average"] = lapStatisticJson(stats, stats.average);
     nlohmann::ordered_json laps = nlohmann::ordered_json::array();
-    const std::vector<Suspect> suspects = suspectLaps(data, limits);
+    const std::vector<Suspect>& suspects = shown.suspects;
     for (int slot = 0; slot < stats.counted; ++slot) {
         const auto at = static_cast<std::size_t>(slot);
         const double seconds = data.laps[at];
@@ -67,8 +66,8 @@ nlohmann::ordered_json runJson(const LapData& data, const LapView& view,
     return run;
 }
 
-nlohmann::ordered_json showJson(const std::string& path, const LapData& data, const LapView& v,
-                                const std::string& memo, const SuspectLimits& limits) {
+nlohmann::ordered_json showJson(const std::string& path, const RunView& run, const LapView& v,
+                                const std::string& memo) {
     nlohmann::ordered_json j;
     j["labels"] = {
         {"Label2", filetexts::kLoadDataCaption},
@@ -123,7 +122,7 @@ nlohmann::ordered_json showJson(const std::string& path, const LapData& data, co
         {"averageLap", v.stats.averageLap},
     };
     j["memo"] = memo;
-    j["run"] = runJson(data, v, limits);
+    j["run"] = runJson(run, v);
     return j;
 }
 

@@ -9,7 +9,8 @@ RunSession::RunSession(QObject* parent) : QObject(parent) {}
 void RunSession::replaceRun(const NewRun& run) {
     currentData_ = run.data;
     downloadedData_ = run.data;
-    lapMarks_.clear();
+    runView_ = viewRun(run.data);
+    runView_.marks.clear();
     origin_ = run.origin;
     sourceFileName_ = run.fileName;
     keptFileName_.clear();
@@ -29,8 +30,8 @@ void RunSession::replaceRun(const NewRun& run) {
     emit runReplaced(RunChange{run.origin, run.fileName});
 }
 
-void RunSession::replaceComparison(const LapData& data, const QString& fileName) {
-    comparisonData_ = data;
+void RunSession::replaceComparison(const RunView& run, const QString& fileName) {
+    comparisonRun_ = run;
     comparisonFileName_ = fileName;
     hasComparison_ = true;
     emit comparisonReplaced(fileName);
@@ -59,10 +60,10 @@ void RunSession::correctLaps(const LapData& data) {
     emit lapsCorrected();
 }
 
-void RunSession::setLapMarks(std::vector<LapMark> marks) {
-    if (marks == lapMarks_) return;
-    lapMarks_ = std::move(marks);
-    emit lapMarksChanged();
+void RunSession::setRunView(RunView view) {
+    const bool marksChange = view.marks != runView_.marks;
+    runView_ = std::move(view);
+    if (marksChange) emit lapMarksChanged();
 }
 
 }  // namespace korimet

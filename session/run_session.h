@@ -5,15 +5,13 @@
 #include <optional>
 #include <vector>
 
+#include "corrections/run_view.h"
 #include "lapdata/lap_data.h"
 
 namespace korimet {
 
 // Where the shown run came from.
 enum class RunOrigin { Template, Timer, File, Library };
-
-// A mark beside a shown lap: one that looks mis-pressed, or one a correction made.
-enum class LapMark { None, Short, Long, Corrected };
 
 // One run coming into the window, with what the window says about it.
 struct NewRun {
@@ -41,7 +39,9 @@ class RunSession : public QObject {
     explicit RunSession(QObject* parent = nullptr);
 
     const LapData& currentData() const { return currentData_; }
-    const LapData& comparisonData() const { return comparisonData_; }
+    const LapData& comparisonData() const { return comparisonRun_.data; }
+    // The compared run as its correction file makes it.
+    const RunView& comparisonRun() const { return comparisonRun_; }
     const QString& memo() const { return memo_; }
     const QString& currentFileName() const { return currentFileName_; }
     const QString& comparisonFileName() const { return comparisonFileName_; }
@@ -57,8 +57,11 @@ class RunSession : public QObject {
     const QString& sourceCaption() const { return sourceCaption_; }
     // The shown run as it came in, before any lap correction.
     const LapData& downloadedData() const { return downloadedData_; }
-    // One mark per shown lap, or none at all; a new run starts without marks.
-    const std::vector<LapMark>& lapMarks() const { return lapMarks_; }
+    // The shown run with its corrections, marks and numbers; a new run starts as it came in,
+    // without marks, until its corrections are read.
+    const RunView& runView() const { return runView_; }
+    // One mark per shown lap, or none at all.
+    const std::vector<LapMark>& lapMarks() const { return runView_.marks; }
     // Whether the memo is the shown run's own: read with it, or typed since it was downloaded.
     // A download leaves the memo box as it was, and what was there was typed for another run
     // (or is the box's first text), never for this one.
@@ -69,7 +72,7 @@ class RunSession : public QObject {
 
     // Replaces the shown run; the comparison belongs to the previous run and is dropped.
     void replaceRun(const NewRun& run);
-    void replaceComparison(const LapData& data, const QString& fileName);
+    void replaceComparison(const RunView& run, const QString& fileName);
     // The memo as the user has it now.
     void setMemo(const QString& memo);
     // File > Save As keeps the new name only once the file holds the run.
@@ -79,7 +82,8 @@ class RunSession : public QObject {
     // The shown run's laps as corrected (or back as they came in): the run's origin, files,
     // captions and memo stay; the comparison was made against other laps and is dropped.
     void correctLaps(const LapData& data);
-    void setLapMarks(std::vector<LapMark> marks);
+    // The shown run as its corrections make it, laps as correctLaps last gave them.
+    void setRunView(RunView view);
     // File > Save or Save As wrote the shown run into `fileName`.
     void announceSaved(const QString& fileName) { emit runSaved(fileName); }
     // The window now speaks another language: what a part composed from the run is shown
@@ -99,8 +103,8 @@ class RunSession : public QObject {
   private:
     LapData currentData_;
     LapData downloadedData_;
-    std::vector<LapMark> lapMarks_;
-    LapData comparisonData_;
+    RunView runView_;
+    RunView comparisonRun_;
     QString memo_;
     QString memoAtArrival_;  // the memo when the shown download arrived
     QString currentFileName_;

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "corrections/run_pace.h"
 #include "lapdata/lap_time.h"
 #include "lapdata/race_walk.h"
 #include "lapdata/run_statistics.h"
@@ -88,7 +87,7 @@ const char* markOf(LapRole role) {
 
 // The comparison as the window makes it; its refusal if the other run cannot be compared.
 ComparisonOutcome comparisonOf(const SheetInput& input, const LapView& view) {
-    return buildComparison(input.run.data, view.stats, input.comparison->data,
+    return buildComparison(input.run.view.data, view.stats, input.comparison->view.data,
                            input.comparison->fileName);
 }
 
@@ -126,14 +125,15 @@ std::string suggestedSheetFileName(const SheetDateTime& d, const LapData& data,
 
 std::optional<ToolRefusal> sheetComparisonRefusal(const SheetInput& input) {
     if (!input.comparison) return std::nullopt;
-    return comparisonOf(input, buildLapView(input.run.data)).refusal;
+    return comparisonOf(input, buildLapView(input.run.view.data)).refusal;
 }
 
 LapSheet buildLapSheet(const SheetInput& input, const Wording& words) {
-    const LapData& data = input.run.data;
+    const RunView& run = input.run.view;
+    const LapData& data = run.data;
     const LapView view = buildLapView(data);
-    const RunStatistics stats = runStatistics(data);
-    const RunPace pace = runPace(data);
+    const RunStatistics& stats = run.statistics;
+    const RunPace& pace = run.pace;
     const std::string none = words(texts::kNoValueText);
     const std::string car = filled(words(texts::kCarNumberText), view.carText);
     const std::string name = runName(input.run.fileName, words);
@@ -173,8 +173,10 @@ LapSheet buildLapSheet(const SheetInput& input, const Wording& words) {
         const auto row = static_cast<std::size_t>(place.row);
         const std::uint32_t color = view.colors[row][static_cast<std::size_t>(place.timeColumn)];
         const LapRole role = roleOfColor(color);
+        const auto at = static_cast<std::size_t>(slot);
         sheet.laps.push_back({slot + 1, view.cells[row][static_cast<std::size_t>(place.timeColumn)],
-                              role, color, markOf(role)});
+                              role, color, markOf(role),
+                              at < run.marks.size() ? run.marks[at] : LapMark::None});
     }
     sheet.legend = {
         {LapRole::Best, kCellBest, texts::kBestMark, words(texts::kBestMeaning)},
@@ -211,7 +213,7 @@ LapSheet buildLapSheet(const SheetInput& input, const Wording& words) {
             const std::string otherName = runName(input.comparison->fileName, words);
             sheet.chart = c.chart;
             sheet.seriesNames.push_back(otherName);
-            const LapView other = buildLapView(input.comparison->data);
+            const LapView other = buildLapView(input.comparison->view.data);
             const auto& otherDate = input.comparison->date;
             sheet.comparison = SheetComparison{
                 words(texts::kComparedRunCaption),

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/wording.h"
+#include "corrections/run_view.h"
 #include "lapdata/lap_data.h"
 #include "lapdata/lap_view_model.h"
 #include "library/run_library.h"
@@ -35,7 +36,7 @@ std::string suggestedSheetFileName(const SheetDateTime& date, const LapData& dat
                                    std::string_view extension);
 
 struct SheetRun {
-    LapData data;
+    RunView view;          // as the window shows it, corrections applied
     std::string fileName;  // the path it was read from; empty for an unsaved download
     std::optional<SheetDateTime> date =
         std::nullopt;  // for a compared run: when it was driven, if known
@@ -63,6 +64,7 @@ struct SheetLap {
     LapRole role = LapRole::None;
     std::uint32_t color = kCellWhite;  // as the grid's cells: blue high, red low
     std::string mark;                  // the role again, for a page printed in black and white
+    LapMark lapMark = LapMark::None;   // beside the number, as the window marks the lap
     friend bool operator==(const SheetLap&, const SheetLap&) = default;
 };
 

@@ -6,6 +6,7 @@
 
 #include "common/ui/ui_text.h"
 #include "corrections/correction_file.h"
+#include "corrections/run_view.h"
 #include "corrections/settings/limit_settings.h"
 #include "corrections/ui/correction_texts.h"
 #include "messages/correction_messages.h"
@@ -38,7 +39,7 @@ bool RunCorrector::setLimits(const SuspectLimits& limits) {
     QSettings settings;
     if (!writeSuspectLimits(settings, limits)) return false;
     limits_ = limits;
-    showMarks();
+    showView();
     emit changed();
     return true;
 }
@@ -85,7 +86,7 @@ void RunCorrector::onRunReplaced(const RunChange& change) {
     seen_ = std::vector<Correction>{};
     const CorrectionFileError error = runFile_.isEmpty() ? CorrectionFileError{} : readFile();
     if (!corrections_.steps().empty()) session_.correctLaps(corrections_.run().data);
-    showMarks();
+    showView();
     emit changed();
     // The run is open and drawn before the user hears why it shows as downloaded.
     if (error)
@@ -137,7 +138,7 @@ void RunCorrector::onSaved(const QString& fileName) {
         dialogs_.message(windowMessage(error), qs(correctiontexts::kMessageTitle),
                          MessageIcon::Critical);
     seen_ = std::vector<Correction>{};
-    showMarks();
+    showView();
     emit changed();
 }
 
@@ -149,31 +150,15 @@ void RunCorrector::commit(RunCorrections changed) {
 
 void RunCorrector::publish() {
     session_.correctLaps(corrections_.run().data);
-    showMarks();
+    showView();
     emit changed();
 }
 
-void RunCorrector::showMarks() {
-    std::vector<LapMark> marks;
-    if (hasRun_) {
-        const CorrectedRun& run = corrections_.run();
-        const std::vector<Suspect> suspects = suspectLaps(run.data, limits_);
-        bool any = false;
-        for (std::size_t i = 0; i < run.listIndex.size(); ++i) {
-            LapMark mark = LapMark::None;
-            const auto listed = static_cast<std::size_t>(run.listIndex[i]);
-            if (listed < run.laps.size() && run.laps[listed].origin != LapOrigin::AsDownloaded)
-                mark = LapMark::Corrected;
-            // A lap that still looks mis-pressed says so, corrected or not.
-            if (i < suspects.size() && suspects[i] == Suspect::Short) mark = LapMark::Short;
-            if (i < suspects.size() && suspects[i] == Suspect::Long) mark = LapMark::Long;
-            any = any || mark != LapMark::None;
-            marks.push_back(mark);
-        }
-        // No marks at all for a run without any, so it draws as it always did.
-        if (!any) marks.clear();
-    }
-    session_.setLapMarks(std::move(marks));
+void RunCorrector::showView() {
+    RunView view = viewRun(corrections_, limits_);
+    // The template is no run: nothing on it is marked.
+    if (!hasRun_) view.marks.clear();
+    session_.setRunView(std::move(view));
 }
 
 // False when another program changed the file or holds it: the steps are not made.

@@ -51,7 +51,8 @@ class RunCorrector : public QObject {
     CorrectionFileError readFile();
     // After the steps changed: the session's laps and marks, the window.
     void publish();
-    void showMarks();
+    // The run as the session shows it: laps, marks and numbers.
+    void showView();
 
     RunSession& session_;
     Dialogs& dialogs_;

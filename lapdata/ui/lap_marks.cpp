@@ -35,6 +35,16 @@ const char* markTip(LapMark mark) {
 
 }  // namespace
 
+void paintLapMark(QPainter& painter, const QRectF& cell, double side, LapMark mark) {
+    if (mark == LapMark::None) return;
+    QPainterPath corner;
+    corner.moveTo(cell.topLeft());
+    corner.lineTo(cell.left() + side, cell.top());
+    corner.lineTo(cell.left(), cell.top() + side);
+    corner.closeSubpath();
+    painter.fillPath(corner, markColor(mark));
+}
+
 LapMark LapMarkDelegate::markAt(int gridRow, int gridColumn) const {
     for (std::size_t slot = 0; slot < marks_.size(); ++slot) {
         const GridPlace place = gridPlaceOfSlot(static_cast<int>(slot));
@@ -51,14 +61,9 @@ void LapMarkDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     if (mark == LapMark::None) return;
     const QRect cell = option.rect;
     const int side = std::max(4, std::min(cell.height(), cell.width()) / 2);
-    QPainterPath corner;
-    corner.moveTo(cell.topLeft());
-    corner.lineTo(cell.left() + side, cell.top());
-    corner.lineTo(cell.left(), cell.top() + side);
-    corner.closeSubpath();
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, false);
-    painter->fillPath(corner, markColor(mark));
+    paintLapMark(*painter, QRectF(cell), side, mark);
     painter->restore();
 }
 

@@ -6,7 +6,14 @@
 
 #include "session/run_session.h"
 
+class QPainter;
+class QRectF;
+
 namespace korimet {
+
+// A lap's mark as the window draws it: a triangle of `side` in the cell's top left corner,
+// green for a corrected lap, orange for one that looks mis-pressed. The sheet draws the same.
+void paintLapMark(QPainter& painter, const QRectF& cell, double side, LapMark mark);
 
 // Draws the session's lap marks as a small corner triangle in the lap-number cells, with a
 // tooltip saying what it means; the cells' texts and colours stay exactly as the view made

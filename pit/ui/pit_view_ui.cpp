@@ -34,6 +34,7 @@ namespace {
 struct SessionSnapshot {
     pit::PitState state;
     std::string libraryFolder;
+    SuspectLimits limits;  // the user's, as the window judges laps
 };
 
 SessionSnapshot snapshotOf(const RunSession& session) {
@@ -41,20 +42,20 @@ SessionSnapshot snapshotOf(const RunSession& session) {
     const QString& file =
         session.sourceFileName().isEmpty() ? session.keptFileName() : session.sourceFileName();
     s.state.shown =
-        pit::PitRun{session.currentData(), session.runMemo().toStdString(), file.toStdString()};
+        pit::PitRun{session.runView(), session.runMemo().toStdString(), file.toStdString()};
     if (session.hasComparison()) {
         s.state.comparison =
-            pit::PitRun{session.comparisonData(), "", session.comparisonFileName().toStdString()};
+            pit::PitRun{session.comparisonRun(), "", session.comparisonFileName().toStdString()};
     }
     s.libraryFolder = libraryFolder().toStdString();
-    s.state.limits = readSuspectLimits(QSettings());
+    s.limits = readSuspectLimits(QSettings());
     return s;
 }
 
 QByteArray stateJson(SessionSnapshot s) {
     const LocalTime today = localTimeOf(std::chrono::system_clock::now());
     s.state.day = today;
-    s.state.dayRuns = pit::runsOfDay(scanLibrary(s.libraryFolder, {}, s.state.limits), today);
+    s.state.dayRuns = pit::runsOfDay(scanLibrary(s.libraryFolder, {}, s.limits), today);
     return QByteArray::fromStdString(pit::pitStateJson(s.state));
 }
 

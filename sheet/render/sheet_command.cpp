@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QSettings>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -17,7 +18,8 @@
 #include "commandline/parse_problem.h"
 #include "commandline/sheet_options.h"
 #include "common/ui/ui_text.h"
-#include "corrections/correction_file.h"
+#include "corrections/run_view.h"
+#include "corrections/settings/limit_settings.h"
 #include "files/data_file.h"
 #include "files/durable_write.h"
 #include "messages/correction_messages.h"
@@ -113,16 +115,17 @@ bool put(const SheetBytes& drawn, const std::string& target, cli::Text failed,
     return false;
 }
 
-// The laps as the correction file beside the run makes them, as the library lists them; a
-// correction file that cannot be used is said and the run drawn as downloaded.
-LapData correctedLaps(const std::string& path, const LapData& downloaded, const std::string& prefix,
-                      const cli::Texts& language) {
-    const CorrectedRunRead corrected = loadCorrections(path, downloaded);
-    if (!corrected.error) return corrected.corrections.run().data;
-    std::string message = correctionFileMessage(corrected.error, language.language());
-    std::replace(message.begin(), message.end(), '\n', ' ');
-    std::cerr << prefix << message << "\n";
-    return downloaded;
+// The run as the correction file beside it makes it, as the library lists it; a correction
+// file that cannot be used is said and the run drawn as downloaded.
+RunView runAsCorrected(const std::string& path, const LapData& downloaded,
+                       const std::string& prefix, const cli::Texts& language) {
+    RunViewRead read = readRunView(path, downloaded, readSuspectLimits(QSettings()));
+    if (read.correctionError) {
+        std::string message = correctionFileMessage(read.correctionError, language.language());
+        std::replace(message.begin(), message.end(), '\n', ' ');
+        std::cerr << prefix << message << "\n";
+    }
+    return std::move(read.view);
 }
 
 }  // namespace
@@ -140,7 +143,7 @@ int runSheetCommand(int& argc, char** argv) {
     }
     if (run.warning) std::cerr << prefix << language.file(run.warning) << "\n";
     SheetInput input;
-    input.run = {correctedLaps(request->file, run.content->data, prefix, language), request->file};
+    input.run = {runAsCorrected(request->file, run.content->data, prefix, language), request->file};
     input.memo = run.content->memo;
     input.date = sheetDate(request->file, modificationTime(request->file),
                            localTimeOf(std::chrono::system_clock::now()));
@@ -152,7 +155,7 @@ int runSheetCommand(int& argc, char** argv) {
             return 2;
         }
         input.comparison =
-            SheetRun{correctedLaps(request->compare, other.content->data, prefix, language),
+            SheetRun{runAsCorrected(request->compare, other.content->data, prefix, language),
                      request->compare,
                      sheetDate(request->compare, modificationTime(request->compare),
                                localTimeOf(std::chrono::system_clock::now()))};

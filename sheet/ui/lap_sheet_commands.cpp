@@ -189,13 +189,13 @@ QAction* addCommand(QMenu* menu, const char* text, const char* name) {
 
 LapSheet sheetOfSession(const RunSession& session) {
     SheetInput input;
-    input.run = {session.currentData(), systemPath(runFileOf(session))};
+    input.run = {session.runView(), systemPath(runFileOf(session))};
     input.memo = session.runMemo().toStdString();
     input.date = dateOf(session);
     if (session.hasComparison()) {
         const QString other = session.comparisonFileName();
         input.comparison = SheetRun{
-            session.comparisonData(), systemPath(other),
+            session.comparisonRun(), systemPath(other),
             sheetDate(systemPath(other), modifiedAt(other), fromQt(QDateTime::currentDateTime()))};
     }
     return buildLapSheet(input, uiWording());

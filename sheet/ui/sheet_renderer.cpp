@@ -18,6 +18,7 @@
 #include "common/ui/ui_fonts.h"
 #include "files/durable_write.h"
 #include "lapdata/ui/lap_chart.h"
+#include "lapdata/ui/lap_marks.h"
 
 namespace korimet {
 
@@ -166,6 +167,7 @@ void drawLapTable(QPainter& p, const PageLayout& layout, const LapSheet& sheet, 
         p.fillRect(cell, fromCellColor(lap.color));
         p.setPen(QPen(kRuleColor, 0.5));
         p.drawRect(cell);
+        paintLapMark(p, cell, row / 2, lap.lapMark);
         p.setPen(Qt::black);
         p.setFont(sheetFont(8));
         p.drawText(QRectF(cell.x(), cell.y(), numberWidth, row), Qt::AlignCenter,

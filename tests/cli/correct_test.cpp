@@ -12,6 +12,7 @@
 #include "corrections/run_generator.h"
 #include "files/data_file.h"
 #include "library/run_library.h"
+#include "support/double_press.h"
 #include "support/files.h"
 #include "support/frames.h"
 #include "support/run_cli.h"
@@ -237,7 +238,9 @@ TEST_F(CorrectCli, RunsJsonAndTableFollowTheCorrectionFile) {
     EXPECT_EQ(asDownloaded["suspectLaps"], 2);
     EXPECT_EQ(asDownloaded["corrections"], 0);
     EXPECT_EQ(asDownloaded["best"], 0.4);
-    EXPECT_EQ(asDownloaded["bestThreeStart"], 1);  // 60.0 + 60.5 + 0.4
+    // Every three laps in a row hold a mis-pressed lap or the lap a double press shortened.
+    EXPECT_TRUE(asDownloaded["bestThree"].is_null());
+    EXPECT_TRUE(asDownloaded["bestThreeStart"].is_null());
     EXPECT_TRUE(asDownloaded["paceTrend"].is_number());
 
     ASSERT_EQ(cli("correct --apply all " + quoted(fs::path(kept.path))).status, 0);
@@ -306,6 +309,22 @@ TEST_F(CorrectCli, CorrectorsStartedTogetherNeverLoseAStepThatReportedSuccess) {
         ASSERT_EQ(kept, succeeded) << readBytes(corrections);
         ASSERT_EQ(readBytes(run), runBytes);
     }
+}
+
+// The best three are three laps driven one after another: a double press and the lap it
+// shortened are no such laps, whatever their total, as they are no personal best.
+TEST_F(CorrectCli, RunsJsonBestThreeLeavesOutTheLapsThePersonalBestRefuses) {
+    const fs::path library = dir.path() / "library";
+    const KeptRun kept = keepRun(library.string(), test::doublePressRun(), {2026, 12, 10, 9, 0, 0});
+    ASSERT_TRUE(kept);
+    const auto r = cli("runs --json --library " + quoted(library));
+    ASSERT_EQ(r.status, 0) << stderrText();
+    const nlohmann::json listed = nlohmann::json::parse(r.out).at(0);
+    EXPECT_EQ(listed["best"], 2.41);  // the run's laps as downloaded, marked suspect
+    EXPECT_EQ(listed["suspectLaps"], 1);
+    EXPECT_NEAR(listed["bestThree"].get<double>(), 52.64 + 52.88 + 52.19, 1e-9);
+    EXPECT_EQ(listed["bestThreeStart"], 3);
+    EXPECT_TRUE(listed["paceTrend"].is_number());
 }
 
 // The limits the racer set in the window judge the laps for scripts too: the CLI reads them

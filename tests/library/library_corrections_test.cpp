@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "corrections/confirmed_best.h"
 #include "corrections/correction_file.h"
+#include "corrections/run_view.h"
 #include "library/run_library.h"
 #include "support/files.h"
 #include "support/frames.h"
@@ -42,7 +42,7 @@ TEST_F(LibraryCorrections, ListingAndStatisticsFollowTheCorrectionFile) {
     EXPECT_EQ(asDownloaded.statistics.best, 0.4);
     EXPECT_EQ(asDownloaded.confirmedBest, 60.0);
     EXPECT_TRUE(asDownloaded.bestUnconfirmed());
-    EXPECT_EQ(asDownloaded.pace, runPace(pressed));
+    EXPECT_EQ(asDownloaded.pace, viewRun(pressed).pace);
 
     RunCorrections corrections(pressed);
     ASSERT_EQ(corrections.apply({CorrectionKind::Split, 5}), CorrectionRefusal::None);
@@ -57,7 +57,7 @@ TEST_F(LibraryCorrections, ListingAndStatisticsFollowTheCorrectionFile) {
     EXPECT_EQ(corrected.statistics, runStatistics(fixed));
     EXPECT_EQ(corrected.suspectLaps, 0);
     EXPECT_FALSE(corrected.bestUnconfirmed());
-    EXPECT_EQ(corrected.pace, runPace(fixed));
+    EXPECT_EQ(corrected.pace, viewRun(corrections).pace);
 
     // A file from a later version: listed as downloaded, with the reason kept for the window.
     writeBytes(correctionFilePath(path), "korimet-corrections 7\n");
@@ -72,7 +72,7 @@ LibraryEntry entryWith(std::initializer_list<double> laps) {
     LibraryEntry e;
     e.content = DataFileContent{runWithLaps(laps), ""};
     e.statistics = runStatistics(e.content->data);
-    e.confirmedBest = confirmedBestLap(e.content->data);
+    e.confirmedBest = viewRun(e.content->data).confirmedBest;
     return e;
 }
 

@@ -30,7 +30,7 @@
 #include <set>
 
 #include "corrections/correction_file.h"
-#include "corrections/run_pace.h"
+#include "corrections/run_view.h"
 #include "device/ui/port_selection.h"
 #include "files/data_file.h"
 #include "files/ui/memo_line_ends.h"
@@ -1160,7 +1160,7 @@ TEST_F(RunLibraryTest, SuspectLapsUnconfirmedBestsAndCorrectionsGoingWithTheirRu
               QString::fromStdString(lapTimeOrPlaceholder(60.0)));
     EXPECT_EQ(model.index(rowOf(w, fixed), LibraryTableModel::kSuspect).data(Qt::ToolTipRole),
               QString::fromUtf8(librarytexts::kCorrectedSteps).arg(2));
-    const RunPace pace = runPace(corrections.run().data);
+    const RunPace pace = viewRun(corrections).pace;
     EXPECT_EQ(cell(fixed, LibraryTableModel::kBestThree),
               QString::fromStdString(lapTimeOrPlaceholder(pace.bestThree->total)) + " (5-7)");
     EXPECT_EQ(cell(fixed, LibraryTableModel::kPaceTrend), QString::asprintf("%+.2f", *pace.trend));

@@ -11,6 +11,7 @@
 #include "pit/access_code.h"
 #include "pit/pit_state.h"
 #include "pit/request_check.h"
+#include "support/double_press.h"
 #include "support/files.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
@@ -216,10 +217,11 @@ TEST(PitState, CarriesEveryLapOfRandomRuns) {
     std::mt19937 engine(1022);
     for (int i = 0; i < 200; ++i) {
         PitState state;
-        state.shown = PitRun{randomRun(engine), "memo " + std::to_string(i) + " \xE3\x81\x82", ""};
-        if (i % 2) state.comparison = PitRun{randomRun(engine), "", "/runs/other.krt"};
+        state.shown =
+            PitRun{viewRun(randomRun(engine)), "memo " + std::to_string(i) + " \xE3\x81\x82", ""};
+        if (i % 2) state.comparison = PitRun{viewRun(randomRun(engine)), "", "/runs/other.krt"};
         const auto j = nlohmann::json::parse(pitStateJson(state));
-        const LapData& d = state.shown->data;
+        const LapData& d = state.shown->run.data;
         const auto& run = j["shown"]["run"];
         ASSERT_EQ(run["carId"], d.carId);
         ASSERT_EQ(run["lapCount"], d.lapCount);
@@ -229,7 +231,7 @@ TEST(PitState, CarriesEveryLapOfRandomRuns) {
         EXPECT_EQ(j["shown"]["memo"], state.shown->memo);
         EXPECT_EQ(j["shown"]["path"], nullptr);
         if (state.comparison) {
-            EXPECT_EQ(j["comparison"]["run"]["carId"], state.comparison->data.carId);
+            EXPECT_EQ(j["comparison"]["run"]["carId"], state.comparison->run.data.carId);
             EXPECT_EQ(j["comparison"]["path"], "/runs/other.krt");
         } else {
             EXPECT_TRUE(j["comparison"].is_null());
@@ -249,6 +251,7 @@ TEST(PitState, DayRunsAndEachCarsTrend) {
             e.content = DataFileContent{};
             e.statistics.counted = 3;
             e.statistics.best = best;
+            e.confirmedBest = best;
             e.statistics.average = best + 1;
         }
         return e;
@@ -283,6 +286,23 @@ TEST(PitState, DayRunsAndEachCarsTrend) {
     EXPECT_EQ(j["cars"][1]["trend"][1]["best"], 31.5);
 }
 
+// The day's list and a car's trend give a run's best as its personal best would count it:
+// a double press and the lap it shortened are no laps driven.
+TEST(PitState, ADoublePressIsNeverARunsBestOfTheDay) {
+    test::TempDir dir("korimet-pit");
+    const LocalTime when{2026, 12, 10, 9, 0, 0};
+    ASSERT_TRUE(keepRun(dir.path().string(), test::doublePressRun(), when));
+    PitState state;
+    state.day = when;
+    state.dayRuns = runsOfDay(scanLibrary(dir.path().string()), when);
+    const auto j = nlohmann::json::parse(pitStateJson(state));
+    ASSERT_EQ(j["dayRuns"].size(), 1u);
+    EXPECT_EQ(j["dayRuns"][0]["statistics"]["best"], 52.19);
+    ASSERT_EQ(j["cars"].size(), 1u);
+    ASSERT_EQ(j["cars"][0]["trend"].size(), 1u);
+    EXPECT_EQ(j["cars"][0]["trend"][0]["best"], 52.19);
+}
+
 }  // namespace
 }  // namespace korimet::pit
 
@@ -304,7 +324,7 @@ TEST(PitState, ShowsTheRunAsShowJsonPrintsIt) {
         ASSERT_EQ(shown.status, 0);
 
         PitState state;
-        state.shown = PitRun{data, memo, std::filesystem::absolute(file).string()};
+        state.shown = PitRun{viewRun(data), memo, std::filesystem::absolute(file).string()};
         auto j = nlohmann::json::parse(pitStateJson(state))["shown"];
         j.erase("statistics");
         EXPECT_EQ(j, nlohmann::json::parse(shown.out));

@@ -78,7 +78,7 @@ TEST(RunSessionAlone, EachChangeIsAnnouncedOnceWithEverythingInPlace) {
     session.replaceRun(run);
     session.setMemo("wet");  // no change, no word
     session.setMemo("drying");
-    session.replaceComparison(runWithLaps({62.0}), "b.krt");
+    session.replaceComparison(viewRun(runWithLaps({62.0})), "b.krt");
     session.replaceRun(newRun(runWithLaps({61.0}), RunOrigin::Timer));  // memo untouched
 
     EXPECT_EQ(heard, (std::vector<QString>{"memo wet file a.krt", "run a.krt memo wet",

@@ -8,6 +8,7 @@
 #include "lapdata/lap_time.h"
 #include "lapdata/run_statistics.h"
 #include "sheet/sheet_texts.h"
+#include "support/double_press.h"
 #include "support/frames.h"
 #include "tools/comparison.h"
 
@@ -101,7 +102,7 @@ TEST(SheetNames, DateTextAndSuggestedFileName) {
 
 SheetInput inputFor(const LapData& data, const std::string& file = "/runs/a.krt") {
     SheetInput in;
-    in.run = {data, file};
+    in.run = {viewRun(data), file};
     in.date = {2026, 12, 10, 14, 35, 0};
     return in;
 }
@@ -137,6 +138,37 @@ TEST(LapSheet, HeaderAndStatisticsSayWhatTheWindowSays) {
     EXPECT_EQ(sheet.statistics, stats);
     EXPECT_EQ(sheet.statistics[0].value, view.bestText);
     EXPECT_NE(sheet.title.find("07"), std::string::npos);
+}
+
+// Laps 5-7 add up to less (104.53), but a double press and the lap it shortened are no
+// three laps driven; the personal best refuses them too.
+TEST(LapSheet, BestThreeLeavesOutTheLapsThePersonalBestRefuses) {
+    const LapSheet sheet = buildLapSheet(inputFor(test::doublePressRun()));
+    EXPECT_EQ(sheet.statistics[6], (SheetField{std::string(texts::kBestThreeCaption) + " (3-5)",
+                                               formatLapTime(52.64 + 52.88 + 52.19)}));
+}
+
+// Beside its number, a lap carries the window's mark: corrected, or still looking mis-pressed.
+TEST(LapSheet, MarksTheLapsAsTheWindowDoes) {
+    RunCorrections corrections(test::doublePressRun());
+    SheetInput in = inputFor(test::doublePressRun());
+    const auto marks = [](const LapSheet& sheet) {
+        std::vector<LapMark> found;
+        for (const SheetLap& lap : sheet.laps) found.push_back(lap.lapMark);
+        return found;
+    };
+    std::vector<LapMark> expected(10, LapMark::None);
+    expected[test::kDoublePressLap] = LapMark::Short;
+    EXPECT_EQ(marks(buildLapSheet(in)), expected);
+
+    ASSERT_EQ(corrections.apply({CorrectionKind::MergeIntoNext, test::kDoublePressLap}),
+              CorrectionRefusal::None);
+    in.run.view = viewRun(corrections);
+    expected.assign(9, LapMark::None);
+    expected[test::kDoublePressLap] = LapMark::Corrected;
+    EXPECT_EQ(marks(buildLapSheet(in)), expected);
+    EXPECT_EQ(marks(buildLapSheet(inputFor(runWithLaps({61.0, 62.0, 61.5})))),
+              std::vector<LapMark>(3, LapMark::None));
 }
 
 TEST(LapSheet, HeaderOfAnUnsavedRunWithoutTargetOrRace) {
@@ -253,7 +285,7 @@ TEST(LapSheet, ComparisonBringsBothSeriesTheDifferencesAndTheOtherRunsName) {
     const LapData loaded = runWithLaps({61.23, 62.0, 63.0});
     const LapData other = runWithLaps({60.0, 63.0, 62.0, 61.0, 64.0});
     SheetInput in = inputFor(loaded, "/x/mine.krt");
-    in.comparison = SheetRun{other, "C:\\y\\theirs.krt"};
+    in.comparison = SheetRun{viewRun(other), "C:\\y\\theirs.krt"};
     const LapSheet sheet = buildLapSheet(in);
 
     const ComparisonOutcome expected =
@@ -282,7 +314,7 @@ TEST(LapSheet, TheChartTitleNamesCarDateAndRun) {
 
 TEST(LapSheet, ComparisonWithoutLapsIsRefusedAndTheSheetStaysSingle) {
     SheetInput in = inputFor(runWithLaps({61.0, 62.0}));
-    in.comparison = SheetRun{runWithLaps({}), "/y/empty.krt"};
+    in.comparison = SheetRun{viewRun(runWithLaps({})), "/y/empty.krt"};
     const LapSheet sheet = buildLapSheet(in);
     EXPECT_FALSE(sheet.comparison);
     ASSERT_TRUE(sheet.comparisonRefusal);
@@ -316,7 +348,7 @@ TEST(PageLayout, PartsFollowEachOtherInsideThePage) {
                 LapData data = sixty;
                 data.lapCount = static_cast<std::uint8_t>(laps);
                 SheetInput in = inputFor(data);
-                if (compare) in.comparison = SheetRun{sixty, "/o.krt"};
+                if (compare) in.comparison = SheetRun{viewRun(sixty), "/o.krt"};
                 const LapSheet sheet = buildLapSheet(in);
                 const PageLayout p = layoutPage(sheet, paper);
                 const std::string what = std::to_string(laps) + (compare ? " compared" : "");

@@ -24,6 +24,7 @@
 #include <string>
 
 #include "common/ui/ui_text.h"
+#include "corrections/ui/lap_corrections_ui.h"
 #include "files/data_file.h"
 #include "lapdata/lap_time.h"
 #include "sheet/lap_sheet.h"
@@ -32,6 +33,7 @@
 #include "sheet/ui/sheet_renderer.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/window_language.h"
+#include "support/double_press.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
 #include "support/shown_texts.h"
@@ -157,6 +159,22 @@ TEST_F(LapSheetWindow, SheetOfTheWindowCarriesTheMemoBoxAndTheComparison) {
     EXPECT_EQ(sheet.header[5].value, "a.krt");
 }
 
+// The sheet of a corrected run marks the laps the window marks, and counts as it counts.
+TEST_F(LapSheetWindow, TheSheetMarksAndCountsTheLapsAsTheWindowDoes) {
+    attachLapCorrections(window->addition());
+    const QString run = dir.filePath("run.krt");
+    ASSERT_TRUE(test::writeDoublePressRun(run.toStdString(), true));
+    ASSERT_TRUE(window->fileCommands().openRunFile(run));
+    const RunView& shown = window->runSession().runView();
+    ASSERT_EQ(shown.data, test::mergedDoublePressRun());
+    const LapSheet sheet = sheetOfSession(window->runSession());
+    std::vector<LapMark> printed;
+    for (const SheetLap& lap : sheet.laps) printed.push_back(lap.lapMark);
+    EXPECT_EQ(printed, window->runSession().lapMarks());
+    ASSERT_EQ(printed.size(), 9u);
+    EXPECT_EQ(printed[test::kDoublePressLap], LapMark::Corrected);
+}
+
 TEST_F(LapSheetWindow, ChartPictureIsTwiceItsLogicalSize) {
     window->deviceLink().feedBytes(frameFor(runWithLaps({61.0, 60.5, 62.0})));
     dialogs->answers.push_back(dir.filePath("chart.png"));
@@ -257,7 +275,8 @@ TEST_F(LapSheetWindow, TheComparedRunIsDescribedAndDrawnQuietly) {
 
 TEST(SheetPdf, LetterPaperGivesALetterPage) {
     QTemporaryDir dir;
-    const LapSheet sheet = buildLapSheet({{runWithLaps({60.0, 61.0}), "x.krt"}, "", {}, {}});
+    const LapSheet sheet =
+        buildLapSheet({{viewRun(runWithLaps({60.0, 61.0})), "x.krt"}, "", {}, {}});
     for (const auto& [paper, box] : {std::pair{Paper::A4, QByteArray("/MediaBox [0 0 595")},
                                      std::pair{Paper::Letter, QByteArray("/MediaBox [0 0 612")}}) {
         const QString path = dir.filePath("s.pdf");
@@ -280,7 +299,7 @@ TEST(SheetPdf, ALongMemoGoesOnOverTheNextPage) {
     std::string memo;
     for (int line = 1; line <= 150; ++line) memo += "memo line " + std::to_string(line) + "\n";
     const LapSheet sheet =
-        buildLapSheet({{runWithLaps({60.0, 61.0, 62.0}), "x.krt"}, memo, {}, {}});
+        buildLapSheet({{viewRun(runWithLaps({60.0, 61.0, 62.0})), "x.krt"}, memo, {}, {}});
     const QString path = dir.filePath("long.pdf");
     ASSERT_TRUE(writeSheetPdf(sheet, Paper::A4, path));
     QFile file(path);
@@ -302,10 +321,10 @@ TEST(SheetPrint, APrinterGetsThePageThePdfHolds) {
     if (std::system("command -v pdftotext >/dev/null 2>&1") != 0)
         GTEST_SKIP() << "poppler-utils not installed";
     QTemporaryDir dir;
-    SheetInput input{{runWithLaps({61.0, 60.5, 62.0, 63.5}, 61.0, 17), "/runs/a.krt"},
+    SheetInput input{{viewRun(runWithLaps({61.0, 60.5, 62.0, 63.5}, 61.0, 17)), "/runs/a.krt"},
                      "メモ\n二行目",
                      {2026, 12, 10, 14, 35, 0},
-                     SheetRun{runWithLaps({60.0, 63.0}), "/runs/b.krt"}};
+                     SheetRun{viewRun(runWithLaps({60.0, 63.0})), "/runs/b.krt"}};
     const LapSheet sheet = buildLapSheet(input);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -384,12 +403,13 @@ class LapSheetInEnglish : public LapSheetWindow {
 TEST_F(LapSheetInEnglish, TheSheetIsInEnglishButForTheRunsOwnWordsAndItsDataStay) {
     const SheetDateTime date{2026, 12, 10, 14, 35, 7};
     const SheetInput cases[] = {
-        {{trackDayRun(26, 62.0), "/runs/2026-12-10/143507-car07.krt"},
+        {{viewRun(trackDayRun(26, 62.0)), "/runs/2026-12-10/143507-car07.krt"},
          "雨上がり、路面は半乾き。\r\n二本目",
          date,
-         SheetRun{trackDayRun(24, 61.7), "/runs/b.krt", SheetDateTime{2026, 12, 9, 10, 0, 0}}},
-        {{trackDayRun(60, 62.0), ""}, "", date, std::nullopt},  // unsaved, every slot
-        {{runWithLaps({}), "/runs/empty.krt"}, "", date, std::nullopt},
+         SheetRun{viewRun(trackDayRun(24, 61.7)), "/runs/b.krt",
+                  SheetDateTime{2026, 12, 9, 10, 0, 0}}},
+        {{viewRun(trackDayRun(60, 62.0)), ""}, "", date, std::nullopt},  // unsaved, every slot
+        {{viewRun(runWithLaps({})), "/runs/empty.krt"}, "", date, std::nullopt},
     };
     for (const SheetInput& input : cases) {
         const std::string what = input.run.fileName;

@@ -113,7 +113,7 @@ TEST_F(SheetCli, PdfIsOnePageThatHoldsTheSheetAsText) {
         << info;
 
     const std::string text = output("pdftotext -enc UTF-8 " + quoted(pdf) + " -");
-    const LapSheet sheet = buildLapSheet({{data, run.string()}, "", {}, std::nullopt});
+    const LapSheet sheet = buildLapSheet({{viewRun(data), run.string()}, "", {}, std::nullopt});
     EXPECT_NE(text.find("ラップシート"), std::string::npos) << text;
     EXPECT_NE(text.find("車番07"), std::string::npos) << text;
     EXPECT_NE(text.find(sheet.statistics[0].value), std::string::npos);  // best lap
@@ -144,8 +144,10 @@ TEST_F(SheetCli, ComparedPdfNamesTheOtherRunAndItsDifferences) {
               0);
     if (!haveTool("pdftotext")) GTEST_SKIP() << "poppler-utils not installed";
     const std::string text = output("pdftotext -enc UTF-8 " + quoted(pdf) + " -");
-    SheetInput in{
-        {data, run.string()}, "", {}, SheetRun{runWithLaps({59.0, 61.0, 60.0}), "other.krt"}};
+    SheetInput in{{viewRun(data), run.string()},
+                  "",
+                  {},
+                  SheetRun{viewRun(runWithLaps({59.0, 61.0, 60.0})), "other.krt"}};
     const LapSheet sheet = buildLapSheet(in);
     ASSERT_TRUE(sheet.comparison);
     EXPECT_NE(text.find("other.krt"), std::string::npos) << text;

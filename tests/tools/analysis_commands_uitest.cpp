@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTextEdit>
 #include <memory>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <vector>
 
@@ -15,9 +16,13 @@
 #include "lapdata/lap_view_model.h"
 #include "lapdata/ui/lap_chart.h"
 #include "lapdata/ui/lap_grid.h"
+#include "sheet/lap_sheet.h"
+#include "sheet/ui/lap_sheet_commands.h"
 #include "shell/ui/main_window.h"
+#include "support/double_press.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
+#include "support/run_cli.h"
 #include "support/window_fixture.h"
 #include "tools/tool_texts.h"
 
@@ -335,6 +340,45 @@ TEST_F(AnalysisCommandsTest, ComparisonTakesTheLapsWhateverTheMemo) {
         EXPECT_EQ(window->comparisonData(), comparisonOf15());
         EXPECT_EQ(label("Label25"), u8("(+.5sec)"));
     }
+}
+
+// The other run as its correction file makes it, as korimet-cli compare takes it: the chart,
+// the differences and what the sheet says of it.
+TEST_F(AnalysisCommandsTest, ComparisonTakesTheOtherRunsCorrections) {
+    const QString mine = writeRun("mine.krt", runOfLaps(12));
+    const QString other = dir.filePath("other.krt");
+    ASSERT_TRUE(test::writeDoublePressRun(other.toStdString(), true));
+    ASSERT_TRUE(window->fileCommands().openRunFile(mine));
+    dialogs->calls.clear();
+
+    compareWith(other);
+
+    EXPECT_EQ(dialogs->calls.size(), 1u);  // the open dialog alone
+    const LapData merged = test::mergedDoublePressRun();
+    EXPECT_EQ(window->comparisonData(), merged);
+    const ChartTable& table = window->lapPanel().chartData();
+    ASSERT_EQ(table.size(), 12u);
+    for (std::size_t r = 0; r < 9; ++r) EXPECT_EQ(table[r].values[1], merged.laps[r]) << r;
+    EXPECT_FALSE(table[9].values[1]);
+
+    const test::CliResult cli = test::runCli("compare --json " + test::quoted(mine.toStdString()) +
+                                             " " + test::quoted(other.toStdString()));
+    ASSERT_EQ(cli.status, 0);
+    const nlohmann::json compared = nlohmann::json::parse(cli.out);
+    for (const char* name : {"Label25", "Label26", "Label27"})
+        EXPECT_EQ(label(name).toStdString(), compared["labels"][name]) << name;
+    for (std::size_t r = 0; r < table.size(); ++r) {
+        EXPECT_EQ(table[r].label, compared["chart"][r][0]) << r;
+        EXPECT_EQ(chart().categoryLabels()[static_cast<qsizetype>(r)].toStdString(),
+                  compared["chart"][r][0])
+            << r;
+    }
+
+    const LapSheet sheet = sheetOfSession(window->runSession());
+    ASSERT_TRUE(sheet.comparison);
+    EXPECT_EQ(sheet.comparison->details[1].value, "09L");
+    EXPECT_EQ(sheet.comparison->details[2].value, "00m52s19");
+    EXPECT_EQ(sheet.comparison->differences[0].value, compared["labels"]["Label25"]);
 }
 
 TEST_F(AnalysisCommandsTest, CancelledOpenDialogChangesNothing) {

@@ -1,13 +1,17 @@
 #include "tools/ui/analysis_commands.h"
 
 #include <QFile>
+#include <QSettings>
 #include <exception>
 
 #include "common/ui/ui_text.h"
 #include "common/ui/window_messages.h"
+#include "corrections/run_view.h"
+#include "corrections/settings/limit_settings.h"
 #include "files/data_file.h"
 #include "lapdata/ui/lap_chart.h"
 #include "lapdata/ui/lap_panel.h"
+#include "messages/correction_messages.h"
 #include "session/dialogs.h"
 #include "session/run_session.h"
 #include "session/system_path.h"
@@ -87,9 +91,11 @@ bool AnalysisCommands::compareWithFile(const QString& path) {
         dialogs_.message(windowMessage(read.error), uiText(kCompareTitle), MessageIcon::Critical);
         return false;
     }
-    const LapData& comparison = read.content->data;
+    // The other run as its correction file makes it, as every other part reads a run.
+    const RunViewRead other =
+        readRunView(systemPath(path), read.content->data, readSuspectLimits(QSettings()));
     const ComparisonOutcome outcome = buildComparison(
-        session_.currentData(), lapPanel_.statistics(), comparison, systemPath(path));
+        session_.currentData(), lapPanel_.statistics(), other.view.data, systemPath(path));
     if (outcome.refusal) {
         // Nothing is replaced, so the chart's table keeps describing what the chart shows.
         refuse(dialogs_, *outcome.refusal);
@@ -99,7 +105,13 @@ bool AnalysisCommands::compareWithFile(const QString& path) {
     lapPanel_.showComparison(view.chart, {view.bestDifferenceText, view.worstDifferenceText,
                                           view.averageDifferenceText});
     // Announced once the chart and labels show it.
-    session_.replaceComparison(comparison, path);
+    session_.replaceComparison(other.view, path);
+    // Compared as downloaded; the user hears why once it is drawn.
+    if (other.correctionError) {
+        dialogs_.message(
+            QString::fromStdString(correctionFileMessage(other.correctionError, uiWording())),
+            uiText(kCompareTitle), MessageIcon::Critical);
+    }
     return true;
 }
 

@@ -17,12 +17,15 @@
 #include "pit/ui/pit_view_ui.h"
 #include "pit/ui/pit_window.h"
 #include "session/run_session.h"
+#include "shell/ui/main_window.h"
 #include "shell/ui/window_language.h"
+#include "support/double_press.h"
 #include "support/frames.h"
 #include "support/pty.h"
 #include "support/shown_texts.h"
 #include "support/text_fit.h"
 #include "support/window_fixture.h"
+#include "tools/ui/analysis_commands.h"
 
 namespace korimet {
 namespace {
@@ -99,13 +102,33 @@ TEST_F(PitViewTest, OffUntilChosenThenShowsWhereAndPushesEveryChange) {
     EXPECT_EQ(laps[1]["role"], "best");
     EXPECT_EQ(states.back()["shown"]["memo"], "memo");
 
-    window->addition().session.replaceComparison(test::runWithLaps({33.0, 34.0}), "b.krt");
+    window->addition().session.replaceComparison(viewRun(test::runWithLaps({33.0, 34.0})), "b.krt");
     ASSERT_TRUE(waitUntil([&] { return !states.back()["comparison"].is_null(); }));
     EXPECT_EQ(states.back()["comparison"]["path"], "b.krt");
 
     menuItem().trigger();
     EXPECT_FALSE(pitWindow()->isVisible());
     EXPECT_TRUE(waitUntil([&] { return live->state() == QAbstractSocket::UnconnectedState; }));
+}
+
+// Phones see the compared run as the window compares it: with its corrections.
+TEST_F(PitViewTest, TheComparedRunComesWithItsCorrections) {
+    attachPitView(window->addition(), {"127.0.0.1", 0});
+    menuItem().trigger();
+    const auto address = shownAddress();
+    ASSERT_TRUE(address);
+    openPage(address->first, address->second);
+    const QString other = dir.filePath("other.krt");
+    ASSERT_TRUE(test::writeDoublePressRun(other.toStdString(), true));
+    window->addition().session.replaceRun(
+        {test::runOfLaps(12), RunOrigin::File, "a.krt", QString(), {}, {}});
+    ASSERT_TRUE(window->addition().analysis.compareWithFile(other));
+    ASSERT_TRUE(waitUntil([&] { return !states.back()["comparison"].is_null(); }));
+    const nlohmann::json& laps = states.back()["comparison"]["run"]["laps"];
+    const LapData merged = test::mergedDoublePressRun();
+    ASSERT_EQ(laps.size(), 9u);
+    for (std::size_t k = 0; k < laps.size(); ++k) EXPECT_EQ(laps[k]["seconds"], merged.laps[k]);
+    EXPECT_EQ(states.back()["comparison"]["run"]["best"], 52.19);
 }
 
 TEST_F(PitViewTest, AnAddressItCannotServeOnIsSaidAndLeavesItOff) {
