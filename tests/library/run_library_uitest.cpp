@@ -1105,8 +1105,9 @@ TEST_F(RunLibraryTest, NoTypedCharacterIsLostWhateverTheRacerDoes) {
                     const QString full = QString::fromStdString((library / run).string());
                     const RunSession& session = window->runSession();
                     if (QFileInfo(session.keptFileName()) == QFileInfo(full) &&
-                        session.memoIsTheRuns())
+                        session.memoIsTheRuns()) {
                         EXPECT_EQ(mainBox->toPlainText(), box->toPlainText()) << step;
+                    }
                 }
                 break;
             case 5: {
