@@ -305,7 +305,8 @@ TEST_F(SheetCli, OutputsThatAreNoFilesAreWrittenToOrRefusedNeverReplaced) {
                     ASSERT_TRUE(reader->ready()) << name;
                 }
                 const test::CliResult r =
-                    runCli("sheet " + quoted(run) + " " + o.option + " " + quoted(given) + " 2>&1");
+                    runCliIn("C.UTF-8", "sheet " + quoted(run) + " " + o.option + " " +
+                                            quoted(given) + " 2>&1");
                 EXPECT_EQ(r.status, k.status) << name << ": " << r.out;
                 if (k.said) {
                     EXPECT_NE(r.out.find(given.string() + ": " + k.said), std::string::npos)
