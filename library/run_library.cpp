@@ -174,7 +174,8 @@ constexpr int kMaxFolderDepth = 64;
 // Names are taken as the bytes the system gives; nothing here blocks on what a name is (a
 // named pipe is seen by its type, never opened).
 void walk(const std::string& full, const std::string& relative, int depth,
-          std::vector<std::string>& runs, std::vector<FileError>& unreadable) {
+          std::vector<std::string>& runs, std::vector<FileError>& unreadable,
+          std::vector<std::string>* folders) {
     const int fd = ::open(full.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) {
         unreadable.push_back(folderError(full, errno));
@@ -186,6 +187,7 @@ void walk(const std::string& full, const std::string& relative, int depth,
         ::close(fd);
         return;
     }
+    if (folders) folders->push_back(full);
     for (;;) {
         errno = 0;
         const dirent* item = ::readdir(dir.get());
@@ -207,7 +209,7 @@ void walk(const std::string& full, const std::string& relative, int depth,
         const std::string childRelative = relative.empty() ? name : relative + "/" + name;
         if (folder) {
             if (depth < kMaxFolderDepth) {
-                walk(full + "/" + name, childRelative, depth + 1, runs, unreadable);
+                walk(full + "/" + name, childRelative, depth + 1, runs, unreadable, folders);
             }
             continue;
         }
@@ -276,9 +278,10 @@ LibraryEntry unreadableFolder(const std::string& libraryFolder, FileError error)
 }  // namespace
 
 bool listRunFiles(const std::string& libraryFolder, std::vector<std::string>& relativePaths,
-                  FileError& error, std::vector<FileError>* unreadableFolders) {
+                  FileError& error, std::vector<FileError>* unreadableFolders,
+                  std::vector<std::string>* readFolders) {
     std::vector<FileError> unreadable;
-    walk(libraryFolder, "", 0, relativePaths, unreadable);
+    walk(libraryFolder, "", 0, relativePaths, unreadable, readFolders);
     // The library folder itself failing is the listing failing, never an empty library.
     if (!unreadable.empty() && unreadable.front().path == libraryFolder) {
         error = unreadable.front();
@@ -287,6 +290,19 @@ bool listRunFiles(const std::string& libraryFolder, std::vector<std::string>& re
     }
     if (unreadableFolders) *unreadableFolders = std::move(unreadable);
     return true;
+}
+
+RunStamp runStampOf(const std::string& libraryFolder, const std::string& relativePath) {
+    const auto stampOf = [](const std::string& path) {
+        struct stat info {};
+        if (::stat(path.c_str(), &info) != 0) return FileStamp{};
+        return FileStamp{
+            true,
+            static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec,
+            static_cast<std::int64_t>(info.st_size), static_cast<std::uint64_t>(info.st_ino)};
+    };
+    const std::string full = (fs::path(libraryFolder) / relativePath).string();
+    return RunStamp{stampOf(full), stampOf(correctionFilePath(full))};
 }
 
 LibraryEntry readLibraryEntry(const std::string& libraryFolder, const std::string& relativePath,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -96,8 +97,28 @@ struct LibraryListing {
 // hidden files and folders (half-written files, a synchronising tool's own) left out. The
 // folder itself failing is an error (false); sub-folders that cannot be read go to
 // `unreadableFolders` (full paths), so that a permission problem never looks like no runs.
+// `readFolders` gets every folder walked (full paths, the library's own first), for a
+// watcher to follow.
 bool listRunFiles(const std::string& libraryFolder, std::vector<std::string>& relativePaths,
-                  FileError& error, std::vector<FileError>* unreadableFolders = nullptr);
+                  FileError& error, std::vector<FileError>* unreadableFolders = nullptr,
+                  std::vector<std::string>* readFolders = nullptr);
+
+// What a file looked like when last seen: a rewrite by rename (as every writer here does,
+// and synchronising tools too) changes the inode, an edit in place the time or the size.
+struct FileStamp {
+    bool exists = false;
+    std::int64_t modifiedNanoseconds = 0;
+    std::int64_t size = 0;
+    std::uint64_t inode = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+// A listed run changes with its own file or with the corrections beside it.
+struct RunStamp {
+    FileStamp run;
+    FileStamp corrections;
+    friend bool operator==(const RunStamp&, const RunStamp&) = default;
+};
+RunStamp runStampOf(const std::string& libraryFolder, const std::string& relativePath);
 
 // Reads one listed file; an unreadable one gives the reader's reason, never an exception.
 // Only a regular file is opened (a named pipe there never holds the listing), and the

@@ -51,8 +51,13 @@ Json comparisonJson(const PitRun& shown, const PitRun& other) {
 }  // namespace
 
 std::vector<LibraryEntry> runsOfDay(const LibraryListing& listing, const LocalTime& day) {
+    return runsOfDay(listing.entries, day);
+}
+
+std::vector<LibraryEntry> runsOfDay(const std::vector<LibraryEntry>& entries,
+                                    const LocalTime& day) {
     std::vector<LibraryEntry> runs;
-    for (const LibraryEntry& e : listing.entries) {
+    for (const LibraryEntry& e : entries) {
         const bool sameDay = e.downloaded.year == day.year && e.downloaded.month == day.month &&
                              e.downloaded.day == day.day;
         if (sameDay) runs.push_back(e);

@@ -27,6 +27,7 @@ struct PitState {
 // The runs of the listing downloaded on `day`, oldest first; unreadable rows are kept so a
 // problem never looks like no runs.
 std::vector<LibraryEntry> runsOfDay(const LibraryListing& listing, const LocalTime& day);
+std::vector<LibraryEntry> runsOfDay(const std::vector<LibraryEntry>& entries, const LocalTime& day);
 
 // The state as one line of JSON: "shown" is what `korimet-cli show --json` prints of that
 // run, "comparison" the compared run with the three differences, "dayRuns" one row a run

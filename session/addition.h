@@ -9,9 +9,11 @@ class AnalysisCommands;
 class Dialogs;
 class FileCommands;
 class RunSession;
+class RunStore;
 
 // What a feature added beside the window is given: the session, the dialogs, the two
-// parts that open and compare runs, its menu, and the window its own windows belong to.
+// parts that open and compare runs, its menu, the window its own windows belong to, and the
+// run store.
 // It gets nothing else of the window.
 struct Addition {
     RunSession& session;
@@ -20,6 +22,7 @@ struct Addition {
     AnalysisCommands& analysis;  // compares with a file as the comparison does
     QMenu& menu;                 // the additions menu, before ﾍﾙﾌﾟ
     QWidget& window;             // parent of the addition's own windows
+    RunStore& runs;              // the run library: its rows and every file job on them
 };
 
 }  // namespace korimet

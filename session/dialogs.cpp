@@ -80,6 +80,15 @@ void QtDialogs::message(const QString& text, const QString& title, MessageIcon i
     box.exec();
 }
 
+void QtDialogs::notice(const QString& text, const QString& title, const QString& name) {
+    auto* box = new QMessageBox(QMessageBox::Warning, titleOrApp(title), text, QMessageBox::Ok,
+                                parent_);  // owned by the window, deleted when closed
+    box->setObjectName(name);
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+}
+
 QString QtDialogs::inputText(const QString& prompt, const QString& title,
                              const QString& defaultText) {
     bool ok = false;

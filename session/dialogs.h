@@ -32,6 +32,9 @@ class Dialogs {
                               const QString& defaultText) = 0;
     // A yes/no question, No by default; true only for Yes.
     virtual bool ask(const QString& question, const QString& title) = 0;
+    // A warning that does not wait: the window goes on (a download arrives) while it is shown.
+    // `name` names the box, so that one kind of notice can be told from another.
+    virtual void notice(const QString& text, const QString& title, const QString& name) = 0;
 };
 
 // "Korimet DATAﾌｧｲﾙ (*.krt)|*.krt|All (*.*)|*.*" -> "Korimet DATAﾌｧｲﾙ (*.krt);;All (*.*)".
@@ -57,6 +60,7 @@ class QtDialogs : public Dialogs {
     QString inputText(const QString& prompt, const QString& title,
                       const QString& defaultText) override;
     bool ask(const QString& question, const QString& title) override;
+    void notice(const QString& text, const QString& title, const QString& name) override;
 
   private:
     QWidget* parent_;
@@ -93,6 +97,9 @@ class WindowDialogs : public Dialogs {
     }
     bool ask(const QString& question, const QString& title) override {
         return answering_->ask(question, title);
+    }
+    void notice(const QString& text, const QString& title, const QString& name) override {
+        answering_->notice(text, title, name);
     }
 
   private:

@@ -1124,5 +1124,9 @@ Replace it with the current corrections?</translation>
         <source>メモの保存</source>
         <translation>Save Memo</translation>
     </message>
+    <message>
+        <source>ラン一覧のフォルダが応答しません。応答を待っています。</source>
+        <translation>The run library&apos;s folder is not answering. Waiting for it.</translation>
+    </message>
 </context>
 </TS>

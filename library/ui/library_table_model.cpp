@@ -74,6 +74,35 @@ void LibraryTableModel::replaceEntry(int row, LibraryEntry entry) {
     emit dataChanged(index(row, 0), index(row, kColumnCount - 1));
 }
 
+void LibraryTableModel::removeEntry(const std::string& path) {
+    const auto at = std::find_if(entries_.begin(), entries_.end(),
+                                 [&](const LibraryEntry& e) { return e.path == path; });
+    if (at == entries_.end()) return;
+    const int row = static_cast<int>(at - entries_.begin());
+    beginRemoveRows({}, row, row);
+    entries_.erase(at);
+    endRemoveRows();
+}
+
+// Row by row, so that the view keeps its selection and its place.
+void LibraryTableModel::applyChanges(const StoreChanges& changes) {
+    for (const std::string& path : changes.removed) removeEntry(path);
+    for (const LibraryEntry& changed : changes.changed) {
+        const auto at = std::find_if(entries_.begin(), entries_.end(),
+                                     [&](const LibraryEntry& e) { return e.path == changed.path; });
+        if (at != entries_.end()) {
+            const bool inPlace = (at == entries_.begin() || !listedBefore(changed, *(at - 1))) &&
+                                 (at + 1 == entries_.end() || !listedBefore(*(at + 1), changed));
+            if (inPlace) {
+                replaceEntry(static_cast<int>(at - entries_.begin()), changed);
+                continue;
+            }
+            removeEntry(changed.path);
+        }
+        addEntry(changed);
+    }
+}
+
 void LibraryTableModel::retranslate() {
     emit headerDataChanged(Qt::Horizontal, 0, kColumnCount - 1);
     if (rowCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, kColumnCount - 1));

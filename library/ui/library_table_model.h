@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "library/run_library.h"
+#include "library/store/run_store.h"
 
 namespace korimet {
 
@@ -56,6 +57,9 @@ class LibraryTableModel : public QAbstractTableModel {
     void addEntry(LibraryEntry entry);
     // The same file read again (its memo saved, say); its place stays.
     void replaceEntry(int row, LibraryEntry entry);
+    void removeEntry(const std::string& path);
+    // What the store found changed: rows read again, added and gone.
+    void applyChanges(const StoreChanges& changes);
     // Headings and texts shown again in the window's language now.
     void retranslate();
 

@@ -61,6 +61,9 @@ inline constexpr const char* kMemoCaption = KORIMET_TR("Korimet", "メモ:");
 inline constexpr const char* kSaveMemoButton = KORIMET_TR("Korimet", "メモを保存(&M)");
 inline constexpr const char* kMemoFromWindow =
     KORIMET_TR("Korimet", "表示中のランのメモです。まだこのファイルには保存されていません。");
+// The store's thread has waited on the folder for seconds (a hung network or sync mount).
+inline constexpr const char* kLibraryNotAnswering =
+    KORIMET_TR("Korimet", "ラン一覧のフォルダが応答しません。応答を待っています。");
 inline constexpr const char* kMemoSaved = KORIMET_TR("Korimet", "メモを保存しました: %1");
 inline constexpr const char* kMemoUnsavedQuestion =
     KORIMET_TR("Korimet", "%1 のメモはまだ保存されていません。保存しますか?");

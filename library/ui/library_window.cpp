@@ -31,6 +31,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <utility>
 
 #include "common/ui/ui_text.h"
 #include "corrections/correction_file.h"
@@ -70,44 +71,6 @@ const QString kCarKey = QStringLiteral("Library/CarFilter");
 
 QString u8(const char* text) { return uiText(text); }
 
-// Qt's trash takes names as UTF-8 text. A name in another encoding first takes a text name
-// beside it, its other bytes written as %XX, so that it goes to the trash rather than
-// staying or failing; it comes back from the trash under that name.
-bool moveToTrash(const std::string& bytes) {
-    // Only a file goes: a pipe or a device under a run's name, or a link to one, stays.
-    if (fileKindAt(bytes) != FileKind::Regular) return false;
-    const QString path = pathFromSystem(bytes);
-    if (shownPath(path) == path) return QFile::moveToTrash(path);
-    const std::size_t slash = bytes.rfind('/');
-    const std::string folder =
-        slash == std::string::npos ? std::string() : bytes.substr(0, slash + 1);
-    const std::string name = bytes.substr(folder.size());
-    const QString escaped = pathFromSystem(name);
-    const QString shown = shownPath(escaped);
-    std::string text;
-    for (qsizetype i = 0; i < escaped.size(); ++i) {
-        if (escaped[i] != shown[i]) {  // a byte that is not text
-            text += QStringLiteral("%%1")
-                        .arg(escaped[i].unicode() - 0xDC00, 2, 16, QChar('0'))
-                        .toUpper()
-                        .toStdString();
-        } else if (escaped[i].isHighSurrogate() && i + 1 < escaped.size()) {
-            text += escaped.mid(i, 2).toUtf8().toStdString();
-            ++i;
-        } else {
-            text += QString(escaped[i]).toUtf8().toStdString();
-        }
-    }
-    std::string renamed = folder + text;
-    for (int n = 2; ::access(renamed.c_str(), F_OK) == 0; ++n) {
-        renamed = folder + std::to_string(n) + "-" + text;
-    }
-    if (::rename(bytes.c_str(), renamed.c_str()) != 0) return false;
-    if (QFile::moveToTrash(QString::fromStdString(renamed))) return true;
-    ::rename(renamed.c_str(), bytes.c_str());
-    return false;
-}
-
 QDateTime dateTimeOf(const LocalTime& t) {
     return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second));
 }
@@ -126,7 +89,7 @@ QString trendLabel(const LocalTime& t, const LocalTime& first, const LocalTime& 
 }  // namespace
 
 LibraryWindow::LibraryWindow(const Addition& addition)
-    : QWidget(&addition.window, Qt::Window), addition_(addition) {
+    : QWidget(&addition.window, Qt::Window), addition_(addition), store_(addition.runs) {
     setObjectName("frmRunLibrary");
     setFixedText(this, lt::kWindowTitle, TextRole::WindowTitle);
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -304,12 +267,26 @@ LibraryWindow::LibraryWindow(const Addition& addition)
     });
     connect(table_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &LibraryWindow::currentChanged);
-    reader_ = new FolderReader(  // owned by the window
-        this, [this](LibraryListing listing) { listingRead(std::move(listing)); },
-        [this](int done, int total) {
-            progress_->setRange(0, total);
-            progress_->setValue(done);
-        });
+    connect(&store_, &RunStore::listingStarted, this, [this] {
+        progress_->setRange(0, 0);
+        progress_->setVisible(true);
+    });
+    connect(&store_, &RunStore::listingProgress, this, [this](int done, int total) {
+        progress_->setRange(0, total);
+        progress_->setValue(done);
+    });
+    connect(&store_, &RunStore::listed, this, &LibraryWindow::listingRead);
+    connect(&store_, &RunStore::runsChanged, this, &LibraryWindow::runsChanged);
+    connect(&store_, &RunStore::runRead, this, &LibraryWindow::memoRead);
+    connect(&store_, &RunStore::memoSaved, this, &LibraryWindow::memoWritten);
+    connect(&store_, &RunStore::trashed, this, &LibraryWindow::runsTrashed);
+    connect(&store_, &RunStore::stalledChanged, this, [this](bool stalled) {
+        if (stalled) {
+            showStatus([] { return u8(lt::kLibraryNotAnswering); });
+        } else {
+            currentChanged();
+        }
+    });
     showTexts();
     restoreSettings();
 }
@@ -342,43 +319,26 @@ void LibraryWindow::showFolder() {
 
 LibraryWindow::~LibraryWindow() = default;
 
-bool LibraryWindow::reading() const { return reader_->busy(); }
+bool LibraryWindow::reading() const { return store_.listing(); }
 
 void LibraryWindow::refresh() {
     folder_ = libraryFolder();
     showFolder();
-    progress_->setRange(0, 0);
-    progress_->setVisible(true);
-    keptWhileReading_.clear();
-    reader_->start(systemPath(folder_), readSuspectLimits(QSettings()));
+    store_.open(systemPath(folder_), readSuspectLimits(QSettings()));
 }
 
-void LibraryWindow::listingRead(LibraryListing listing) {
+void LibraryWindow::listingRead() {
     progress_->setVisible(false);
-    // A library nothing was kept in yet is simply empty; any other failure is said, so that
-    // a folder that cannot be read never looks like one without runs.
-    listingError_.reset();
-    if (!listing.ok) {
-        if (listing.error.systemError != ENOENT) listingError_ = listing.error;
-        listing.entries.clear();
-    }
-    const std::string folder = systemPath(folder_);
-    for (const std::string& kept : keptWhileReading_) {
-        const bool listed = std::any_of(listing.entries.begin(), listing.entries.end(),
-                                        [&](const LibraryEntry& e) { return e.path == kept; });
-        if (!listed)
-            listing.entries.push_back(
-                readLibraryEntry(folder, kept, readSuspectLimits(QSettings())));
-    }
-    keptWhileReading_.clear();
-    sortOldestFirst(listing.entries);
+    // A folder that cannot be read never looks like one without runs: the store says why.
+    listingError_ = store_.listingError();
     // The run the racer had chosen stays chosen when it is listed again.
     const QModelIndex was = table_->currentIndex();
     const std::string chosen =
         was.isValid()
             ? model_->entries()[static_cast<std::size_t>(proxy_->mapToSource(was).row())].path
             : std::string();
-    model_->setEntries(std::move(listing.entries));
+    model_->setEntries(store_.entries());
+    listedAgain_ = true;  // the memo box reads its run again
     const auto& entries = model_->entries();
     for (std::size_t i = 0; i < entries.size() && !chosen.empty(); ++i) {
         if (entries[i].path != chosen) continue;
@@ -392,17 +352,36 @@ void LibraryWindow::listingRead(LibraryListing listing) {
     if (listingError_) countLabel_->setText(libraryMessage(*listingError_));
 }
 
-void LibraryWindow::addKeptRun(const QString& fullPath) {
-    if (folder_.isEmpty()) return;
-    const QString relative = QDir(folder_).relativeFilePath(fullPath);
-    if (relative.startsWith(QStringLiteral(".."))) return;  // kept before the folder changed
-    if (reading()) {
-        keptWhileReading_.push_back(systemPath(relative));
-        return;
+// Another Korimet, korimet-cli, a synchronising tool or this program's own jobs changed runs:
+// their rows follow, the selection and the racer's place stay.
+void LibraryWindow::runsChanged(const StoreChanges& changes) {
+    if (store_.folder() != systemPath(folder_)) return;
+    const QModelIndex was = table_->currentIndex();
+    const std::string current =
+        was.isValid()
+            ? model_->entries()[static_cast<std::size_t>(proxy_->mapToSource(was).row())].path
+            : std::string();
+    model_->applyChanges(changes);
+    const bool currentChanged =
+        std::any_of(changes.changed.begin(), changes.changed.end(),
+                    [&](const LibraryEntry& e) { return e.path == current; });
+    fillCarFilter();
+    applyCarFilter();
+    const QModelIndex now = table_->currentIndex();
+    const int entry = now.isValid() ? proxy_->mapToSource(now).row() : -1;
+    const LibraryEntry* e =
+        entry >= 0 ? &model_->entries()[static_cast<std::size_t>(entry)] : nullptr;
+    if (!e || e->path != current || currentChanged) {
+        showMemo(e, entry, currentChanged);
+    } else {
+        memoEntry_ = entry;
     }
-    model_->addEntry(readLibraryEntry(systemPath(folder_), systemPath(relative),
-                                      readSuspectLimits(QSettings())));
-    tableChanged();
+    showRowStatus(e);
+    drawTrend();
+}
+
+std::string LibraryWindow::relativePath(const QString& path) const {
+    return systemPath(QDir(folder_).relativeFilePath(path));
 }
 
 QString LibraryWindow::fullPath(const LibraryEntry& entry) const {
@@ -489,35 +468,32 @@ void LibraryWindow::deleteSelection() {
             u8(lt::kDeleteTitle))) {
         return;
     }
-    std::vector<bool> gone(entries.size(), false);
-    for (int i : chosen) {
-        const QString path = fullPath(entries[static_cast<std::size_t>(i)]);
-        if (moveToTrash(systemPath(path))) {
-            gone[static_cast<std::size_t>(i)] = true;
-            // The corrections go with their run: left behind, they would be applied to a
-            // later file of the same name.
-            const std::string corrections = correctionFilePath(systemPath(path));
-            if (::access(corrections.c_str(), F_OK) == 0 && !moveToTrash(corrections)) {
-                addition_.dialogs.message(
-                    u8(lt::kDeleteCorrectionsFailed)
-                        .arg(QDir::toNativeSeparators(shownPath(pathFromSystem(corrections)))),
-                    {}, MessageIcon::Critical);
-            }
-        } else {
-            addition_.dialogs.message(
-                u8(lt::kDeleteFailed).arg(QDir::toNativeSeparators(shownPath(path))), {},
-                MessageIcon::Critical);
-        }
+    std::vector<std::string> paths;
+    for (int i : chosen) paths.push_back(entries[static_cast<std::size_t>(i)].path);
+    rowAfterTrash_ = nextRow;
+    trashJob_ = store_.trash(paths);
+}
+
+// The rows have gone with the store's change; the racer goes on in the list at the run that
+// took the first deleted one's place.
+void LibraryWindow::runsTrashed(const StoreTrashed& result) {
+    if (result.job != trashJob_) return;
+    trashJob_ = 0;
+    const std::string folder = systemPath(folder_);
+    for (const std::string& path : result.failed) {
+        addition_.dialogs.message(
+            u8(lt::kDeleteFailed)
+                .arg(QDir::toNativeSeparators(shownPath(pathFromSystem(folder + "/" + path)))),
+            {}, MessageIcon::Critical);
     }
-    std::vector<LibraryEntry> kept;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (!gone[i]) kept.push_back(entries[i]);
+    for (const std::string& corrections : result.correctionsLeft) {
+        addition_.dialogs.message(
+            u8(lt::kDeleteCorrectionsFailed)
+                .arg(QDir::toNativeSeparators(shownPath(pathFromSystem(corrections)))),
+            {}, MessageIcon::Critical);
     }
-    model_->setEntries(std::move(kept));
-    tableChanged();
-    // The racer goes on in the list, at the run that took the first deleted one's place.
     if (proxy_->rowCount() > 0) {
-        const QModelIndex at = proxy_->index(std::min(nextRow, proxy_->rowCount() - 1), 0);
+        const QModelIndex at = proxy_->index(std::min(rowAfterTrash_, proxy_->rowCount() - 1), 0);
         table_->selectionModel()->setCurrentIndex(
             at, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
@@ -687,73 +663,133 @@ void LibraryWindow::currentChanged() {
     const int entry = current.isValid() ? proxy_->mapToSource(current).row() : -1;
     const LibraryEntry* e =
         entry >= 0 ? &model_->entries()[static_cast<std::size_t>(entry)] : nullptr;
-    // A correction file that could not be used is said where the racer looks at the run.
-    if (e && !e->readable()) {
+    showRowStatus(e);
+    showMemo(e, entry, std::exchange(listedAgain_, false));
+    drawTrend();
+}
+
+// A file that could not be read, or a correction file that could not be used, is said where
+// the racer looks at the run.
+void LibraryWindow::showRowStatus(const LibraryEntry* e) {
+    if (store_.stalled()) {
+        showStatus([] { return u8(lt::kLibraryNotAnswering); });
+    } else if (e && !e->readable()) {
         showStatus([row = *e] { return u8(lt::kUnreadable) + unreadableReason(row); });
     } else if (e && e->correctionError) {
         showStatus([row = *e] { return correctionNote(row); });
     } else {
         showStatus({});
     }
-    showMemo(e, entry);
-    drawTrend();
 }
+
+namespace {
+
+// Compared as names, without asking the file system: the window never waits on a file.
+bool samePath(const QString& a, const QString& b) {
+    return !a.isEmpty() && !b.isEmpty() &&
+           QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
+               QDir::cleanPath(QFileInfo(b).absoluteFilePath());
+}
+
+}  // namespace
 
 bool LibraryWindow::shownInMainWindow(const QString& path) const {
     const RunSession& session = addition_.session;
-    const QFileInfo file(path);
-    return (!session.currentFileName().isEmpty() && QFileInfo(session.currentFileName()) == file) ||
-           (!session.keptFileName().isEmpty() && QFileInfo(session.keptFileName()) == file);
+    return samePath(session.currentFileName(), path) || samePath(session.keptFileName(), path);
 }
 
 bool LibraryWindow::memoUnsaved() const {
-    return !memoPath_.isEmpty() && !memoLinked_ && memoEdit_->toPlainText() != memoInFile_;
+    return !memoPath_.isEmpty() && memoEntry_ >= 0 && !memoLinked_ &&
+           memoEdit_->toPlainText() != memoInFile_;
 }
 
 // The memo box follows the list, but what the racer typed is never dropped by a refresh, a
 // download or a correction that lists the same run again: it stays until saved, and moving
 // to another run asks first. The listing holds the memo's first line only: the box takes the
-// whole memo from the file, so that saving it never cuts the rest. A memo read with a
-// warning (bytes that decode to nothing, an encoding in doubt) says so above the box, so that
-// saving it is never done unseen.
-void LibraryWindow::showMemo(const LibraryEntry* e, int entry) {
+// whole memo from the file (read by the store), so that saving it never cuts the rest. A memo
+// read with a warning (bytes that decode to nothing, an encoding in doubt) says so above the
+// box, so that saving it is never done unseen. `fileChanged`: the run's file was written since
+// the box took its memo.
+void LibraryWindow::showMemo(const LibraryEntry* e, int entry, bool fileChanged) {
     const QString path = e && e->readable() ? fullPath(*e) : QString();
-    if (!path.isEmpty() && path == memoPath_ && (memoLinked_ || memoUnsaved())) {
-        memoEntry_ = entry;  // the same run, perhaps on another row
+    if (!path.isEmpty() && path == memoPath_) {
+        memoEntry_ = memoEntry_ >= 0 ? entry : memoEntry_;
+        // The same run: the box takes what the file now holds, unless the racer is typing.
+        if (fileChanged && !memoLinked_ && !memoUnsaved() && memoLoad_ == 0) {
+            memoReload_ = true;
+            memoLoad_ = store_.readRun(relativePath(path));
+        }
         return;
     }
     if (memoUnsaved()) askToSaveMemo();
     memoEntry_ = -1;
-    memoPath_.clear();
+    memoPath_ = path;
     memoInFile_.clear();
     memoLinked_ = false;
-    std::optional<FileError> warning;
-    if (!path.isEmpty()) {
-        const DataFileReadResult whole = loadDataFile(systemPath(path));
-        if (whole) {
-            memoEntry_ = entry;
-            memoPath_ = path;
-            memoInFile_ = memoForBox(whole.content->memo);
-            if (whole.warning) warning = whole.warning;
-        }
+    memoReload_ = false;
+    memoLoad_ = 0;
+    {
+        const QSignalBlocker quiet(memoEdit_);
+        memoEdit_->clear();
     }
+    // Until the store has read the run, there is nothing to type into.
+    memoEdit_->setReadOnly(true);
+    memoEdit_->setEnabled(!path.isEmpty());
+    showMemoNote({});
+    saveMemoButton_->setEnabled(false);
+    if (!path.isEmpty()) {
+        memoLoad_ = store_.readRun(relativePath(path));
+    }
+}
+
+void LibraryWindow::memoRead(const StoreRunRead& result) {
+    if (result.job != memoLoad_) return;
+    memoLoad_ = 0;
+    const bool reload = memoReload_;
+    memoReload_ = false;
+    if (!result.read) {
+        // Gone or spoilt since it was listed: the store's listing will say so.
+        if (!reload) memoEdit_->setEnabled(false);
+        return;
+    }
+    const QString inFile = memoForBox(result.read.content->memo);
+    // Typed into while the run was read again: that is the racer's draft now, against the
+    // file's new memo. Otherwise the box shows the run afresh.
+    if (reload && (memoLinked_ || memoEdit_->toPlainText() != memoInFile_)) {
+        memoInFile_ = inFile;
+        saveMemoButton_->setEnabled(memoEdit_->toPlainText() != memoInFile_);
+        return;
+    }
+    const std::string relative = relativePath(memoPath_);
+    const auto& entries = model_->entries();
+    const auto at = std::find_if(entries.begin(), entries.end(),
+                                 [&](const LibraryEntry& e) { return e.path == relative; });
+    if (at == entries.end()) return;  // deleted meanwhile
+    memoEntry_ = static_cast<int>(at - entries.begin());
+    memoInFile_ = inFile;
     const RunSession& session = addition_.session;
-    memoLinked_ = !memoPath_.isEmpty() && shownInMainWindow(memoPath_) && session.memoIsTheRuns();
+    memoLinked_ = shownInMainWindow(memoPath_) && session.memoIsTheRuns();
     const QString memo = memoLinked_ ? session.memo() : memoInFile_;
     {
         const QSignalBlocker quiet(memoEdit_);
         memoEdit_->setPlainText(memo);
     }
-    memoEdit_->setEnabled(memoEntry_ >= 0);
-    memoNoteText_ = {};
+    memoEdit_->setReadOnly(false);
+    memoEdit_->setEnabled(true);
     if (memoLinked_ && memo != memoInFile_) {
-        memoNoteText_ = [] { return u8(lt::kMemoFromWindow); };
-    } else if (warning) {
-        memoNoteText_ = [w = *warning] { return libraryMessage(w); };
+        showMemoNote([] { return u8(lt::kMemoFromWindow); });
+    } else if (result.read.warning) {
+        showMemoNote([w = result.read.warning] { return libraryMessage(w); });
+    } else {
+        showMemoNote({});
     }
+    saveMemoButton_->setEnabled(memo != memoInFile_);
+}
+
+void LibraryWindow::showMemoNote(std::function<QString()> text) {
+    memoNoteText_ = std::move(text);
     memoNote_->setText(memoNoteText_ ? memoNoteText_() : QString());
     memoNote_->setVisible(static_cast<bool>(memoNoteText_));
-    saveMemoButton_->setEnabled(memoEntry_ >= 0 && memo != memoInFile_);
 }
 
 // The main window now shows another run, or the download it shows was kept: the box is that
@@ -761,8 +797,7 @@ void LibraryWindow::showMemo(const LibraryEntry* e, int entry) {
 // run stays a draft; nothing typed in either box is replaced.
 void LibraryWindow::relinkMemo() {
     const RunSession& session = addition_.session;
-    const bool link =
-        !memoPath_.isEmpty() && shownInMainWindow(memoPath_) && session.memoIsTheRuns();
+    const bool link = memoEntry_ >= 0 && shownInMainWindow(memoPath_) && session.memoIsTheRuns();
     if (link == memoLinked_) return;
     if (!link) {
         memoLinked_ = false;
@@ -786,17 +821,19 @@ void LibraryWindow::followSessionMemo(const QString& memo) {
     }
     const bool differs = memo != memoInFile_;
     saveMemoButton_->setEnabled(memoEntry_ >= 0 && differs);
-    memoNoteText_ = differs ? std::function<QString()>([] { return u8(lt::kMemoFromWindow); })
-                            : std::function<QString()>();
-    memoNote_->setText(memoNoteText_ ? memoNoteText_() : QString());
-    memoNote_->setVisible(static_cast<bool>(memoNoteText_));
+    showMemoNote(differs ? std::function<QString()>([] { return u8(lt::kMemoFromWindow); })
+                         : std::function<QString()>());
 }
 
 void LibraryWindow::askToSaveMemo() {
     const QString path = memoPath_;
     const QString memo = memoEdit_->toPlainText();
-    memoPath_.clear();                     // asked once, whatever the answer
-    if (!QFileInfo::exists(path)) return;  // deleted: the racer chose to drop it with its run
+    memoPath_.clear();  // asked once, whatever the answer
+    // Deleted: the racer chose to drop it with its run.
+    const std::string relative = relativePath(path);
+    if (std::none_of(model_->entries().begin(), model_->entries().end(),
+                     [&](const LibraryEntry& e) { return e.path == relative; }))
+        return;
     if (addition_.dialogs.ask(
             u8(lt::kMemoUnsavedQuestion).arg(QDir::toNativeSeparators(shownPath(path))),
             u8(lt::kMemoUnsavedTitle)))
@@ -818,44 +855,39 @@ void LibraryWindow::showStatus(std::function<QString()> text) {
 
 void LibraryWindow::saveMemo() {
     if (memoEntry_ < 0 || memoPath_.isEmpty()) return;
-    const QString memo = memoEdit_->toPlainText();
-    if (!writeMemo(memoPath_, memo)) return;
-    memoInFile_ = memo;
     saveMemoButton_->setEnabled(false);
-    memoNoteText_ = {};
-    memoNote_->setVisible(false);
-    const QString relative = shownPath(QDir(folder_).relativeFilePath(memoPath_));
-    showStatus([relative] { return u8(lt::kMemoSaved).arg(relative); });
+    writeMemo(memoPath_, memoEdit_->toPlainText());
 }
 
-// Writes the memo into the run's file as File > Save writes, the laps as the file holds them
-// now; the listing's row follows.
-bool LibraryWindow::writeMemo(const QString& path, const QString& memo) {
-    const std::string file = systemPath(path);
-    const DataFileReadResult now = loadDataFile(file);
-    if (!now) {
-        addition_.dialogs.message(libraryMessage(now.error), {}, MessageIcon::Critical);
-        return false;
-    }
-    const SaveResult saved = saveDataFile(file, now.content->data, memoForFile(memo));
-    if (!saved) {
-        addition_.dialogs.message(libraryMessage(saved.error), {}, MessageIcon::Critical);
-        return false;
+// Written by the store as File > Save writes, the laps as the file holds them then; the
+// listing's row follows with the store's change.
+void LibraryWindow::writeMemo(const QString& path, const QString& memo) {
+    memoSaves_[store_.saveMemo(relativePath(path), memoForFile(memo))] = memo;
+}
+
+void LibraryWindow::memoWritten(const StoreMemoSaved& result) {
+    const auto asked = memoSaves_.find(result.job);
+    if (asked == memoSaves_.end()) return;
+    const QString memo = asked->second;
+    memoSaves_.erase(asked);
+    const QString path = pathFromSystem(systemPath(folder_) + "/" + result.path);
+    const bool shownHere = path == memoPath_ && memoEntry_ >= 0;
+    if (!result.ok) {
+        addition_.dialogs.message(libraryMessage(result.error), {}, MessageIcon::Critical);
+        if (shownHere) saveMemoButton_->setEnabled(memoEdit_->toPlainText() != memoInFile_);
+        return;
     }
     // The main window showing this run with the memo its file held shows the new one; what
     // the racer typed there and never saved stays for them to keep or drop.
     RunSession& session = addition_.session;
-    if (shownInMainWindow(path) && session.memo() == memoForBox(now.content->memo))
+    if (shownInMainWindow(path) && session.memo() == memoForBox(result.memoBefore))
         session.setMemo(memo);
-    const std::string relative = systemPath(QDir(folder_).relativeFilePath(path));
-    const auto& entries = model_->entries();
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        if (entries[i].path != relative) continue;
-        model_->replaceEntry(static_cast<int>(i), readLibraryEntry(systemPath(folder_), relative,
-                                                                   readSuspectLimits(QSettings())));
-        break;
-    }
-    return true;
+    if (!shownHere) return;
+    memoInFile_ = memo;
+    saveMemoButton_->setEnabled(memoEdit_->toPlainText() != memoInFile_);
+    if (!memoLinked_ || session.memo() == memo) showMemoNote({});
+    const QString relative = shownPath(QDir(folder_).relativeFilePath(path));
+    showStatus([relative] { return u8(lt::kMemoSaved).arg(relative); });
 }
 
 // A column the memo's stretch has left after it (a layout remembered before the column was
@@ -940,7 +972,8 @@ bool LibraryWindow::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == table_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
-        deleteSelection();
+        runGuarded(addition_.dialogs, commandName(u8(lt::kDeleteButton)),
+                   [this] { deleteSelection(); });
         return true;
     }
     return QWidget::eventFilter(watched, event);

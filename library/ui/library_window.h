@@ -3,12 +3,14 @@
 #include <QString>
 #include <QVariant>
 #include <QWidget>
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
 #include "library/run_library.h"
-#include "library/ui/folder_reader.h"
+#include "library/store/run_store.h"
 #include "session/addition.h"
 
 class QComboBox;
@@ -27,7 +29,8 @@ class LibraryTableModel;
 
 // The run library's own window, beside the main window and never modal: every kept run
 // with its statistics, a trend chart for one car, and the doors to open, compare and
-// delete runs. The folder is read on a thread the window never waits for.
+// delete runs. It is a view of the run store: the store reads and writes the files on its
+// own thread, and the window follows what the store says changed.
 class LibraryWindow : public QWidget {
     Q_OBJECT
   public:
@@ -37,8 +40,6 @@ class LibraryWindow : public QWidget {
 
     // Reads the library folder again (the setting included); a read under way is dropped.
     void refresh();
-    // A run the keeper has just written; added without reading the whole folder again.
-    void addKeptRun(const QString& fullPath);
 
     bool reading() const;
     const QString& folder() const { return folder_; }
@@ -50,6 +51,10 @@ class LibraryWindow : public QWidget {
     void deleteSelection();
     // Writes the memo box into the selected run's file.
     void saveMemo();
+    // A memo being loaded or saved by the store.
+    bool memoBusy() const { return memoLoad_ != 0 || !memoSaves_.empty(); }
+    // Waiting for any of the store's answers: the listing, a memo, a deletion.
+    bool busy() const { return reading() || memoBusy() || trashJob_ != 0; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -67,17 +72,23 @@ class LibraryWindow : public QWidget {
     void saveSettings() const;
     void keepOnScreen();
     void currentChanged();  // memo box, status line and trend follow the current row
+    void showRowStatus(const LibraryEntry* entry);
     // The memo box: the run's own memo, or the main window's when that window shows the run and
     // its memo is the run's (then both boxes are one memo, typed in either).
-    void showMemo(const LibraryEntry* entry, int row);
+    void showMemo(const LibraryEntry* entry, int row, bool fileChanged = false);
+    void memoRead(const StoreRunRead& result);
+    void memoWritten(const StoreMemoSaved& result);
+    void showMemoNote(std::function<QString()> text);
     void relinkMemo();
     void followSessionMemo(const QString& memo);
     bool memoUnsaved() const;
     bool shownInMainWindow(const QString& fullPath) const;
     void askToSaveMemo();
-    bool writeMemo(const QString& fullPath, const QString& memo);
+    void writeMemo(const QString& fullPath, const QString& memo);
     void labelTrendAxis();
-    void listingRead(LibraryListing listing);
+    void listingRead();
+    void runsChanged(const StoreChanges& changes);
+    void runsTrashed(const StoreTrashed& result);
     void tableChanged();  // count, car filter and trend follow the table
     void fillCarFilter();
     void applyCarFilter();
@@ -86,6 +97,7 @@ class LibraryWindow : public QWidget {
     void showTrendTip(const QPoint& position);
     std::vector<int> selectedEntries() const;  // table rows, in view order
     QString fullPath(const LibraryEntry& entry) const;
+    std::string relativePath(const QString& fullPath) const;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     Addition addition_;
@@ -101,11 +113,14 @@ class LibraryWindow : public QWidget {
     QString memoPath_;                  // the file of the run whose memo the box holds
     QString memoInFile_;                // that memo as the file holds it
     bool memoLinked_ = false;           // the box is the main window's memo of the same run
+    std::uint64_t memoLoad_ = 0;        // the store's job reading the box's run, 0 for none
+    bool memoReload_ = false;           // that job reads the same run again
+    std::map<std::uint64_t, QString> memoSaves_;  // the store's memo jobs: the memo written
+    bool listedAgain_ = false;
+    std::uint64_t trashJob_ = 0;
+    int rowAfterTrash_ = 0;  // where the racer goes on after deleting
 
-    FolderReader* reader_ = nullptr;
-    // Runs kept while the folder was being read, added once the listing is in: the listing
-    // may or may not have seen them.
-    std::vector<std::string> keptWhileReading_;
+    RunStore& store_;
     QLabel* folderLabel_ = nullptr;
     QLabel* countLabel_ = nullptr;
     QComboBox* carFilter_ = nullptr;

@@ -1,27 +1,25 @@
 #include "library/ui/run_keeper.h"
 
-#include <QMessageBox>
-#include <QWidget>
-#include <QtConcurrent/QtConcurrentRun>
 #include <chrono>
 #include <iostream>
 
 #include "common/ui/ui_text.h"
 #include "library/run_library.h"
 #include "library/settings/library_folder.h"
+#include "library/store/run_store.h"
 #include "library/ui/library_table_model.h"
 #include "library/ui/library_texts.h"
+#include "session/dialogs.h"
 #include "session/run_session.h"
+#include "session/system_path.h"
 
 namespace korimet {
 
-RunKeeper::RunKeeper(RunSession& session, QWidget& noticeParent)
-    : QObject(&noticeParent), session_(session), noticeParent_(noticeParent) {
-    writer_.setMaxThreadCount(1);
+RunKeeper::RunKeeper(RunSession& session, Dialogs& dialogs, RunStore& store, QObject* parent)
+    : QObject(parent), session_(session), dialogs_(dialogs), store_(store) {
     connect(&session_, &RunSession::runReplaced, this, &RunKeeper::onReplaced);
+    connect(&store_, &RunStore::runKept, this, &RunKeeper::onKept);
 }
-
-RunKeeper::~RunKeeper() { writer_.waitForDone(); }
 
 void RunKeeper::onReplaced(const RunChange& change) {
     if (change.origin == RunOrigin::Timer) keep(session_.currentData());
@@ -29,35 +27,28 @@ void RunKeeper::onReplaced(const RunChange& change) {
 
 void RunKeeper::keep(const LapData& data) {
     const LocalTime when = localTimeOf(std::chrono::system_clock::now());
-    const std::string folder = libraryFolder().toStdString();
-    QtConcurrent::run(&writer_, [folder, data, when] {
-        return keepRun(folder, data, when);
-    }).then(this, [this, data](const KeptRun& kept) {
-        const QString path = QString::fromStdString(kept.path);
-        if (kept.ok) session_.setKeptFile(data, path);
-        finished(kept.ok, path, libraryMessage(kept.error));
-    });
+    asked_.insert(store_.keep(systemPath(libraryFolder()), data, when));
 }
 
-void RunKeeper::finished(bool ok, const QString& path, const QString& error) {
-    if (ok) {
+void RunKeeper::onKept(const StoreRunKept& result) {
+    if (asked_.erase(result.job) == 0) return;
+    const QString path = pathFromSystem(result.kept.path);
+    if (result.kept.ok) {
+        session_.setKeptFile(result.data, path);
         told_ = false;
         emit runKept(path);
         return;
     }
+    const QString error = libraryMessage(result.kept.error);
     std::cerr << "korimet: the run library could not keep a received run: " << error.toStdString()
               << "\n";
     emit keepFailed(error);
     if (told_) return;
     told_ = true;
-    // Non-modal: the download is already shown, and later frames must not wait on a click.
-    auto* notice = new QMessageBox(QMessageBox::Warning, uiText(librarytexts::kKeepFailedTitle),
-                                   uiText(librarytexts::kKeepFailed).arg(error), QMessageBox::Ok,
-                                   &noticeParent_);  // owned by the window
-    notice->setObjectName(QString::fromUtf8(librarytexts::kKeepFailedNoticeName));
-    notice->setWindowModality(Qt::NonModal);
-    notice->setAttribute(Qt::WA_DeleteOnClose);
-    notice->show();
+    // It does not wait: the download is already shown, and later frames must not wait on a click.
+    dialogs_.notice(uiText(librarytexts::kKeepFailed).arg(error),
+                    uiText(librarytexts::kKeepFailedTitle),
+                    QString::fromUtf8(librarytexts::kKeepFailedNoticeName));
 }
 
 }  // namespace korimet

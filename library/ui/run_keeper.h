@@ -2,28 +2,28 @@
 
 #include <QObject>
 #include <QString>
-#include <QThreadPool>
+#include <cstdint>
+#include <set>
 
 #include "lapdata/lap_data.h"
 
-class QWidget;
-
 namespace korimet {
 
+class Dialogs;
 class RunSession;
+class RunStore;
 struct RunChange;
+struct StoreRunKept;
 
-// Keeps every downloaded run in the run library. Files are written on a worker thread, one
-// after another, so a slow or synchronised folder never holds up the serial line or the
-// redraw; each run is named by the moment it arrived.
+// Keeps every downloaded run in the run library, through the run store's thread, so a slow or
+// synchronised folder never holds up the serial line or the redraw; each run is named by the
+// moment it arrived.
 class RunKeeper : public QObject {
     Q_OBJECT
   public:
-    // `noticeParent` is the window the one-time notice about a failing library belongs to.
-    RunKeeper(RunSession& session, QWidget& noticeParent);
-    ~RunKeeper() override;
+    RunKeeper(RunSession& session, Dialogs& dialogs, RunStore& store, QObject* parent);
 
-    // Writes one run received now; the folder is looked up each time, so a changed setting
+    // Keeps one run received now; the folder is looked up each time, so a changed setting
     // takes effect with the next run.
     void keep(const LapData& data);
 
@@ -33,11 +33,12 @@ class RunKeeper : public QObject {
 
   private:
     void onReplaced(const RunChange& change);
-    void finished(bool ok, const QString& path, const QString& error);
+    void onKept(const StoreRunKept& result);
 
     RunSession& session_;
-    QWidget& noticeParent_;
-    QThreadPool writer_;
+    Dialogs& dialogs_;
+    RunStore& store_;
+    std::set<std::uint64_t> asked_;  // the store's jobs that are ours
     // Told once until the library works again, so later frames are not interrupted.
     bool told_ = false;
 };

@@ -13,19 +13,17 @@
 namespace korimet {
 
 void attachRunLibrary(const Addition& addition) {
-    auto* keeper = new RunKeeper(addition.session, addition.window);  // owned by the window
+    auto* keeper = new RunKeeper(addition.session, addition.dialogs, addition.runs,
+                                 &addition.window);  // owned by the window
     QAction* action = addition.menu.addAction(QString());
     setFixedText(action, librarytexts::kMenuItem);
     action->setObjectName(QString::fromUtf8(librarytexts::kMenuItemName));
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     // One library window, made on first use and kept (hidden) when closed.
     auto libraryWindow = std::make_shared<QPointer<LibraryWindow>>();
-    QObject::connect(action, &QAction::triggered, keeper, [addition, keeper, libraryWindow] {
+    QObject::connect(action, &QAction::triggered, keeper, [addition, libraryWindow] {
         QPointer<LibraryWindow>& shown = *libraryWindow;
-        if (!shown) {
-            shown = new LibraryWindow(addition);  // owned by the window
-            QObject::connect(keeper, &RunKeeper::runKept, shown, &LibraryWindow::addKeptRun);
-        }
+        if (!shown) shown = new LibraryWindow(addition);  // owned by the window
         shown->show();
         shown->raise();
         shown->activateWindow();

@@ -15,6 +15,7 @@
 #include "corrections/settings/limit_settings.h"
 #include "library/run_library.h"
 #include "library/settings/library_folder.h"
+#include "library/store/run_store.h"
 #include "pit/access_code.h"
 #include "pit/pit_state.h"
 #include "pit/server/pit_addresses.h"
@@ -22,22 +23,22 @@
 #include "pit/ui/pit_texts.h"
 #include "pit/ui/pit_window.h"
 #include "session/addition.h"
+#include "session/command_guard.h"
 #include "session/dialogs.h"
 #include "session/run_session.h"
+#include "session/system_path.h"
 
 namespace korimet {
 
 namespace {
 
-// What the session holds, copied so the state is made off the window's thread: the day's
-// runs come from reading the library folder.
+// What the session and the store hold, copied so the page's text is made off the window's
+// thread: the day's runs are the store's rows of today, never a read of the folder.
 struct SessionSnapshot {
     pit::PitState state;
-    std::string libraryFolder;
-    SuspectLimits limits;  // the user's, as the window judges laps
 };
 
-SessionSnapshot snapshotOf(const RunSession& session) {
+SessionSnapshot snapshotOf(const RunSession& session, const RunStore& store) {
     SessionSnapshot s;
     const QString& file =
         session.sourceFileName().isEmpty() ? session.keptFileName() : session.sourceFileName();
@@ -47,15 +48,13 @@ SessionSnapshot snapshotOf(const RunSession& session) {
         s.state.comparison =
             pit::PitRun{session.comparisonRun(), "", session.comparisonFileName().toStdString()};
     }
-    s.libraryFolder = libraryFolder().toStdString();
-    s.limits = readSuspectLimits(QSettings());
+    const LocalTime today = localTimeOf(std::chrono::system_clock::now());
+    s.state.day = today;
+    s.state.dayRuns = pit::runsOfDay(store.entries(), today);
     return s;
 }
 
-QByteArray stateJson(SessionSnapshot s) {
-    const LocalTime today = localTimeOf(std::chrono::system_clock::now());
-    s.state.day = today;
-    s.state.dayRuns = pit::runsOfDay(scanLibrary(s.libraryFolder, {}, s.limits), today);
+QByteArray stateJson(const SessionSnapshot& s) {
     return QByteArray::fromStdString(pit::pitStateJson(s.state));
 }
 
@@ -64,7 +63,7 @@ QByteArray stateJson(SessionSnapshot s) {
 class PitViewRun : public QObject {
   public:
     PitViewRun(const Addition& addition, PitWindow& window, QObject* parent)
-        : QObject(parent), session_(addition.session), window_(window) {
+        : QObject(parent), session_(addition.session), store_(addition.runs), window_(window) {
         std::random_device random;
         server_ = new pit::PitServer(
             QString::fromStdString(pit::newAccessCode([&random] { return random(); })),
@@ -76,6 +75,12 @@ class PitViewRun : public QObject {
         connect(&session_, &RunSession::lapsCorrected, this, [this] { schedule(); });
         connect(&session_, &RunSession::comparisonReplaced, this, [this] { schedule(); });
         connect(&session_, &RunSession::memoChanged, this, [this] { schedule(); });
+        // The day's runs as the store follows them: kept, corrected, re-memoed or deleted here,
+        // by korimet-cli or on another laptop.
+        connect(&store_, &RunStore::listed, this, [this] { schedule(); });
+        connect(&store_, &RunStore::runsChanged, this, [this] { schedule(); });
+        const std::string folder = systemPath(libraryFolder());
+        if (store_.folder() != folder) store_.open(folder, readSuspectLimits(QSettings()));
     }
 
     // The port it serves on, 0 when it cannot; the wanted port first, then any free one.
@@ -116,10 +121,11 @@ class PitViewRun : public QObject {
             published_ = mine;
             server_->publish(watcher->result());
         });
-        watcher->setFuture(QtConcurrent::run(stateJson, snapshotOf(session_)));
+        watcher->setFuture(QtConcurrent::run(stateJson, snapshotOf(session_, store_)));
     }
 
     RunSession& session_;
+    RunStore& store_;
     PitWindow& window_;
     pit::PitServer* server_;
     int asked_ = 0;
@@ -136,26 +142,29 @@ void attachPitView(const Addition& addition, pit::ServeAddress where) {
     action->setCheckable(true);
     auto* window = new PitWindow(&addition.window);  // owned by the main window
     auto serving = std::make_shared<QPointer<PitViewRun>>();
-    QObject::connect(
-        action, &QAction::toggled, window, [addition, where, window, serving, action](bool on) {
-            delete serving->data();
-            if (!on) {
-                window->hide();
-                return;
-            }
-            auto* run = new PitViewRun(addition, *window, window);
-            if (run->start(where) == 0) {
-                delete run;
-                addition.dialogs.message(uiText(pittexts::kCannotServe).arg(where.port), {},
-                                         MessageIcon::Critical);
-                const QSignalBlocker quiet(action);
-                action->setChecked(false);
-                return;
-            }
-            *serving = run;
-            window->show();
-            window->raise();
-        });
+    const auto toggle = [addition, where, window, serving, action](bool on) {
+        delete serving->data();
+        if (!on) {
+            window->hide();
+            return;
+        }
+        auto* run = new PitViewRun(addition, *window, window);
+        if (run->start(where) == 0) {
+            delete run;
+            addition.dialogs.message(uiText(pittexts::kCannotServe).arg(where.port), {},
+                                     MessageIcon::Critical);
+            const QSignalBlocker quiet(action);
+            action->setChecked(false);
+            return;
+        }
+        *serving = run;
+        window->show();
+        window->raise();
+    };
+    // Under the guard every command of the window runs under, named by its menu item.
+    QObject::connect(action, &QAction::toggled, window, [addition, action, toggle](bool on) {
+        runGuarded(addition.dialogs, commandName(action->text()), [&] { toggle(on); });
+    });
 }
 
 }  // namespace korimet

@@ -28,6 +28,7 @@
 #include "lapdata/ui/lap_grid.h"
 #include "lapdata/ui/lap_panel.h"
 #include "lapdata/ui/twips.h"
+#include "library/store/run_store.h"
 #include "shell/ui/accessible_names.h"
 #include "shell/ui/shell_texts.h"
 #include "shell/ui/window_placement.h"
@@ -71,7 +72,7 @@ QString widestDifferenceText(const QFont& font) {
 }  // namespace
 
 MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
-    : QMainWindow(parent), session_(new RunSession(this)) {
+    : QMainWindow(parent), session_(new RunSession(this)), runStore_(new RunStore(this)) {
     if (!dialogs) {
         dialogs = std::make_unique<QtDialogs>(this, [this] { return dialogFolderFile(*session_); });
     }
@@ -102,7 +103,8 @@ MainWindow::MainWindow(std::unique_ptr<Dialogs> dialogs, QWidget* parent)
 MainWindow::~MainWindow() = default;
 
 Addition MainWindow::addition() {
-    return {*session_, *dialogs_, *fileCommands_, *analysisCommands_, additionsMenu(), *this};
+    return {*session_,       *dialogs_, *fileCommands_, *analysisCommands_,
+            additionsMenu(), *this,     *runStore_};
 }
 
 void MainWindow::fitDifferenceLabels() {

@@ -21,6 +21,7 @@ class DeviceLink;
 class FileCommands;
 class LapPanel;
 class MemoPanel;
+class RunStore;
 
 // The frame: builds the parts around one run session, places their controls, wires the
 // menus, the toolbar and the keys to their commands, and keeps the status bar, the clock
@@ -74,6 +75,7 @@ class MainWindow : public QMainWindow {
     int px(double twips) const;
 
     RunSession* session_ = nullptr;  // owned by the window (Qt parent)
+    RunStore* runStore_ = nullptr;   // owned by the window (Qt parent)
     std::unique_ptr<WindowDialogs> dialogs_;
     QRect placedFrame_;  // frame rectangle asked for at load, in pixels
     bool frameFitted_ = false;

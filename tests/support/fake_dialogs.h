@@ -48,6 +48,16 @@ class FakeDialogs : public Dialogs {
         calls.push_back({Kind::Input, prompt, title, {}, MessageIcon::None, defaultText});
         return next();
     }
+    // Notices do not wait for an answer: kept apart from the calls that do.
+    struct Notice {
+        QString text;
+        QString title;
+        QString name;
+    };
+    std::vector<Notice> notices;
+    void notice(const QString& text, const QString& title, const QString& name) override {
+        notices.push_back({text, title, name});
+    }
     bool ask(const QString& question, const QString& title) override {
         calls.push_back({Kind::Question, question, title, {}, MessageIcon::None, {}});
         if (yesNoAnswers.empty()) return false;

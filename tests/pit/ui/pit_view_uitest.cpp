@@ -8,11 +8,14 @@
 #include <QRegularExpression>
 #include <QSettings>
 #include <QWebSocket>
+#include <chrono>
+#include <filesystem>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <optional>
 
 #include "common/ui/ui_text.h"
+#include "library/run_library.h"
 #include "pit/ui/pit_texts.h"
 #include "pit/ui/pit_view_ui.h"
 #include "pit/ui/pit_window.h"
@@ -22,6 +25,7 @@
 #include "support/double_press.h"
 #include "support/frames.h"
 #include "support/pty.h"
+#include "support/run_cli.h"
 #include "support/shown_texts.h"
 #include "support/text_fit.h"
 #include "support/window_fixture.h"
@@ -129,6 +133,34 @@ TEST_F(PitViewTest, TheComparedRunComesWithItsCorrections) {
     ASSERT_EQ(laps.size(), 9u);
     for (std::size_t k = 0; k < laps.size(); ++k) EXPECT_EQ(laps[k]["seconds"], merged.laps[k]);
     EXPECT_EQ(states.back()["comparison"]["run"]["best"], 52.19);
+}
+
+// The day's runs are the library's as it is now: a run kept today shows, and korimet-cli's
+// correction of it reaches the open page without anything done in the window.
+TEST_F(PitViewTest, TheDaysRunsFollowTheLibrary) {
+    attachPitView(window->addition(), {"127.0.0.1", 0});
+    menuItem().trigger();
+    const auto address = shownAddress();
+    ASSERT_TRUE(address);
+    openPage(address->first, address->second);
+    const std::string folder = dir.filePath("runs").toStdString();
+    const KeptRun kept =
+        keepRun(folder, test::doublePressRun(), localTimeOf(std::chrono::system_clock::now()));
+    ASSERT_TRUE(kept) << kept.error;
+    const auto dayRun = [&]() -> const nlohmann::json* {
+        const nlohmann::json& runs = states.back()["dayRuns"];
+        return runs.size() == 1 ? &runs[0] : nullptr;
+    };
+    ASSERT_TRUE(waitUntil([&] { return dayRun() != nullptr; }));
+    EXPECT_EQ((*dayRun())["statistics"]["counted"], 10);
+    EXPECT_EQ((*dayRun())["statistics"]["best"], 52.19);
+
+    const auto corrected =
+        test::runCli("correct --apply merge-next:" + std::to_string(test::kDoublePressLap + 1) +
+                     " " + test::quoted(std::filesystem::path(kept.path)));
+    ASSERT_EQ(corrected.status, 0);
+    ASSERT_TRUE(waitUntil([&] { return (*dayRun())["statistics"]["counted"] == 9; }));
+    EXPECT_EQ((*dayRun())["statistics"]["best"], 52.19);
 }
 
 TEST_F(PitViewTest, AnAddressItCannotServeOnIsSaidAndLeavesItOff) {
