@@ -23,6 +23,7 @@
 #include <memory>
 #include <string>
 
+#include "common/ui/ui_language.h"
 #include "common/ui/ui_text.h"
 #include "corrections/ui/lap_corrections_ui.h"
 #include "files/data_file.h"
@@ -32,7 +33,6 @@
 #include "sheet/ui/lap_sheet_commands.h"
 #include "sheet/ui/sheet_renderer.h"
 #include "shell/ui/main_window.h"
-#include "shell/ui/window_language.h"
 #include "support/double_press.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"

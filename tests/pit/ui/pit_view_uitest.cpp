@@ -12,13 +12,13 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
+#include "common/ui/ui_language.h"
 #include "common/ui/ui_text.h"
 #include "pit/ui/pit_texts.h"
 #include "pit/ui/pit_view_ui.h"
 #include "pit/ui/pit_window.h"
 #include "session/run_session.h"
 #include "shell/ui/main_window.h"
-#include "shell/ui/window_language.h"
 #include "support/double_press.h"
 #include "support/frames.h"
 #include "support/pty.h"
