@@ -5,13 +5,13 @@
 #include <exception>
 
 #include "common/ui/ui_text.h"
-#include "common/ui/window_messages.h"
 #include "corrections/run_view.h"
 #include "corrections/settings/limit_settings.h"
 #include "files/data_file.h"
 #include "lapdata/ui/lap_chart.h"
 #include "lapdata/ui/lap_panel.h"
 #include "messages/correction_messages.h"
+#include "messages/ui/window_messages.h"
 #include "session/dialogs.h"
 #include "session/run_session.h"
 #include "session/system_path.h"
