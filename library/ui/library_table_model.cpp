@@ -7,8 +7,7 @@
 #include "common/ui/ui_text.h"
 #include "lapdata/lap_time.h"
 #include "library/ui/library_texts.h"
-#include "messages/correction_messages.h"
-#include "messages/file_messages.h"
+#include "messages/ui/window_messages.h"
 
 namespace korimet {
 
@@ -38,15 +37,12 @@ QVariant optional(const std::optional<double>& value) {
 
 // What the corrections beside a run did, or why they could not be used.
 QString correctionNote(const LibraryEntry& entry) {
-    if (entry.correctionError)
-        return QString::fromStdString(correctionFileMessage(entry.correctionError, uiWording()));
+    if (entry.correctionError) return windowMessage(entry.correctionError);
     return entry.correctionSteps > 0 ? u8(lt::kCorrectedSteps).arg(entry.correctionSteps)
                                      : QString();
 }
 
-QString libraryMessage(const FileError& error) {
-    return QString::fromStdString(fileMessage(error, uiWording()));
-}
+QString libraryMessage(const FileError& error) { return windowMessage(error); }
 
 QString unreadableReason(const LibraryEntry& entry) {
     return entry.readable() ? QString() : libraryMessage(entry.error);

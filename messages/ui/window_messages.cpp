@@ -1,6 +1,7 @@
 #include "messages/ui/window_messages.h"
 
 #include "common/ui/ui_text.h"
+#include "messages/correction_messages.h"
 #include "messages/file_messages.h"
 #include "messages/tool_messages.h"
 
@@ -16,6 +17,10 @@ QString windowMessage(const ToolRefusal& refusal) {
 
 QString windowTitle(const ToolRefusal& refusal) {
     return QString::fromStdString(toolRefusalTitle(refusal, uiWording()));
+}
+
+QString windowMessage(const CorrectionFileError& error) {
+    return QString::fromStdString(correctionFileMessage(error, uiWording()));
 }
 
 }  // namespace korimet
