@@ -19,11 +19,6 @@ QString u8(const char* text) { return uiText(text); }
 
 QString lapText(double seconds) { return QString::fromStdString(lapTimeOrPlaceholder(seconds)); }
 
-QString dateTimeText(const LocalTime& t) {
-    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
-                             t.minute, t.second);
-}
-
 QString firstLine(const std::string& memo) {
     const std::string line = memo.substr(0, memo.find_first_of("\r\n"));
     return QString::fromStdString(line);
@@ -119,7 +114,8 @@ QVariant LibraryTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant LibraryTableModel::display(const LibraryEntry& e, int column) const {
-    if (column == kDownloaded) return dateTimeText(e.downloaded);
+    if (column == kDownloaded)
+        return QString::fromStdString(dateTimeText(e.downloaded, DateTimeForm::Shown));
     if (column == kCar) return e.carId ? QString::number(*e.carId) : QString();
     if (!e.readable()) {
         return column == kMemo ? u8(lt::kUnreadable) + unreadableReason(e) : QVariant();
