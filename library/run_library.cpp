@@ -58,16 +58,22 @@ LocalTime localTimeOf(std::chrono::system_clock::time_point when) {
     return localTimeOfSeconds(std::chrono::system_clock::to_time_t(when));
 }
 
-std::string isoText(const LocalTime& t) {
+std::string dateTimeText(const LocalTime& t, DateTimeForm form) {
     char text[96];  // room for any six ints
-    const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month,
-                                t.day, t.hour, t.minute, t.second);
+    const int n = form == DateTimeForm::ShownToMinute
+                      ? std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", t.year,
+                                      t.month, t.day, t.hour, t.minute)
+                      : std::snprintf(text, sizeof text, "%04d-%02d-%02d%c%02d:%02d:%02d", t.year,
+                                      t.month, t.day, form == DateTimeForm::Iso ? 'T' : ' ', t.hour,
+                                      t.minute, t.second);
     return n > 0 ? std::string(text, std::min(static_cast<std::size_t>(n), sizeof text - 1))
                  : std::string();
 }
 
+std::string isoText(const LocalTime& t) { return dateTimeText(t, DateTimeForm::Iso); }
+
 RunFileCandidates libraryNameCandidates(const LocalTime& t, int carId) {
-    char text[96];  // room for any seven ints
+    char text[96];  // room for any six ints
     const int n = std::snprintf(text, sizeof text, "%04d-%02d-%02d/%02d%02d%02d-car%02d", t.year,
                                 t.month, t.day, t.hour, t.minute, t.second, carId);
     std::string stem(text, n > 0 ? std::min(static_cast<std::size_t>(n), sizeof text - 1) : 0);

@@ -31,6 +31,15 @@ struct LocalTime {
 };
 
 LocalTime localTimeOf(std::chrono::system_clock::time_point when);
+
+// How a run's date and time is written everywhere: for programs, for the reader, and to the
+// minute where a sheet shows it.
+enum class DateTimeForm {
+    Iso,           // "2026-12-10T14:35:12"
+    Shown,         // "2026-12-10 14:35:12"
+    ShownToMinute  // "2026-12-10 14:35"
+};
+std::string dateTimeText(const LocalTime& time, DateTimeForm form);
 // "2026-12-10T14:35:12".
 std::string isoText(const LocalTime& time);
 

@@ -1,37 +1,10 @@
 #include "runjson/file_names.h"
 
+#include "files/utf8_check.h"
+
 namespace korimet::cli {
 
 namespace {
-
-// Length of the well-formed UTF-8 character at the start of `bytes`, or 0.
-std::size_t characterLength(std::string_view bytes) {
-    auto at = [&bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    const unsigned char lead = at(0);
-    if (lead < 0x80) return 1;
-    std::size_t length = 0;
-    unsigned char low = 0x80;  // the range the second byte must fall in
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        if (lead == 0xE0) low = 0xA0;   // overlong below
-        if (lead == 0xED) high = 0x9F;  // surrogates above
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        if (lead == 0xF0) low = 0x90;   // overlong below
-        if (lead == 0xF4) high = 0x8F;  // past U+10FFFF above
-    } else {
-        return 0;
-    }
-    if (bytes.size() < length) return 0;
-    if (at(1) < low || at(1) > high) return 0;
-    for (std::size_t i = 2; i < length; ++i) {
-        if (at(i) < 0x80 || at(i) > 0xBF) return 0;
-    }
-    return length;
-}
 
 bool keptAsIs(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
@@ -49,7 +22,7 @@ int hexValue(char c) {
 
 bool isUtf8(std::string_view bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
-        const std::size_t length = characterLength(bytes.substr(i));
+        const std::size_t length = utf8CharacterLength(bytes.substr(i));
         if (length == 0) return false;
         i += length;
     }
@@ -60,7 +33,7 @@ std::string utf8WithReplacements(std::string_view bytes) {
     std::string text;
     text.reserve(bytes.size());
     for (std::size_t i = 0; i < bytes.size();) {
-        const std::size_t length = characterLength(bytes.substr(i));
+        const std::size_t length = utf8CharacterLength(bytes.substr(i));
         if (length == 0) {
             text += "\xEF\xBF\xBD";
             ++i;

@@ -109,10 +109,7 @@ SheetDateTime sheetDate(std::string_view path, std::optional<SheetDateTime> file
 }
 
 std::string sheetDateText(const SheetDateTime& d) {
-    char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %02d:%02d", d.year, d.month, d.day, d.hour,
-                  d.minute);
-    return buffer;
+    return dateTimeText(d, DateTimeForm::ShownToMinute);
 }
 
 std::string suggestedSheetFileName(const SheetDateTime& d, const LapData& data,

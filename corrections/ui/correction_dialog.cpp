@@ -13,12 +13,14 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
 #include <limits>
 
 #include "common/ui/ui_text.h"
 #include "corrections/ui/correction_texts.h"
 #include "corrections/ui/run_corrector.h"
 #include "lapdata/lap_time.h"
+#include "session/command_guard.h"
 
 namespace korimet {
 
@@ -152,15 +154,23 @@ void CorrectionDialog::build() {
 
     connect(lapList, &QTableWidget::itemSelectionChanged, this, &CorrectionDialog::onRowSelected);
     connect(choiceBox, &QComboBox::activated, this, &CorrectionDialog::onChoiceChosen);
-    connect(applyButton, &QPushButton::clicked, this, &CorrectionDialog::applyChoices);
-    connect(undoButton, &QPushButton::clicked, this, [this] {
-        refused_ = 0;
-        corrector_.undo();
-    });
-    connect(undoAllButton, &QPushButton::clicked, this, [this] {
-        refused_ = 0;
-        corrector_.undoAll();
-    });
+    // The buttons that write the correction file run under the guard every command of the
+    // window runs under, named by the button.
+    auto guarded = [this](QPushButton* button, std::function<void()> command) {
+        return [this, button, command = std::move(command)] {
+            runGuarded(corrector_.dialogs(), commandName(button->text()), command);
+        };
+    };
+    connect(applyButton, &QPushButton::clicked, this,
+            guarded(applyButton, [this] { applyChoices(); }));
+    connect(undoButton, &QPushButton::clicked, this, guarded(undoButton, [this] {
+                refused_ = 0;
+                corrector_.undo();
+            }));
+    connect(undoAllButton, &QPushButton::clicked, this, guarded(undoAllButton, [this] {
+                refused_ = 0;
+                corrector_.undoAll();
+            }));
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(shortLimitBox, &QDoubleSpinBox::valueChanged, this, &CorrectionDialog::onLimitsEdited);
     connect(longLimitBox, &QDoubleSpinBox::valueChanged, this, &CorrectionDialog::onLimitsEdited);

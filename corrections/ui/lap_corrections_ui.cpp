@@ -10,6 +10,7 @@
 #include "corrections/ui/correction_texts.h"
 #include "corrections/ui/run_corrector.h"
 #include "session/addition.h"
+#include "session/command_guard.h"
 
 namespace korimet {
 
@@ -22,13 +23,19 @@ void attachLapCorrections(const Addition& addition) {
     // One correction window, made on first use and kept (hidden) when closed.
     auto shownWindow = std::make_shared<QPointer<CorrectionDialog>>();
     QWidget* window = &addition.window;
-    QObject::connect(action, &QAction::triggered, corrector, [corrector, window, shownWindow] {
-        QPointer<CorrectionDialog>& shown = *shownWindow;
-        if (!shown) shown = new CorrectionDialog(*corrector, *window);  // owned by the window
-        shown->show();
-        shown->raise();
-        shown->activateWindow();
-    });
+    Dialogs* dialogs = &addition.dialogs;
+    // Under the guard every command of the window runs under, named as the menu shows it.
+    QObject::connect(
+        action, &QAction::triggered, corrector, [corrector, window, shownWindow, dialogs, action] {
+            runGuarded(*dialogs, commandName(action->text()), [&] {
+                QPointer<CorrectionDialog>& shown = *shownWindow;
+                if (!shown)
+                    shown = new CorrectionDialog(*corrector, *window);  // owned by the window
+                shown->show();
+                shown->raise();
+                shown->activateWindow();
+            });
+        });
 }
 
 }  // namespace korimet

@@ -9,7 +9,7 @@
 #include "corrections/run_view.h"
 #include "corrections/settings/limit_settings.h"
 #include "corrections/ui/correction_texts.h"
-#include "messages/correction_messages.h"
+#include "messages/ui/window_messages.h"
 #include "session/dialogs.h"
 #include "session/system_path.h"
 
@@ -18,10 +18,6 @@ namespace korimet {
 namespace {
 
 QString qs(const char* text) { return uiText(text); }
-
-QString windowMessage(const CorrectionFileError& error) {
-    return QString::fromStdString(correctionFileMessage(error, uiWording()));
-}
 
 }  // namespace
 

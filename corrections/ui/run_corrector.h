@@ -29,6 +29,8 @@ class RunCorrector : public QObject {
     bool setLimits(const SuspectLimits& limits);
     // The file the corrections are kept in; empty while the run has no file.
     QString correctionFile() const;
+    // What it asks and tells the user through; the correction window reports there too.
+    Dialogs& dialogs() const { return dialogs_; }
 
     // Applies the steps in turn; a step that does not apply to the laps is skipped. How
     // many were. Another program's change to the file refuses them all, with a message, and

@@ -8,11 +8,11 @@
 #include <string>
 
 #include "common/ui/ui_text.h"
-#include "common/ui/window_messages.h"
 #include "files/data_file.h"
 #include "files/file_texts.h"
 #include "files/ui/file_command_texts.h"
 #include "files/ui/memo_line_ends.h"
+#include "messages/ui/window_messages.h"
 #include "session/dialogs.h"
 #include "session/system_path.h"
 #include "session/window_texts.h"

@@ -7,8 +7,7 @@
 #include "common/ui/ui_text.h"
 #include "lapdata/lap_time.h"
 #include "library/ui/library_texts.h"
-#include "messages/correction_messages.h"
-#include "messages/file_messages.h"
+#include "messages/ui/window_messages.h"
 
 namespace korimet {
 
@@ -19,11 +18,6 @@ namespace lt = librarytexts;
 QString u8(const char* text) { return uiText(text); }
 
 QString lapText(double seconds) { return QString::fromStdString(lapTimeOrPlaceholder(seconds)); }
-
-QString dateTimeText(const LocalTime& t) {
-    return QString::asprintf("%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
-                             t.minute, t.second);
-}
 
 QString firstLine(const std::string& memo) {
     const std::string line = memo.substr(0, memo.find_first_of("\r\n"));
@@ -38,15 +32,12 @@ QVariant optional(const std::optional<double>& value) {
 
 // What the corrections beside a run did, or why they could not be used.
 QString correctionNote(const LibraryEntry& entry) {
-    if (entry.correctionError)
-        return QString::fromStdString(correctionFileMessage(entry.correctionError, uiWording()));
+    if (entry.correctionError) return windowMessage(entry.correctionError);
     return entry.correctionSteps > 0 ? u8(lt::kCorrectedSteps).arg(entry.correctionSteps)
                                      : QString();
 }
 
-QString libraryMessage(const FileError& error) {
-    return QString::fromStdString(fileMessage(error, uiWording()));
-}
+QString libraryMessage(const FileError& error) { return windowMessage(error); }
 
 QString unreadableReason(const LibraryEntry& entry) {
     return entry.readable() ? QString() : libraryMessage(entry.error);
@@ -152,7 +143,8 @@ QVariant LibraryTableModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant LibraryTableModel::display(const LibraryEntry& e, int column) const {
-    if (column == kDownloaded) return dateTimeText(e.downloaded);
+    if (column == kDownloaded)
+        return QString::fromStdString(dateTimeText(e.downloaded, DateTimeForm::Shown));
     if (column == kCar) return e.carId ? QString::number(*e.carId) : QString();
     if (!e.readable()) {
         return column == kMemo ? u8(lt::kUnreadable) + unreadableReason(e) : QVariant();

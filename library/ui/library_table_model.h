@@ -12,7 +12,7 @@ namespace korimet {
 
 // The listed runs as a table, each cell made when the view asks for it: a library of ten
 // thousand runs costs no more to show than the rows on screen.
-// A file's problem in the window's language now.
+// A file's problem in the window's language now, as every window message says it.
 QString libraryMessage(const FileError& error);
 // Why a listed file could not be read, as the window shows it whole.
 QString unreadableReason(const LibraryEntry& entry);

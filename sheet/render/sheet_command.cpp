@@ -17,6 +17,7 @@
 #include "commandline/cli_texts.h"
 #include "commandline/parse_problem.h"
 #include "commandline/sheet_options.h"
+#include "common/ui/ui_language.h"
 #include "common/ui/ui_text.h"
 #include "corrections/run_view.h"
 #include "corrections/settings/limit_settings.h"
@@ -27,7 +28,6 @@
 #include "messages/language.h"
 #include "sheet/lap_sheet.h"
 #include "sheet/ui/sheet_renderer.h"
-#include "shell/ui/window_language.h"
 
 namespace korimet {
 

@@ -20,6 +20,7 @@
 #include "lapdata/run_statistics.h"
 #include "messages/file_messages.h"
 #include "session/addition.h"
+#include "session/command_guard.h"
 #include "session/dialogs.h"
 #include "session/run_session.h"
 #include "session/system_path.h"
@@ -178,11 +179,17 @@ class LapSheetCommands : public QObject {
     QWidget& window_;
 };
 
-QAction* addCommand(QMenu* menu, const char* text, const char* name) {
-    QAction* action = menu->addAction(QString());  // the menu owns it
+// Under the guard every command of the window runs under, named as the menu shows it when it
+// runs.
+void addCommand(LapSheetCommands* commands, const Addition& addition, const char* text,
+                const char* name, void (LapSheetCommands::*command)()) {
+    QAction* action = addition.menu.addAction(QString());  // the menu owns it
     setFixedText(action, text);
     action->setObjectName(qs(name));
-    return action;
+    Dialogs* dialogs = &addition.dialogs;
+    QObject::connect(action, &QAction::triggered, commands, [commands, dialogs, action, command] {
+        runGuarded(*dialogs, commandName(action->text()), [&] { (commands->*command)(); });
+    });
 }
 
 }  // namespace
@@ -203,13 +210,12 @@ LapSheet sheetOfSession(const RunSession& session) {
 
 void attachLapSheet(const Addition& addition) {
     auto* commands = new LapSheetCommands(addition);  // the window owns it
-    QMenu* menu = &addition.menu;
-    QObject::connect(addCommand(menu, texts::kPrintCommand, texts::kPrintCommandName),
-                     &QAction::triggered, commands, [commands] { commands->print(); });
-    QObject::connect(addCommand(menu, texts::kSavePdfCommand, texts::kSavePdfCommandName),
-                     &QAction::triggered, commands, [commands] { commands->savePdf(); });
-    QObject::connect(addCommand(menu, texts::kSaveChartCommand, texts::kSaveChartCommandName),
-                     &QAction::triggered, commands, [commands] { commands->saveChart(); });
+    addCommand(commands, addition, texts::kPrintCommand, texts::kPrintCommandName,
+               &LapSheetCommands::print);
+    addCommand(commands, addition, texts::kSavePdfCommand, texts::kSavePdfCommandName,
+               &LapSheetCommands::savePdf);
+    addCommand(commands, addition, texts::kSaveChartCommand, texts::kSaveChartCommandName,
+               &LapSheetCommands::saveChart);
 }
 
 }  // namespace korimet

@@ -10,10 +10,10 @@
 #include <string>
 #include <utility>
 
+#include "common/ui/ui_language.h"
 #include "common/ui/ui_text.h"
 #include "session/system_path.h"
 #include "shell/ui/shell_texts.h"
-#include "shell/ui/window_language.h"
 
 namespace korimet {
 

@@ -70,6 +70,7 @@ def self_test():
         ("device", '#  include "device/settings/port_paths.h"', False),
         ("sheet", '#include "commandline/cli_texts.h"', False),
         ("sheet", '#include "shell/ui/main_window.h"', False),
+        ("tools", '#include "messages/ui/window_messages.h"', False),
         ("pit", '#include "runjson/show_json.h"', True),
         ("pit", '#include "cli/verbs.h"', False),
         ("pit", '#include "pit/server/pit_server.h"', False),

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <memory>
 
+#include "common/ui/ui_language.h"
 #include "common/ui/ui_text.h"
 #include "corrections/correction_file.h"
 #include "corrections/ui/correction_dialog.h"

@@ -80,6 +80,23 @@ TEST(LibraryNames, OnlyLibraryNamesParse) {
     EXPECT_EQ(isoText(nested->downloaded), "2026-12-10T14:35:12");
 }
 
+// The one way a run's time is written, in each of its forms, padded where a field is short.
+TEST(LibraryNames, DateTimeTextInEachForm) {
+    const struct {
+        LocalTime when;
+        DateTimeForm form;
+        const char* text;
+    } cases[] = {
+        {{2026, 12, 10, 14, 35, 12}, DateTimeForm::Iso, "2026-12-10T14:35:12"},
+        {{2026, 12, 10, 14, 35, 12}, DateTimeForm::Shown, "2026-12-10 14:35:12"},
+        {{2026, 12, 10, 14, 35, 12}, DateTimeForm::ShownToMinute, "2026-12-10 14:35"},
+        {{987, 1, 2, 3, 4, 5}, DateTimeForm::Iso, "0987-01-02T03:04:05"},
+        {{987, 1, 2, 3, 4, 5}, DateTimeForm::Shown, "0987-01-02 03:04:05"},
+        {{987, 1, 2, 3, 4, 5}, DateTimeForm::ShownToMinute, "0987-01-02 03:04"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(dateTimeText(c.when, c.form), c.text);
+}
+
 // Every name the library gives says back the time and car it was made from.
 TEST(LibraryNames, RandomNamesRoundTrip) {
     std::mt19937 random(20261210);

@@ -29,6 +29,7 @@
 #include <random>
 #include <set>
 
+#include "common/ui/ui_language.h"
 #include "corrections/correction_file.h"
 #include "corrections/run_view.h"
 #include "device/ui/port_selection.h"
@@ -46,7 +47,6 @@
 #include "sheet/lap_sheet.h"
 #include "sheet/ui/lap_sheet_commands.h"
 #include "shell/ui/main_window.h"
-#include "shell/ui/window_language.h"
 #include "support/double_press.h"
 #include "support/fake_dialogs.h"
 #include "support/files.h"

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "common/ui/ui_language.h"
 #include "common/ui/ui_text.h"
 #include "messages/correction_messages.h"
 #include "messages/file_messages.h"
 #include "messages/tool_messages.h"
-#include "shell/ui/window_language.h"
 
 // The window's messages come from its translations: the English translation of every
 // message's words is the command-line tool's English, word for word, and with no translation

@@ -21,8 +21,10 @@
 #include <QToolTip>
 #include <cstdlib>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
+#include "common/ui/ui_language.h"
 #include "common/ui/ui_text.h"
 #include "corrections/ui/lap_corrections_ui.h"
 #include "files/data_file.h"
@@ -32,7 +34,6 @@
 #include "sheet/ui/lap_sheet_commands.h"
 #include "sheet/ui/sheet_renderer.h"
 #include "shell/ui/main_window.h"
-#include "shell/ui/window_language.h"
 #include "support/double_press.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
@@ -110,6 +111,36 @@ TEST_F(LapSheetWindow, SavePdfSuggestsANameFromTheRunAndWritesTheSheet) {
     trigger(texts::kSaveChartCommandName);
     ASSERT_EQ(dialogs->calls.size(), 2u);
     EXPECT_EQ(dialogs->calls[1].defaultText, dir.filePath("2026-12-10_1435_car07.png"));
+}
+
+// Answers the save question by throwing, as a broken dialog would.
+class ThrowingSaveDialogs : public FakeDialogs {
+  public:
+    QString askSavePathFrom(const QString&, const QString&, const QString&) override {
+        throw std::runtime_error("no dialog");
+    }
+};
+
+TEST_F(LapSheetWindow, ACommandThatThrowsIsReportedByNameAndTheWindowGoesOn) {
+    ASSERT_TRUE(window->fileCommands().openRunFile(saved("a.krt", runWithLaps({61.0}), modified)));
+    auto owned = std::make_unique<ThrowingSaveDialogs>();
+    ThrowingSaveDialogs& throwing = *owned;
+    window->setDialogs(std::move(owned));
+    const struct {
+        const char* command;
+        const char* text;
+    } cases[] = {
+        {texts::kSavePdfCommandName, "「PDFに保存」を実行できませんでした\r\nno dialog"},
+        {texts::kSaveChartCommandName, "「グラフを画像で保存」を実行できませんでした\r\nno dialog"},
+    };
+    for (const auto& c : cases) {
+        throwing.calls.clear();
+        EXPECT_NO_THROW(trigger(c.command));
+        ASSERT_EQ(throwing.calls.size(), 1u) << c.command;
+        EXPECT_EQ(throwing.calls[0].kind, FakeDialogs::Kind::Message);
+        EXPECT_EQ(throwing.calls[0].text, QString::fromUtf8(c.text));
+        EXPECT_EQ(throwing.calls[0].title, "Korimet");
+    }
 }
 
 TEST_F(LapSheetWindow, TheSheetIsDatedByTheLibraryByTheFileOrNow) {

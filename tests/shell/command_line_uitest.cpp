@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ui/ui_language.h"
 #include "common/ui/ui_text.h"
 #include "files/data_file.h"
 #include "files/file_texts.h"
@@ -23,7 +24,6 @@
 #include "shell/ui/given_files.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/shell_texts.h"
-#include "shell/ui/window_language.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
 #include "support/window_fixture.h"

@@ -19,6 +19,7 @@
 #include <QUrl>
 #include <memory>
 
+#include "common/ui/ui_language.h"
 #include "common/ui/ui_text.h"
 #include "files/data_file.h"
 #include "session/dialogs.h"
@@ -26,7 +27,6 @@
 #include "shell/ui/given_files.h"
 #include "shell/ui/main_window.h"
 #include "shell/ui/shell_texts.h"
-#include "shell/ui/window_language.h"
 #include "support/fake_dialogs.h"
 #include "support/frames.h"
 #include "support/window_fixture.h"

@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <stdexcept>
 
+#include "common/ui/ui_language.h"
 #include "common/ui/ui_text.h"
 #include "files/data_file.h"
 #include "files/ui/file_commands.h"

@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QStringList>
 
+#include "common/ui/ui_language.h"
 #include "common/ui/ui_text.h"
 #include "shell/ui/window_language.h"
 #include "support/shown_texts.h"

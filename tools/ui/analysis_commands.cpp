@@ -5,13 +5,12 @@
 #include <exception>
 
 #include "common/ui/ui_text.h"
-#include "common/ui/window_messages.h"
 #include "corrections/run_view.h"
 #include "corrections/settings/limit_settings.h"
 #include "files/data_file.h"
 #include "lapdata/ui/lap_chart.h"
 #include "lapdata/ui/lap_panel.h"
-#include "messages/correction_messages.h"
+#include "messages/ui/window_messages.h"
 #include "session/dialogs.h"
 #include "session/run_session.h"
 #include "session/system_path.h"
@@ -108,9 +107,8 @@ bool AnalysisCommands::compareWithFile(const QString& path) {
     session_.replaceComparison(other.view, path);
     // Compared as downloaded; the user hears why once it is drawn.
     if (other.correctionError) {
-        dialogs_.message(
-            QString::fromStdString(correctionFileMessage(other.correctionError, uiWording())),
-            uiText(kCompareTitle), MessageIcon::Critical);
+        dialogs_.message(windowMessage(other.correctionError), uiText(kCompareTitle),
+                         MessageIcon::Critical);
     }
     return true;
 }

@@ -14,6 +14,7 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
+#include "common/ui/ui_language.h"
 #include "common/ui/ui_text.h"
 #include "library/run_library.h"
 #include "pit/ui/pit_texts.h"
@@ -21,7 +22,6 @@
 #include "pit/ui/pit_window.h"
 #include "session/run_session.h"
 #include "shell/ui/main_window.h"
-#include "shell/ui/window_language.h"
 #include "support/double_press.h"
 #include "support/frames.h"
 #include "support/pty.h"
