@@ -12,7 +12,6 @@
 #include "session/addition.h"
 
 class QComboBox;
-class QCustomPlot;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -24,6 +23,7 @@ namespace korimet {
 
 class LibrarySortProxy;
 class LibraryTableModel;
+class TrendChart;
 
 // The run library's own window, beside the main window and never modal: every kept run
 // with its statistics, a trend chart for one car, and the doors to open, compare and
@@ -43,7 +43,7 @@ class LibraryWindow : public QWidget {
     bool reading() const;
     const QString& folder() const { return folder_; }
     // The car the trend chart shows, or -1 for none.
-    int trendCar() const { return trendCar_; }
+    int trendCar() const;
     // Opens the selected run, or with two selected compares the second against the first.
     void openSelection();
     // Moves the selected runs to the trash after asking.
@@ -76,14 +76,12 @@ class LibraryWindow : public QWidget {
     bool shownInMainWindow(const QString& fullPath) const;
     void askToSaveMemo();
     bool writeMemo(const QString& fullPath, const QString& memo);
-    void labelTrendAxis();
     void listingRead(LibraryListing listing);
     void tableChanged();  // count, car filter and trend follow the table
     void fillCarFilter();
     void applyCarFilter();
     void showCount();
     void drawTrend();
-    void showTrendTip(const QPoint& position);
     std::vector<int> selectedEntries() const;  // table rows, in view order
     QString fullPath(const LibraryEntry& entry) const;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -93,14 +91,11 @@ class LibraryWindow : public QWidget {
     std::optional<FileError> listingError_;  // the folder could not be listed
     std::function<QString()> statusText_;    // what the status line says
     std::function<QString()> memoNoteText_;  // the note above the memo box
-    int trendCar_ = -1;
-    std::vector<int> trendPoints_;      // table row of each point of the best and average lines
-    std::vector<QString> trendLabels_;  // a time axis label for each point
-    QVariant wantedCar_;                // the remembered car filter, until its car is listed
-    int memoEntry_ = -1;                // the entry the memo box shows
-    QString memoPath_;                  // the file of the run whose memo the box holds
-    QString memoInFile_;                // that memo as the file holds it
-    bool memoLinked_ = false;           // the box is the main window's memo of the same run
+    QVariant wantedCar_;                     // the remembered car filter, until its car is listed
+    int memoEntry_ = -1;                     // the entry the memo box shows
+    QString memoPath_;                       // the file of the run whose memo the box holds
+    QString memoInFile_;                     // that memo as the file holds it
+    bool memoLinked_ = false;                // the box is the main window's memo of the same run
 
     FolderReader* reader_ = nullptr;
     // Runs kept while the folder was being read, added once the listing is in: the listing
@@ -114,7 +109,7 @@ class LibraryWindow : public QWidget {
     LibraryTableModel* model_ = nullptr;
     LibrarySortProxy* proxy_ = nullptr;
     QSplitter* split_ = nullptr;
-    QCustomPlot* trend_ = nullptr;
+    TrendChart* trend_ = nullptr;
     QPlainTextEdit* memoEdit_ = nullptr;
     QPushButton* saveMemoButton_ = nullptr;
     QLabel* memoNote_ = nullptr;
