@@ -2,10 +2,8 @@
 
 #include <unistd.h>
 
-#include <qcustomplot.h>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateTime>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
@@ -15,7 +13,6 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -29,7 +26,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstdio>
 #include <utility>
 
@@ -40,10 +36,10 @@
 #include "files/durable_write.h"
 #include "files/ui/file_commands.h"
 #include "files/ui/memo_line_ends.h"
-#include "lapdata/lap_time.h"
 #include "library/settings/library_folder.h"
 #include "library/ui/library_table_model.h"
 #include "library/ui/library_texts.h"
+#include "library/ui/trend_chart.h"
 #include "session/command_guard.h"
 #include "session/dialogs.h"
 #include "session/run_session.h"
@@ -58,8 +54,6 @@ namespace lt = librarytexts;
 
 using Column = LibraryTableModel::Column;
 
-// A point this close to the pointer (pixels) is the one hovered.
-constexpr double kHoverPixels = 8.0;
 // Names the question about deleting gives before it only counts the rest.
 constexpr std::size_t kDeleteNamesShown = 5;
 
@@ -70,21 +64,6 @@ const QString kSplitKey = QStringLiteral("Library/Split");
 const QString kCarKey = QStringLiteral("Library/CarFilter");
 
 QString u8(const char* text) { return uiText(text); }
-
-QDateTime dateTimeOf(const LocalTime& t) {
-    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second));
-}
-
-QString lapText(double seconds) { return QString::fromStdString(lapTimeOrPlaceholder(seconds)); }
-
-// Labels as fine as the runs' span needs: hours within a day, dates beyond a year.
-QString trendLabel(const LocalTime& t, const LocalTime& first, const LocalTime& last) {
-    const QDateTime at = dateTimeOf(t);
-    if (first.year == last.year && first.month == last.month && first.day == last.day)
-        return at.toString(QStringLiteral("HH:mm"));
-    if (first.year == last.year) return at.toString(QStringLiteral("MM-dd HH:mm"));
-    return at.toString(QStringLiteral("yyyy-MM-dd"));
-}
 
 }  // namespace
 
@@ -173,20 +152,8 @@ LibraryWindow::LibraryWindow(const Addition& addition)
     auto* lower = new QWidget(split_);
     auto* lowerLayout = new QHBoxLayout(lower);  // owned by `lower`
     lowerLayout->setContentsMargins(0, 0, 0, 0);
-    trend_ = new QCustomPlot(lower);
-    trend_->setObjectName("trendChart");
-    trend_->setMouseTracking(true);
-    trend_->installEventFilter(this);
-    trend_->setMinimumHeight(200);
-    trend_->setFocusPolicy(Qt::NoFocus);
+    trend_ = new TrendChart(lower);
     lowerLayout->addWidget(trend_, 3);
-    // The legend gets a row of its own above the plot, so it never covers a run's point.
-    trend_->legend->setVisible(true);
-    trend_->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
-    trend_->plotLayout()->insertRow(0);
-    trend_->plotLayout()->addElement(0, 0, trend_->legend);  // moves it out of the inset
-    trend_->plotLayout()->setRowStretchFactor(0, 0.001);
-    trend_->xAxis->setTicker(QSharedPointer<QCPAxisTickerText>::create());
 
     auto* memoSide = new QWidget(lower);
     auto* memoLayout = new QVBoxLayout(memoSide);  // owned by `memoSide`
@@ -292,10 +259,7 @@ LibraryWindow::LibraryWindow(const Addition& addition)
 }
 
 // The window's own words that are not fixed captions of one control.
-void LibraryWindow::showTexts() {
-    progress_->setFormat(u8(lt::kReading));
-    trend_->yAxis->setLabel(u8(lt::kTrendBest) + " / " + u8(lt::kTrendAverage));
-}
+void LibraryWindow::showTexts() { progress_->setFormat(u8(lt::kReading)); }
 
 void LibraryWindow::changeEvent(QEvent* event) {
     if (event->type() == QEvent::LanguageChange) {
@@ -308,7 +272,6 @@ void LibraryWindow::changeEvent(QEvent* event) {
         if (listingError_) countLabel_->setText(libraryMessage(*listingError_));
         if (statusText_) statusLine_->setText(statusText_());
         if (memoNoteText_) memoNote_->setText(memoNoteText_());
-        drawTrend();
     }
     QWidget::changeEvent(event);
 }
@@ -501,162 +464,14 @@ void LibraryWindow::runsTrashed(const StoreTrashed& result) {
 }
 
 void LibraryWindow::drawTrend() {
-    const auto& entries = model_->entries();
     const QVariant filtered = carFilter_->currentData();
     const QModelIndex current = table_->currentIndex();
-    const int currentEntry = current.isValid() ? proxy_->mapToSource(current).row() : -1;
-    trendCar_ = -1;
-    if (filtered.isValid()) {
-        trendCar_ = filtered.toInt();
-    } else if (currentEntry >= 0) {
-        const auto& car = entries[static_cast<std::size_t>(currentEntry)].carId;
-        if (car) trendCar_ = *car;
-    } else if (!entries.empty() && entries.back().carId) {
-        trendCar_ = *entries.back().carId;
-    }
-
-    trend_->clearGraphs();
-    trend_->clearItems();
-    trendPoints_.clear();
-    trendLabels_.clear();
-    // The runs stand side by side in their order: a track day's runs minutes apart spread
-    // across the plot as a decade's do, and the labels say when each was.
-    QVector<double> order, bests, averages, unconfirmedOrder, unconfirmedBests;
-    int selected = -1;
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        const LibraryEntry& e = entries[i];
-        if (!e.readable() || e.carId != trendCar_ || e.statistics.counted == 0) continue;
-        order << static_cast<double>(order.size());
-        bests << e.statistics.best;
-        averages << e.statistics.average;
-        if (e.bestUnconfirmed()) {
-            unconfirmedOrder << order.back();
-            unconfirmedBests << e.statistics.best;
-        }
-        if (static_cast<int>(i) == currentEntry) selected = static_cast<int>(trendPoints_.size());
-        trendPoints_.push_back(static_cast<int>(i));
-    }
-    const std::optional<std::size_t> pbAt = personalBestEntry(entries, trendPoints_);
-    const int personalBest = pbAt ? static_cast<int>(*pbAt) : -1;
-    if (!trendPoints_.empty()) {
-        const LocalTime& first = entries[static_cast<std::size_t>(trendPoints_.front())].downloaded;
-        const LocalTime& last = entries[static_cast<std::size_t>(trendPoints_.back())].downloaded;
-        for (int entry : trendPoints_) {
-            trendLabels_.push_back(
-                trendLabel(entries[static_cast<std::size_t>(entry)].downloaded, first, last));
-        }
-    }
-    auto addLine = [this](const QString& name, const QColor& color, const QVector<double>& x,
-                          const QVector<double>& y, QCPScatterStyle::ScatterShape shape,
-                          double size) {
-        QCPGraph* graph = trend_->addGraph();
-        graph->setName(name);
-        graph->setPen(QPen(color));
-        graph->setScatterStyle(QCPScatterStyle(shape, color, size));
-        graph->setData(x, y, true);
-        return graph;
-    };
-    addLine(u8(lt::kTrendBest), Qt::blue, order, bests, QCPScatterStyle::ssDisc, 6);
-    addLine(u8(lt::kTrendAverage), Qt::darkGray, order, averages, QCPScatterStyle::ssCircle, 6);
-    QCPGraph* best =
-        addLine(u8(lt::kTrendPersonalBest), Qt::red, {}, {}, QCPScatterStyle::ssStar, 14);
-    best->setLineStyle(QCPGraph::lsNone);
-    QCPGraph* chosen =
-        addLine(u8(lt::kTrendSelected), QColor(0, 160, 0), {}, {}, QCPScatterStyle::ssSquare, 14);
-    chosen->setLineStyle(QCPGraph::lsNone);
-    if (!unconfirmedOrder.isEmpty()) {
-        // Drawn over the best's disc, so the point reads as an open ring.
-        QCPGraph* open = addLine(u8(lt::kTrendUnconfirmed), Qt::blue, unconfirmedOrder,
-                                 unconfirmedBests, QCPScatterStyle::ssCircle, 9);
-        open->setScatterStyle(
-            QCPScatterStyle(QCPScatterStyle::ssCircle, QPen(Qt::blue, 1.5), QBrush(Qt::white), 9));
-        open->setLineStyle(QCPGraph::lsNone);
-    }
-    if (personalBest >= 0) {
-        const LibraryEntry& e =
-            entries[static_cast<std::size_t>(trendPoints_[static_cast<std::size_t>(personalBest)])];
-        // The best confirmed lap, which need not be the run's best as listed.
-        const double time = *e.confirmedBest;
-        best->addData(order[personalBest], time);
-        auto* text = new QCPItemText(trend_);  // owned by the plot
-        text->setObjectName("personalBestLabel");
-        text->position->setCoords(order[personalBest], time);
-        // Centred under its mark, but kept inside the plot when the best is at either end.
-        const double place = (order[personalBest] + 0.5) / std::max<double>(1.0, order.size());
-        const Qt::Alignment across = place > 0.75   ? Qt::AlignRight
-                                     : place < 0.25 ? Qt::AlignLeft
-                                                    : Qt::AlignHCenter;
-        text->setPositionAlignment(across | Qt::AlignTop);
-        text->setPadding(QMargins(2, 10, 2, 0));
-        text->setColor(Qt::red);
-        text->setText(u8(lt::kTrendBestLabel)
-                          .arg(lapText(time),
-                               dateTimeOf(e.downloaded).toString(QStringLiteral("yyyy-MM-dd"))));
-        text->setClipToAxisRect(false);
-    }
-    if (selected >= 0) {
-        chosen->addData(order[selected], bests[selected]);
-        chosen->addData(order[selected], averages[selected]);
-    }
-    trend_->plotLayout()->setRowSpacing(0);
-    QString caption = trendCar_ >= 0 ? u8(lt::kTrendTitle).arg(trendCar_) : QString();
-    if (!trendPoints_.empty() && trendLabels_.front().size() == 5) {
-        // Hours only on the axis: the day goes with the title.
-        caption += QStringLiteral("  ") +
-                   dateTimeOf(entries[static_cast<std::size_t>(trendPoints_.front())].downloaded)
-                       .toString(QStringLiteral("yyyy-MM-dd"));
-    }
-    trend_->xAxis->setLabel(caption);
-    trend_->rescaleAxes();
-    // Half a place beside the first and last run, and room below the best for its label.
-    trend_->xAxis->setRange(-0.5, std::max(0.5, order.size() - 0.5));
-    const QCPRange r = trend_->yAxis->range();
-    const double extra = std::max(r.size() * 0.05, 0.5);
-    trend_->yAxis->setRange(r.lower - std::max(extra, r.size() * 0.25), r.upper + extra);
-    labelTrendAxis();
+    trend_->showRuns(model_->entries(),
+                     filtered.isValid() ? std::optional<int>(filtered.toInt()) : std::nullopt,
+                     current.isValid() ? proxy_->mapToSource(current).row() : -1);
 }
 
-// As many labels as fit side by side at the plot's width; a label equal to the one before
-// it is left out, so a day's runs in a decade are dated once.
-void LibraryWindow::labelTrendAxis() {
-    auto ticker = trend_->xAxis->ticker().dynamicCast<QCPAxisTickerText>();
-    if (!ticker) return;
-    ticker->clear();
-    trend_->replot();  // lays the plot out, so its width is known
-    if (!trendLabels_.empty()) {
-        const QFontMetrics metrics(trend_->xAxis->tickLabelFont());
-        int widest = 0;
-        for (const QString& label : trendLabels_)
-            widest = std::max(widest, metrics.horizontalAdvance(label));
-        const double perRun =
-            trend_->axisRect()->width() / std::max(1.0, trend_->xAxis->range().size());
-        const int step =
-            std::max(1, static_cast<int>(std::ceil((widest + metrics.height()) / perRun)));
-        QString previous;
-        for (std::size_t i = 0; i < trendLabels_.size(); i += static_cast<std::size_t>(step)) {
-            if (trendLabels_[i] == previous) continue;
-            previous = trendLabels_[i];
-            ticker->addTick(static_cast<double>(i), trendLabels_[i]);
-        }
-    }
-    trend_->xAxis->setSubTicks(false);
-    trend_->replot();  // lays it out again with the labels under the axis
-    // Room under the personal best for its label, which is in pixels while the axis is in
-    // seconds: known only now that the plot is laid out.
-    for (int i = 0; i < trend_->itemCount(); ++i) {
-        auto* label = qobject_cast<QCPItemText*>(trend_->item(i));
-        if (!label || label->objectName() != QLatin1String("personalBestLabel")) continue;
-        const double height = trend_->axisRect()->height();
-        const double need =
-            label->bottomRight->pixelPosition().y() - label->topLeft->pixelPosition().y() + 4;
-        if (height <= need * 1.5) break;
-        const QCPRange r = trend_->yAxis->range();
-        const double share = need / height;
-        const double lower = (label->position->coords().y() - share * r.upper) / (1 - share);
-        if (lower < r.lower) trend_->yAxis->setRange(lower, r.upper);
-    }
-    trend_->replot();
-}
+int LibraryWindow::trendCar() const { return trend_->car(); }
 
 void LibraryWindow::currentChanged() {
     const QModelIndex current = table_->currentIndex();
@@ -963,13 +778,6 @@ void LibraryWindow::hideEvent(QHideEvent* event) {
 }
 
 bool LibraryWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == trend_ && event->type() == QEvent::MouseMove) {
-        showTrendTip(static_cast<QMouseEvent*>(event)->position().toPoint());
-    }
-    if (watched == trend_ && event->type() == QEvent::Resize) {
-        // After the plot has taken its new size.
-        QMetaObject::invokeMethod(this, &LibraryWindow::labelTrendAxis, Qt::QueuedConnection);
-    }
     if (watched == table_ && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
         runGuarded(addition_.dialogs, commandName(u8(lt::kDeleteButton)),
@@ -977,32 +785,6 @@ bool LibraryWindow::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     return QWidget::eventFilter(watched, event);
-}
-
-// Names the run under the pointer, on the best or the average line.
-void LibraryWindow::showTrendTip(const QPoint& position) {
-    QString tip;
-    double nearest = kHoverPixels;
-    for (int g = 0; g < 2 && g < trend_->graphCount(); ++g) {
-        const QCPGraph* graph = trend_->graph(g);
-        int index = 0;
-        for (auto it = graph->data()->constBegin(); it != graph->data()->constEnd();
-             ++it, ++index) {
-            const QPointF at(trend_->xAxis->coordToPixel(it->key),
-                             trend_->yAxis->coordToPixel(it->value));
-            const double distance = std::hypot(at.x() - position.x(), at.y() - position.y());
-            if (distance > nearest || index >= static_cast<int>(trendPoints_.size())) continue;
-            nearest = distance;
-            const LibraryEntry& e = model_->entries()[static_cast<std::size_t>(
-                trendPoints_[static_cast<std::size_t>(index)])];
-            tip = u8(lt::kTrendTip)
-                      .arg(QString::fromStdString(e.path),
-                           dateTimeOf(e.downloaded).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                           lapText(e.statistics.best), lapText(e.statistics.average));
-            if (e.bestUnconfirmed()) tip += QStringLiteral("\n") + u8(lt::kTrendUnconfirmed);
-        }
-    }
-    trend_->setToolTip(tip);
 }
 
 }  // namespace korimet

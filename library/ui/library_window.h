@@ -14,7 +14,6 @@
 #include "session/addition.h"
 
 class QComboBox;
-class QCustomPlot;
 class QLabel;
 class QPlainTextEdit;
 class QProgressBar;
@@ -26,6 +25,7 @@ namespace korimet {
 
 class LibrarySortProxy;
 class LibraryTableModel;
+class TrendChart;
 
 // The run library's own window, beside the main window and never modal: every kept run
 // with its statistics, a trend chart for one car, and the doors to open, compare and
@@ -44,7 +44,7 @@ class LibraryWindow : public QWidget {
     bool reading() const;
     const QString& folder() const { return folder_; }
     // The car the trend chart shows, or -1 for none.
-    int trendCar() const { return trendCar_; }
+    int trendCar() const;
     // Opens the selected run, or with two selected compares the second against the first.
     void openSelection();
     // Moves the selected runs to the trash after asking.
@@ -85,7 +85,6 @@ class LibraryWindow : public QWidget {
     bool shownInMainWindow(const QString& fullPath) const;
     void askToSaveMemo();
     void writeMemo(const QString& fullPath, const QString& memo);
-    void labelTrendAxis();
     void listingRead();
     void runsChanged(const StoreChanges& changes);
     void runsTrashed(const StoreTrashed& result);
@@ -94,7 +93,6 @@ class LibraryWindow : public QWidget {
     void applyCarFilter();
     void showCount();
     void drawTrend();
-    void showTrendTip(const QPoint& position);
     std::vector<int> selectedEntries() const;  // table rows, in view order
     QString fullPath(const LibraryEntry& entry) const;
     std::string relativePath(const QString& fullPath) const;
@@ -105,16 +103,13 @@ class LibraryWindow : public QWidget {
     std::optional<FileError> listingError_;  // the folder could not be listed
     std::function<QString()> statusText_;    // what the status line says
     std::function<QString()> memoNoteText_;  // the note above the memo box
-    int trendCar_ = -1;
-    std::vector<int> trendPoints_;      // table row of each point of the best and average lines
-    std::vector<QString> trendLabels_;  // a time axis label for each point
-    QVariant wantedCar_;                // the remembered car filter, until its car is listed
-    int memoEntry_ = -1;                // the entry the memo box shows
-    QString memoPath_;                  // the file of the run whose memo the box holds
-    QString memoInFile_;                // that memo as the file holds it
-    bool memoLinked_ = false;           // the box is the main window's memo of the same run
-    std::uint64_t memoLoad_ = 0;        // the store's job reading the box's run, 0 for none
-    bool memoReload_ = false;           // that job reads the same run again
+    QVariant wantedCar_;                     // the remembered car filter, until its car is listed
+    int memoEntry_ = -1;                     // the entry the memo box shows
+    QString memoPath_;                       // the file of the run whose memo the box holds
+    QString memoInFile_;                     // that memo as the file holds it
+    bool memoLinked_ = false;                // the box is the main window's memo of the same run
+    std::uint64_t memoLoad_ = 0;             // the store's job reading the box's run, 0 for none
+    bool memoReload_ = false;                // that job reads the same run again
     std::map<std::uint64_t, QString> memoSaves_;  // the store's memo jobs: the memo written
     bool listedAgain_ = false;
     std::uint64_t trashJob_ = 0;
@@ -129,7 +124,7 @@ class LibraryWindow : public QWidget {
     LibraryTableModel* model_ = nullptr;
     LibrarySortProxy* proxy_ = nullptr;
     QSplitter* split_ = nullptr;
-    QCustomPlot* trend_ = nullptr;
+    TrendChart* trend_ = nullptr;
     QPlainTextEdit* memoEdit_ = nullptr;
     QPushButton* saveMemoButton_ = nullptr;
     QLabel* memoNote_ = nullptr;
