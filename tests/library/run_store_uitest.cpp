@@ -1,0 +1,151 @@
+// The run store alone, without a window: its jobs, what it follows in the folder, and that
+// quitting keeps what was asked for.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "corrections/correction_file.h"
+#include "corrections/lap_corrections.h"
+#include "files/data_file.h"
+#include "library/run_library.h"
+#include "library/store/run_store.h"
+#include "support/double_press.h"
+#include "support/frames.h"
+#include "support/pty.h"
+#include "support/temp_dir.h"
+
+namespace korimet {
+namespace {
+
+namespace fs = std::filesystem;
+using test::runWithLaps;
+using test::waitUntil;
+
+class RunStoreTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        library = (dir.path() / "runs").string();
+        store = std::make_unique<RunStore>();
+        QObject::connect(store.get(), &RunStore::runRead,
+                         [this](const StoreRunRead& r) { reads.push_back(r); });
+        QObject::connect(store.get(), &RunStore::memoSaved,
+                         [this](const StoreMemoSaved& r) { saves.push_back(r); });
+    }
+    std::string keep(const LapData& d, const LocalTime& when) {
+        const KeptRun kept = keepRun(library, d, when);
+        EXPECT_TRUE(kept) << kept.error;
+        return fs::relative(kept.path, library).string();
+    }
+    void open() {
+        store->open(library, {});
+        ASSERT_TRUE(waitUntil([&] { return !store->listing(); }));
+    }
+    std::vector<std::string> paths() const {
+        std::vector<std::string> all;
+        for (const LibraryEntry& e : store->entries()) all.push_back(e.path);
+        return all;
+    }
+    const LibraryEntry* entry(const std::string& path) const {
+        for (const LibraryEntry& e : store->entries()) {
+            if (e.path == path) return &e;
+        }
+        return nullptr;
+    }
+
+    test::TempDir dir;
+    std::string library;
+    std::unique_ptr<RunStore> store;
+    std::vector<StoreRunRead> reads;
+    std::vector<StoreMemoSaved> saves;
+};
+
+// Whatever a racer writes, saved through the store and read back through it, is what the
+// file holds and what was written.
+TEST_F(RunStoreTest, AnyMemoSavedThroughTheStoreComesBackWhole) {
+    const std::string run = keep(runWithLaps({61.5, 60.25}), {2026, 12, 10, 9, 0, 0});
+    open();
+    std::mt19937_64 rng(29);
+    const char* pieces[] = {
+        "a", "Z",  ",",  "\r\n", "\"", "\"\"", " ", "\t", "練習",          "ｶﾀｶﾅ",
+        "①", "～", "ソ", "\\",   "~",  "1,2",  "Ⅲ", "髙", "タイヤ 1.2 bar"};
+    for (int i = 0; i < 60; ++i) {
+        std::string memo;
+        const int n = static_cast<int>(rng() % 14);
+        for (int k = 0; k < n; ++k) memo += pieces[rng() % std::size(pieces)];
+        const std::uint64_t saved = store->saveMemo(run, memo);
+        const std::uint64_t read = store->readRun(run);
+        ASSERT_TRUE(waitUntil([&] { return !reads.empty() && reads.back().job == read; }));
+        ASSERT_FALSE(saves.empty());
+        EXPECT_EQ(saves.back().job, saved);
+        ASSERT_TRUE(saves.back().ok) << saves.back().error;
+        ASSERT_TRUE(reads.back().read) << reads.back().read.error;
+        EXPECT_EQ(reads.back().read.content->memo, memo);
+        const DataFileReadResult inFile = loadDataFile((fs::path(library) / run).string());
+        ASSERT_TRUE(inFile);
+        EXPECT_EQ(inFile.content->memo, memo);
+        EXPECT_EQ(inFile.content->data, runWithLaps({61.5, 60.25}));
+    }
+}
+
+// What other programs do to the folder reaches the rows: a run written into a day folder
+// made after the listing, corrections written beside a run, a run renamed and one deleted.
+TEST_F(RunStoreTest, FollowsWhatOtherProgramsDoToTheFolder) {
+    const std::string first = keep(runWithLaps({60.3, 60.8}), {2026, 12, 10, 9, 0, 0});
+    const std::string pressed = keep(test::doublePressRun(), {2026, 12, 10, 10, 0, 0});
+    open();
+    ASSERT_EQ(paths(), (std::vector<std::string>{first, pressed}));
+    int changes = 0;
+    QObject::connect(store.get(), &RunStore::runsChanged, [&] { ++changes; });
+
+    const std::string newDay = keep(runWithLaps({59.0}), {2026, 12, 11, 8, 0, 0});
+    ASSERT_TRUE(waitUntil([&] { return paths().size() == 3; }));
+    EXPECT_EQ(paths().back(), newDay);
+    // The new day's folder is followed too.
+    const std::string sameDay = keep(runWithLaps({58.5}), {2026, 12, 11, 9, 0, 0});
+    ASSERT_TRUE(waitUntil([&] { return paths().size() == 4; }));
+
+    RunCorrections corrections(test::doublePressRun());
+    ASSERT_EQ(corrections.apply({CorrectionKind::MergeIntoNext, test::kDoublePressLap}),
+              CorrectionRefusal::None);
+    ASSERT_FALSE(saveCorrections((fs::path(library) / pressed).string(), corrections));
+    ASSERT_TRUE(waitUntil([&] { return entry(pressed)->correctionSteps == 1; }));
+    EXPECT_EQ(entry(pressed)->statistics.counted, 9);
+
+    fs::rename(fs::path(library) / sameDay, fs::path(library) / "2026-12-11" / "by-hand.krt");
+    fs::remove(fs::path(library) / first);
+    ASSERT_TRUE(waitUntil([&] { return !entry(first) && !entry(sameDay); }));
+    ASSERT_TRUE(waitUntil([&] { return entry("2026-12-11/by-hand.krt") != nullptr; }));
+    EXPECT_EQ(paths().size(), 3u);
+    EXPECT_GT(changes, 0);
+}
+
+// A library nothing was kept in yet is no error, and the store sees the first run kept into
+// it from another program once its folder appears.
+TEST_F(RunStoreTest, ALibraryThatIsNotThereYetIsEmptyThenFollowed) {
+    open();
+    EXPECT_FALSE(store->listingError());
+    EXPECT_TRUE(store->entries().empty());
+    const std::string run = keep(runWithLaps({60.0}), {2026, 12, 10, 9, 0, 0});
+    ASSERT_TRUE(waitUntil([&] { return paths() == std::vector<std::string>{run}; }));
+}
+
+// A memo asked to be saved just before quitting is in the file afterwards: quitting waits for
+// the jobs asked for when the folder answers.
+TEST_F(RunStoreTest, QuittingKeepsAMemoJustAskedFor) {
+    const std::string run = keep(runWithLaps({61.5}), {2026, 12, 10, 9, 0, 0});
+    open();
+    store->saveMemo(run, "last words");
+    store.reset();
+    const DataFileReadResult inFile = loadDataFile((fs::path(library) / run).string());
+    ASSERT_TRUE(inFile);
+    EXPECT_EQ(inFile.content->memo, "last words");
+}
+
+}  // namespace
+}  // namespace korimet
