@@ -1,19 +1,13 @@
 #include "library/ui/library_window.h"
 
-#include <unistd.h>
-
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
-#include <QFile>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -25,24 +19,18 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <utility>
 
 #include "common/ui/ui_text.h"
-#include "corrections/correction_file.h"
 #include "corrections/settings/limit_settings.h"
-#include "files/data_file.h"
-#include "files/durable_write.h"
 #include "files/ui/file_commands.h"
-#include "files/ui/memo_line_ends.h"
 #include "library/settings/library_folder.h"
+#include "library/ui/library_memo_box.h"
 #include "library/ui/library_table_model.h"
 #include "library/ui/library_texts.h"
 #include "library/ui/trend_chart.h"
 #include "session/command_guard.h"
 #include "session/dialogs.h"
-#include "session/run_session.h"
 #include "session/system_path.h"
 #include "tools/ui/analysis_commands.h"
 
@@ -155,28 +143,8 @@ LibraryWindow::LibraryWindow(const Addition& addition)
     trend_ = new TrendChart(lower);
     lowerLayout->addWidget(trend_, 3);
 
-    auto* memoSide = new QWidget(lower);
-    auto* memoLayout = new QVBoxLayout(memoSide);  // owned by `memoSide`
-    memoLayout->setContentsMargins(0, 0, 0, 0);
-    auto* memoCaption = new QLabel(memoSide);
-    setFixedText(memoCaption, lt::kMemoCaption);
-    memoLayout->addWidget(memoCaption);
-    memoEdit_ = new QPlainTextEdit(memoSide);
-    memoEdit_->setObjectName("libraryMemo");
-    memoEdit_->setTabChangesFocus(true);
-    memoCaption->setBuddy(memoEdit_);
-    memoLayout->addWidget(memoEdit_, 1);
-    memoNote_ = new QLabel(memoSide);
-    memoNote_->setObjectName("libraryMemoNote");
-    memoNote_->setWordWrap(true);
-    memoNote_->setVisible(false);
-    memoLayout->addWidget(memoNote_);
-    saveMemoButton_ = new QPushButton(memoSide);
-    setFixedText(saveMemoButton_, lt::kSaveMemoButton);
-    saveMemoButton_->setObjectName("saveMemoButton");
-    saveMemoButton_->setEnabled(false);
-    memoLayout->addWidget(saveMemoButton_);
-    lowerLayout->addWidget(memoSide, 1);
+    memo_ = new LibraryMemoBox(addition_, lower);
+    lowerLayout->addWidget(memo_, 1);
 
     split_->setStretchFactor(0, 3);
     split_->setStretchFactor(1, 2);
@@ -202,16 +170,9 @@ LibraryWindow::LibraryWindow(const Addition& addition)
             guarded(compareButton, &LibraryWindow::openSelection));
     connect(deleteButton, &QPushButton::clicked, this,
             guarded(deleteButton, &LibraryWindow::deleteSelection));
-    connect(saveMemoButton_, &QPushButton::clicked, this,
-            guarded(saveMemoButton_, &LibraryWindow::saveMemo));
-    connect(memoEdit_, &QPlainTextEdit::textChanged, this, [this] {
-        const QString text = memoEdit_->toPlainText();
-        if (memoLinked_) addition_.session.setMemo(text);
-        saveMemoButton_->setEnabled(memoEntry_ >= 0 && text != memoInFile_);
+    connect(memo_, &LibraryMemoBox::saved, this, [this](const QString& relative) {
+        showStatus([relative] { return u8(lt::kMemoSaved).arg(relative); });
     });
-    connect(&addition_.session, &RunSession::memoChanged, this, &LibraryWindow::followSessionMemo);
-    connect(&addition_.session, &RunSession::runReplaced, this, &LibraryWindow::relinkMemo);
-    connect(&addition_.session, &RunSession::keptFileChanged, this, &LibraryWindow::relinkMemo);
     table_->installEventFilter(this);  // Delete key
     connect(refreshButton, &QPushButton::clicked, this, &LibraryWindow::refresh);
     auto* refreshKey = new QShortcut(QKeySequence(Qt::Key_F5), this);  // owned by the window
@@ -244,8 +205,6 @@ LibraryWindow::LibraryWindow(const Addition& addition)
     });
     connect(&store_, &RunStore::listed, this, &LibraryWindow::listingRead);
     connect(&store_, &RunStore::runsChanged, this, &LibraryWindow::runsChanged);
-    connect(&store_, &RunStore::runRead, this, &LibraryWindow::memoRead);
-    connect(&store_, &RunStore::memoSaved, this, &LibraryWindow::memoWritten);
     connect(&store_, &RunStore::trashed, this, &LibraryWindow::runsTrashed);
     connect(&store_, &RunStore::stalledChanged, this, [this](bool stalled) {
         if (stalled) {
@@ -271,7 +230,6 @@ void LibraryWindow::changeEvent(QEvent* event) {
         showCount();
         if (listingError_) countLabel_->setText(libraryMessage(*listingError_));
         if (statusText_) statusLine_->setText(statusText_());
-        if (memoNoteText_) memoNote_->setText(memoNoteText_());
     }
     QWidget::changeEvent(event);
 }
@@ -284,8 +242,11 @@ LibraryWindow::~LibraryWindow() = default;
 
 bool LibraryWindow::reading() const { return store_.listing(); }
 
+bool LibraryWindow::busy() const { return reading() || memo_->busy() || trashJob_ != 0; }
+
 void LibraryWindow::refresh() {
     folder_ = libraryFolder();
+    memo_->setFolder(folder_);
     showFolder();
     store_.open(systemPath(folder_), readSuspectLimits(QSettings()));
 }
@@ -334,11 +295,7 @@ void LibraryWindow::runsChanged(const StoreChanges& changes) {
     const int entry = now.isValid() ? proxy_->mapToSource(now).row() : -1;
     const LibraryEntry* e =
         entry >= 0 ? &model_->entries()[static_cast<std::size_t>(entry)] : nullptr;
-    if (!e || e->path != current || currentChanged) {
-        showMemo(e, entry, currentChanged);
-    } else {
-        memoEntry_ = entry;
-    }
+    if (!e || e->path != current || currentChanged) memo_->showRun(e, currentChanged);
     showRowStatus(e);
     drawTrend();
 }
@@ -479,7 +436,7 @@ void LibraryWindow::currentChanged() {
     const LibraryEntry* e =
         entry >= 0 ? &model_->entries()[static_cast<std::size_t>(entry)] : nullptr;
     showRowStatus(e);
-    showMemo(e, entry, std::exchange(listedAgain_, false));
+    memo_->showRun(e, std::exchange(listedAgain_, false));
     drawTrend();
 }
 
@@ -497,169 +454,8 @@ void LibraryWindow::showRowStatus(const LibraryEntry* e) {
     }
 }
 
-namespace {
-
-// Compared as names, without asking the file system: the window never waits on a file.
-bool samePath(const QString& a, const QString& b) {
-    return !a.isEmpty() && !b.isEmpty() &&
-           QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
-               QDir::cleanPath(QFileInfo(b).absoluteFilePath());
-}
-
-}  // namespace
-
-bool LibraryWindow::shownInMainWindow(const QString& path) const {
-    const RunSession& session = addition_.session;
-    return samePath(session.currentFileName(), path) || samePath(session.keptFileName(), path);
-}
-
-bool LibraryWindow::memoUnsaved() const {
-    return !memoPath_.isEmpty() && memoEntry_ >= 0 && !memoLinked_ &&
-           memoEdit_->toPlainText() != memoInFile_;
-}
-
-// The memo box follows the list, but what the racer typed is never dropped by a refresh, a
-// download or a correction that lists the same run again: it stays until saved, and moving
-// to another run asks first. The listing holds the memo's first line only: the box takes the
-// whole memo from the file (read by the store), so that saving it never cuts the rest. A memo
-// read with a warning (bytes that decode to nothing, an encoding in doubt) says so above the
-// box, so that saving it is never done unseen. `fileChanged`: the run's file was written since
-// the box took its memo.
-void LibraryWindow::showMemo(const LibraryEntry* e, int entry, bool fileChanged) {
-    const QString path = e && e->readable() ? fullPath(*e) : QString();
-    if (!path.isEmpty() && path == memoPath_) {
-        memoEntry_ = memoEntry_ >= 0 ? entry : memoEntry_;
-        // The same run: the box takes what the file now holds, unless the racer is typing.
-        if (fileChanged && !memoLinked_ && !memoUnsaved() && memoLoad_ == 0) {
-            memoReload_ = true;
-            memoLoad_ = store_.readRun(relativePath(path));
-        }
-        return;
-    }
-    if (memoUnsaved()) askToSaveMemo();
-    memoEntry_ = -1;
-    memoPath_ = path;
-    memoInFile_.clear();
-    memoLinked_ = false;
-    memoReload_ = false;
-    memoLoad_ = 0;
-    {
-        const QSignalBlocker quiet(memoEdit_);
-        memoEdit_->clear();
-    }
-    // Until the store has read the run, there is nothing to type into.
-    memoEdit_->setReadOnly(true);
-    memoEdit_->setEnabled(!path.isEmpty());
-    showMemoNote({});
-    saveMemoButton_->setEnabled(false);
-    if (!path.isEmpty()) {
-        memoLoad_ = store_.readRun(relativePath(path));
-    }
-}
-
-void LibraryWindow::memoRead(const StoreRunRead& result) {
-    if (result.job != memoLoad_) return;
-    memoLoad_ = 0;
-    const bool reload = memoReload_;
-    memoReload_ = false;
-    if (!result.read) {
-        // Gone or spoilt since it was listed: the store's listing will say so.
-        if (!reload) memoEdit_->setEnabled(false);
-        return;
-    }
-    const QString inFile = memoForBox(result.read.content->memo);
-    // Typed into while the run was read again: that is the racer's draft now, against the
-    // file's new memo. Otherwise the box shows the run afresh.
-    if (reload && (memoLinked_ || memoEdit_->toPlainText() != memoInFile_)) {
-        memoInFile_ = inFile;
-        saveMemoButton_->setEnabled(memoEdit_->toPlainText() != memoInFile_);
-        return;
-    }
-    const std::string relative = relativePath(memoPath_);
-    const auto& entries = model_->entries();
-    const auto at = std::find_if(entries.begin(), entries.end(),
-                                 [&](const LibraryEntry& e) { return e.path == relative; });
-    if (at == entries.end()) return;  // deleted meanwhile
-    memoEntry_ = static_cast<int>(at - entries.begin());
-    memoInFile_ = inFile;
-    const RunSession& session = addition_.session;
-    memoLinked_ = shownInMainWindow(memoPath_) && session.memoIsTheRuns();
-    const QString memo = memoLinked_ ? session.memo() : memoInFile_;
-    {
-        const QSignalBlocker quiet(memoEdit_);
-        memoEdit_->setPlainText(memo);
-    }
-    memoEdit_->setReadOnly(false);
-    memoEdit_->setEnabled(true);
-    if (memoLinked_ && memo != memoInFile_) {
-        showMemoNote([] { return u8(lt::kMemoFromWindow); });
-    } else if (result.read.warning) {
-        showMemoNote([w = result.read.warning] { return libraryMessage(w); });
-    } else {
-        showMemoNote({});
-    }
-    saveMemoButton_->setEnabled(memo != memoInFile_);
-}
-
-void LibraryWindow::showMemoNote(std::function<QString()> text) {
-    memoNoteText_ = std::move(text);
-    memoNote_->setText(memoNoteText_ ? memoNoteText_() : QString());
-    memoNote_->setVisible(static_cast<bool>(memoNoteText_));
-}
-
-// The main window now shows another run, or the download it shows was kept: the box is that
-// window's memo exactly while both show one run whose memo it is. A draft typed here for the
-// run stays a draft; nothing typed in either box is replaced.
-void LibraryWindow::relinkMemo() {
-    const RunSession& session = addition_.session;
-    const bool link = memoEntry_ >= 0 && shownInMainWindow(memoPath_) && session.memoIsTheRuns();
-    if (link == memoLinked_) return;
-    if (!link) {
-        memoLinked_ = false;
-        saveMemoButton_->setEnabled(memoEntry_ >= 0 && memoEdit_->toPlainText() != memoInFile_);
-        return;
-    }
-    if (memoUnsaved()) return;
-    memoLinked_ = true;
-    followSessionMemo(session.memo());
-}
-
-void LibraryWindow::followSessionMemo(const QString& memo) {
-    if (!memoLinked_) {
-        // Typing in the main window after a download makes its memo the run's.
-        relinkMemo();
-        return;
-    }
-    if (memoEdit_->toPlainText() != memo) {
-        const QSignalBlocker quiet(memoEdit_);
-        memoEdit_->setPlainText(memo);
-    }
-    const bool differs = memo != memoInFile_;
-    saveMemoButton_->setEnabled(memoEntry_ >= 0 && differs);
-    showMemoNote(differs ? std::function<QString()>([] { return u8(lt::kMemoFromWindow); })
-                         : std::function<QString()>());
-}
-
-void LibraryWindow::askToSaveMemo() {
-    const QString path = memoPath_;
-    const QString memo = memoEdit_->toPlainText();
-    memoPath_.clear();  // asked once, whatever the answer
-    // Deleted: the racer chose to drop it with its run.
-    const std::string relative = relativePath(path);
-    if (std::none_of(model_->entries().begin(), model_->entries().end(),
-                     [&](const LibraryEntry& e) { return e.path == relative; }))
-        return;
-    if (addition_.dialogs.ask(
-            u8(lt::kMemoUnsavedQuestion).arg(QDir::toNativeSeparators(shownPath(path))),
-            u8(lt::kMemoUnsavedTitle)))
-        writeMemo(path, memo);
-}
-
 void LibraryWindow::closeEvent(QCloseEvent* event) {
-    if (memoUnsaved()) {
-        askToSaveMemo();
-        showMemo(nullptr, -1);
-    }
+    memo_->closing();
     QWidget::closeEvent(event);
 }
 
@@ -668,42 +464,7 @@ void LibraryWindow::showStatus(std::function<QString()> text) {
     statusLine_->setText(statusText_ ? statusText_() : QString());
 }
 
-void LibraryWindow::saveMemo() {
-    if (memoEntry_ < 0 || memoPath_.isEmpty()) return;
-    saveMemoButton_->setEnabled(false);
-    writeMemo(memoPath_, memoEdit_->toPlainText());
-}
-
-// Written by the store as File > Save writes, the laps as the file holds them then; the
-// listing's row follows with the store's change.
-void LibraryWindow::writeMemo(const QString& path, const QString& memo) {
-    memoSaves_[store_.saveMemo(relativePath(path), memoForFile(memo))] = memo;
-}
-
-void LibraryWindow::memoWritten(const StoreMemoSaved& result) {
-    const auto asked = memoSaves_.find(result.job);
-    if (asked == memoSaves_.end()) return;
-    const QString memo = asked->second;
-    memoSaves_.erase(asked);
-    const QString path = pathFromSystem(systemPath(folder_) + "/" + result.path);
-    const bool shownHere = path == memoPath_ && memoEntry_ >= 0;
-    if (!result.ok) {
-        addition_.dialogs.message(libraryMessage(result.error), {}, MessageIcon::Critical);
-        if (shownHere) saveMemoButton_->setEnabled(memoEdit_->toPlainText() != memoInFile_);
-        return;
-    }
-    // The main window showing this run with the memo its file held shows the new one; what
-    // the racer typed there and never saved stays for them to keep or drop.
-    RunSession& session = addition_.session;
-    if (shownInMainWindow(path) && session.memo() == memoForBox(result.memoBefore))
-        session.setMemo(memo);
-    if (!shownHere) return;
-    memoInFile_ = memo;
-    saveMemoButton_->setEnabled(memoEdit_->toPlainText() != memoInFile_);
-    if (!memoLinked_ || session.memo() == memo) showMemoNote({});
-    const QString relative = shownPath(QDir(folder_).relativeFilePath(path));
-    showStatus([relative] { return u8(lt::kMemoSaved).arg(relative); });
-}
+void LibraryWindow::saveMemo() { memo_->save(); }
 
 // A column the memo's stretch has left after it (a layout remembered before the column was
 // there, or a new window) goes beside the numbers it belongs with.

@@ -23,6 +23,7 @@ class QTableView;
 
 namespace korimet {
 
+class LibraryMemoBox;
 class LibrarySortProxy;
 class LibraryTableModel;
 class TrendChart;
@@ -51,10 +52,8 @@ class LibraryWindow : public QWidget {
     void deleteSelection();
     // Writes the memo box into the selected run's file.
     void saveMemo();
-    // A memo being loaded or saved by the store.
-    bool memoBusy() const { return memoLoad_ != 0 || !memoSaves_.empty(); }
     // Waiting for any of the store's answers: the listing, a memo, a deletion.
-    bool busy() const { return reading() || memoBusy() || trashJob_ != 0; }
+    bool busy() const;
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -73,18 +72,6 @@ class LibraryWindow : public QWidget {
     void keepOnScreen();
     void currentChanged();  // memo box, status line and trend follow the current row
     void showRowStatus(const LibraryEntry* entry);
-    // The memo box: the run's own memo, or the main window's when that window shows the run and
-    // its memo is the run's (then both boxes are one memo, typed in either).
-    void showMemo(const LibraryEntry* entry, int row, bool fileChanged = false);
-    void memoRead(const StoreRunRead& result);
-    void memoWritten(const StoreMemoSaved& result);
-    void showMemoNote(std::function<QString()> text);
-    void relinkMemo();
-    void followSessionMemo(const QString& memo);
-    bool memoUnsaved() const;
-    bool shownInMainWindow(const QString& fullPath) const;
-    void askToSaveMemo();
-    void writeMemo(const QString& fullPath, const QString& memo);
     void listingRead();
     void runsChanged(const StoreChanges& changes);
     void runsTrashed(const StoreTrashed& result);
@@ -102,15 +89,7 @@ class LibraryWindow : public QWidget {
     QString folder_;
     std::optional<FileError> listingError_;  // the folder could not be listed
     std::function<QString()> statusText_;    // what the status line says
-    std::function<QString()> memoNoteText_;  // the note above the memo box
     QVariant wantedCar_;                     // the remembered car filter, until its car is listed
-    int memoEntry_ = -1;                     // the entry the memo box shows
-    QString memoPath_;                       // the file of the run whose memo the box holds
-    QString memoInFile_;                     // that memo as the file holds it
-    bool memoLinked_ = false;                // the box is the main window's memo of the same run
-    std::uint64_t memoLoad_ = 0;             // the store's job reading the box's run, 0 for none
-    bool memoReload_ = false;                // that job reads the same run again
-    std::map<std::uint64_t, QString> memoSaves_;  // the store's memo jobs: the memo written
     bool listedAgain_ = false;
     std::uint64_t trashJob_ = 0;
     int rowAfterTrash_ = 0;  // where the racer goes on after deleting
@@ -124,10 +103,8 @@ class LibraryWindow : public QWidget {
     LibraryTableModel* model_ = nullptr;
     LibrarySortProxy* proxy_ = nullptr;
     QSplitter* split_ = nullptr;
+    LibraryMemoBox* memo_ = nullptr;
     TrendChart* trend_ = nullptr;
-    QPlainTextEdit* memoEdit_ = nullptr;
-    QPushButton* saveMemoButton_ = nullptr;
-    QLabel* memoNote_ = nullptr;
     QLabel* statusLine_ = nullptr;
 };
 
