@@ -229,7 +229,7 @@ void TrendChart::showTip(const QPoint& position) {
             tip =
                 u8(lt::kTrendTip)
                     .arg(run.path,
-                         dateTimeOf(run.downloaded).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                         QString::fromStdString(dateTimeText(run.downloaded, DateTimeForm::Shown)),
                          lapText(run.best), lapText(run.average));
             if (run.unconfirmed) tip += QStringLiteral("\n") + u8(lt::kTrendUnconfirmed);
         }
