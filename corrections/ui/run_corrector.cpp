@@ -124,7 +124,7 @@ CorrectionFileError RunCorrector::readFile() {
 
 void RunCorrector::onKeptFile(const QString& fileName) {
     runFile_ = fileName;
-    if (!corrections_.steps().empty()) save(corrections_);
+    if (!corrections_.steps().empty()) save(corrections_, Writing::Kept);
 }
 
 // File > Save over the run's own file: the file now holds the corrected laps, so its
@@ -138,14 +138,14 @@ void RunCorrector::onSaved(const QString& fileName) {
     // Whatever the file holds now was made for the laps the run's file no longer has.
     // A step still being written lands first: the store's jobs keep their order.
     job_ = store_.replaceCorrections(systemPath(runFile_), corrections_);
-    replacing_ = true;
+    writing_ = Writing::Replaced;
     seen_ = std::vector<Correction>{};
     showView();
     emit changed();
 }
 
 void RunCorrector::commit(RunCorrections changed) {
-    if (save(changed)) return;
+    if (save(changed, Writing::Steps)) return;
     corrections_ = std::move(changed);
     publish();
 }
@@ -163,7 +163,7 @@ void RunCorrector::showView() {
     session_.setRunView(std::move(view));
 }
 
-bool RunCorrector::save(const RunCorrections& corrections) {
+bool RunCorrector::save(const RunCorrections& corrections, Writing writing) {
     if (runFile_.isEmpty() || savingDeclined_) return false;
     if (unreadFileThere_) {
         // Asked before the write: the store's thread asks nobody anything.
@@ -175,8 +175,8 @@ bool RunCorrector::save(const RunCorrections& corrections) {
         }
         unreadFileThere_ = false;
     }
-    writing_ = corrections;
-    replacing_ = false;
+    written_ = corrections;
+    writing_ = writing;
     job_ = store_.saveCorrections(systemPath(runFile_), seen_, corrections);
     emit changed();
     return true;
@@ -186,7 +186,7 @@ void RunCorrector::onCorrectionsSaved(const StoreCorrectionsSaved& result) {
     if (job_ == 0 || result.job != job_) return;
     job_ = 0;
     const CorrectionFileError& error = result.error;
-    if (replacing_) {
+    if (writing_ == Writing::Replaced) {
         if (error)
             dialogs_.message(windowMessage(error), qs(correctiontexts::kMessageTitle),
                              MessageIcon::Critical);
@@ -206,17 +206,24 @@ void RunCorrector::onCorrectionsSaved(const StoreCorrectionsSaved& result) {
     if (error) {
         dialogs_.message(windowMessage(error), qs(correctiontexts::kMessageTitle),
                          MessageIcon::Critical);
-        // Locked: the steps are not made.
-        if (error.code == CorrectionFileErrorCode::Busy) {
+        // Locked: the steps are not made. The library's copy keeps none: the window still
+        // shows them.
+        if (error.code == CorrectionFileErrorCode::Busy || writing_ == Writing::Kept) {
             emit changed();
             return;
         }
         // Not written: the window keeps them, and the file is compared as last read the
         // next time.
     } else {
-        seen_ = writing_.steps();
+        seen_ = written_.steps();
     }
-    corrections_ = std::move(writing_);
+    // Kept: the steps were the corrector's already, and the laps shown stay as they are (a
+    // comparison with them too).
+    if (writing_ == Writing::Kept) {
+        emit changed();
+        return;
+    }
+    corrections_ = std::move(written_);
     publish();
 }
 

@@ -52,6 +52,10 @@ class RunCorrector : public QObject {
     void changed();
 
   private:
+    // What a write is for: steps asked for, which become the corrector's when written; the
+    // corrector's own, into the library's copy of a download; or none, after File > Save.
+    enum class Writing { Steps, Kept, Replaced };
+
     void onRunReplaced(const RunChange& change);
     void onKeptFile(const QString& fileName);
     void onSaved(const QString& fileName);
@@ -60,7 +64,7 @@ class RunCorrector : public QObject {
     void commit(RunCorrections changed);
     // False when there is nothing to write: no file, or the racer would not have an unread
     // file replaced. Otherwise the store is asked and the corrector is busy.
-    bool save(const RunCorrections& corrections);
+    bool save(const RunCorrections& corrections, Writing writing);
     void onCorrectionsSaved(const StoreCorrectionsSaved& result);
     CorrectionFileError readFile();
     // After the steps changed: the session's laps and marks, the window.
@@ -81,11 +85,10 @@ class RunCorrector : public QObject {
     // A correction file that could not be read is replaced only when the user agrees.
     bool unreadFileThere_ = false;
     bool savingDeclined_ = false;
-    // The store's write under way (0: none) and what it writes: the steps asked for, which
-    // become the corrector's when written, or the corrections File > Save left.
+    // The store's write under way (0: none) and what it writes.
     std::uint64_t job_ = 0;
-    bool replacing_ = false;
-    RunCorrections writing_;
+    Writing writing_ = Writing::Steps;
+    RunCorrections written_;
 };
 
 }  // namespace korimet
