@@ -215,10 +215,16 @@ void CorrectionDialog::refresh() {
     showRows();
     showState();
     const std::size_t steps = corrector_.corrections().steps().size();
+    showApplyEnabled();
+    // While the file is being written, no step can be taken on top of the one under way.
+    undoButton->setEnabled(steps > 0 && !corrector_.busy());
+    undoAllButton->setEnabled(steps > 0 && !corrector_.busy());
+}
+
+void CorrectionDialog::showApplyEnabled() {
     applyButton->setEnabled(
+        !corrector_.busy() &&
         std::any_of(rows_.begin(), rows_.end(), [](const Row& r) { return r.choice.has_value(); }));
-    undoButton->setEnabled(steps > 0);
-    undoAllButton->setEnabled(steps > 0);
 }
 
 void CorrectionDialog::showState() {
@@ -326,8 +332,7 @@ void CorrectionDialog::onChoiceChosen(int index) {
         row.choice = static_cast<CorrectionKind>(kind);
     }
     lapList->item(current, ChoiceColumn)->setText(qs(fixText(row.choice)));
-    applyButton->setEnabled(
-        std::any_of(rows_.begin(), rows_.end(), [](const Row& r) { return r.choice.has_value(); }));
+    showApplyEnabled();
 }
 
 void CorrectionDialog::applyChoices() {

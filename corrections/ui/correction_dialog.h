@@ -47,6 +47,7 @@ class CorrectionDialog : public QDialog {
     void showState();
     void showRowTexts();
     void refresh();
+    void showApplyEnabled();
     void showRows();
     void onRowSelected();
     void onChoiceChosen(int index);

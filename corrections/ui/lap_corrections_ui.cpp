@@ -16,7 +16,8 @@ namespace korimet {
 
 void attachLapCorrections(const Addition& addition) {
     // Owned by the window.
-    auto* corrector = new RunCorrector(addition.session, addition.dialogs, &addition.window);
+    auto* corrector =
+        new RunCorrector(addition.session, addition.dialogs, addition.runs, &addition.window);
     QAction* action = addition.menu.addAction(QString());
     setFixedText(action, correctiontexts::kMenuItem);
     action->setObjectName(QString::fromUtf8(correctiontexts::kMenuItemName));

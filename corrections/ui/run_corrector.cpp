@@ -9,6 +9,7 @@
 #include "corrections/run_view.h"
 #include "corrections/settings/limit_settings.h"
 #include "corrections/ui/correction_texts.h"
+#include "library/store/run_store.h"
 #include "messages/ui/window_messages.h"
 #include "session/dialogs.h"
 #include "session/system_path.h"
@@ -21,11 +22,13 @@ QString qs(const char* text) { return uiText(text); }
 
 }  // namespace
 
-RunCorrector::RunCorrector(RunSession& session, Dialogs& dialogs, QObject* parent)
+RunCorrector::RunCorrector(RunSession& session, Dialogs& dialogs, RunStore& store, QObject* parent)
     : QObject(parent),
       session_(session),
       dialogs_(dialogs),
+      store_(store),
       limits_(readSuspectLimits(QSettings())) {
+    connect(&store_, &RunStore::correctionsSaved, this, &RunCorrector::onCorrectionsSaved);
     connect(&session_, &RunSession::runReplaced, this, &RunCorrector::onRunReplaced);
     connect(&session_, &RunSession::keptFileChanged, this, &RunCorrector::onKeptFile);
     connect(&session_, &RunSession::runSaved, this, &RunCorrector::onSaved);
@@ -46,7 +49,7 @@ QString RunCorrector::correctionFile() const {
 }
 
 int RunCorrector::apply(const std::vector<Correction>& steps) {
-    if (!hasRun_) return static_cast<int>(steps.size());
+    if (!hasRun_ || busy()) return static_cast<int>(steps.size());
     RunCorrections changed = corrections_;
     int refused = 0;
     for (const Correction& step : steps) {
@@ -57,6 +60,7 @@ int RunCorrector::apply(const std::vector<Correction>& steps) {
 }
 
 bool RunCorrector::undo() {
+    if (busy()) return false;
     RunCorrections changed = corrections_;
     if (!changed.undo()) return false;
     commit(std::move(changed));
@@ -64,7 +68,7 @@ bool RunCorrector::undo() {
 }
 
 void RunCorrector::undoAll() {
-    if (corrections_.steps().empty()) return;
+    if (busy() || corrections_.steps().empty()) return;
     RunCorrections changed = corrections_;
     changed.undoAll();
     commit(std::move(changed));
@@ -75,6 +79,9 @@ void RunCorrector::onRunReplaced(const RunChange& change) {
     corrections_ = RunCorrections(session_.currentData());
     unreadFileThere_ = false;
     savingDeclined_ = false;
+    // A write under way is for the run shown before: the store finishes it, nobody here
+    // waits for it.
+    job_ = 0;
     runFile_.clear();
     if (change.origin == RunOrigin::File || change.origin == RunOrigin::Library) {
         runFile_ = change.fileName;
@@ -117,7 +124,7 @@ CorrectionFileError RunCorrector::readFile() {
 
 void RunCorrector::onKeptFile(const QString& fileName) {
     runFile_ = fileName;
-    if (!corrections_.steps().empty()) save(corrections_);
+    if (!corrections_.steps().empty()) save(corrections_, Writing::Kept);
 }
 
 // File > Save over the run's own file: the file now holds the corrected laps, so its
@@ -129,17 +136,16 @@ void RunCorrector::onSaved(const QString& fileName) {
     corrections_ = RunCorrections(session_.currentData());
     unreadFileThere_ = false;
     // Whatever the file holds now was made for the laps the run's file no longer has.
-    const CorrectionFileError error = saveCorrections(systemPath(runFile_), corrections_);
-    if (error)
-        dialogs_.message(windowMessage(error), qs(correctiontexts::kMessageTitle),
-                         MessageIcon::Critical);
+    // A step still being written lands first: the store's jobs keep their order.
+    job_ = store_.replaceCorrections(systemPath(runFile_), corrections_);
+    writing_ = Writing::Replaced;
     seen_ = std::vector<Correction>{};
     showView();
     emit changed();
 }
 
 void RunCorrector::commit(RunCorrections changed) {
-    if (!save(changed)) return;
+    if (save(changed, Writing::Steps)) return;
     corrections_ = std::move(changed);
     publish();
 }
@@ -157,25 +163,35 @@ void RunCorrector::showView() {
     session_.setRunView(std::move(view));
 }
 
-// False when another program changed the file or holds it: the steps are not made.
-bool RunCorrector::save(const RunCorrections& corrections) {
-    if (runFile_.isEmpty() || savingDeclined_) return true;
+bool RunCorrector::save(const RunCorrections& corrections, Writing writing) {
+    if (runFile_.isEmpty() || savingDeclined_) return false;
     if (unreadFileThere_) {
+        // Asked before the write: the store's thread asks nobody anything.
         const QString question =
             qs(correctiontexts::kReplaceUnreadFile).arg(shownPath(correctionFile()));
         if (!dialogs_.ask(question, qs(correctiontexts::kMessageTitle))) {
             savingDeclined_ = true;
-            return true;
+            return false;
         }
         unreadFileThere_ = false;
     }
-    CorrectionFileError error;
-    {
-        // Let go before any message: a message waits for the racer, other correctors do not.
-        const std::string run = systemPath(runFile_);
-        const CorrectionLockTaken taken = lockCorrections(run);
-        error =
-            taken.error ? taken.error : saveCorrectionsOver(*taken.lock, run, seen_, corrections);
+    written_ = corrections;
+    writing_ = writing;
+    job_ = store_.saveCorrections(systemPath(runFile_), seen_, corrections);
+    emit changed();
+    return true;
+}
+
+void RunCorrector::onCorrectionsSaved(const StoreCorrectionsSaved& result) {
+    if (job_ == 0 || result.job != job_) return;
+    job_ = 0;
+    const CorrectionFileError& error = result.error;
+    if (writing_ == Writing::Replaced) {
+        if (error)
+            dialogs_.message(windowMessage(error), qs(correctiontexts::kMessageTitle),
+                             MessageIcon::Critical);
+        emit changed();
+        return;
     }
     if (error.code == CorrectionFileErrorCode::Changed) {
         // Another program's steps are shown as the file holds them, for the racer to look at
@@ -185,17 +201,30 @@ bool RunCorrector::save(const RunCorrections& corrections) {
         QString text = windowMessage(error) + "\n" + qs(correctiontexts::kReloadedAfterChange);
         if (unread) text += "\n\n" + windowMessage(unread);
         dialogs_.message(text, qs(correctiontexts::kMessageTitle), MessageIcon::Critical);
-        return false;
+        return;
     }
     if (error) {
         dialogs_.message(windowMessage(error), qs(correctiontexts::kMessageTitle),
                          MessageIcon::Critical);
-        // Locked: the steps are not made. Not written: the window keeps them, and the file
-        // is compared as last read the next time.
-        return error.code != CorrectionFileErrorCode::Busy;
+        // Locked: the steps are not made. The library's copy keeps none: the window still
+        // shows them.
+        if (error.code == CorrectionFileErrorCode::Busy || writing_ == Writing::Kept) {
+            emit changed();
+            return;
+        }
+        // Not written: the window keeps them, and the file is compared as last read the
+        // next time.
+    } else {
+        seen_ = written_.steps();
     }
-    seen_ = corrections.steps();
-    return true;
+    // Kept: the steps were the corrector's already, and the laps shown stay as they are (a
+    // comparison with them too).
+    if (writing_ == Writing::Kept) {
+        emit changed();
+        return;
+    }
+    corrections_ = std::move(written_);
+    publish();
 }
 
 }  // namespace korimet

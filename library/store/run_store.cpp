@@ -18,6 +18,7 @@ RunStore::RunStore(QObject* parent)
     qRegisterMetaType<korimet::StoreMemoSaved>();
     qRegisterMetaType<korimet::StoreRunKept>();
     qRegisterMetaType<korimet::StoreTrashed>();
+    qRegisterMetaType<korimet::StoreCorrectionsSaved>();
     stallTimer_.setSingleShot(true);
     stallTimer_.setInterval(kStallMilliseconds);
     connect(&stallTimer_, &QTimer::timeout, this, [this] {
@@ -44,6 +45,7 @@ void RunStore::startThread() {
     connect(worker_, &RunStoreWorker::memoSaved, this, &RunStore::memoSaved);
     connect(worker_, &RunStoreWorker::runKept, this, &RunStore::runKept);
     connect(worker_, &RunStoreWorker::trashed, this, &RunStore::trashed);
+    connect(worker_, &RunStoreWorker::correctionsSaved, this, &RunStore::correctionsSaved);
     thread_->start();
 }
 
@@ -131,6 +133,24 @@ std::uint64_t RunStore::trash(const std::vector<std::string>& relativePaths) {
         StoreTrashed result = worker.trash(relativePaths);
         result.job = job;
         emit worker.trashed(result);
+    });
+}
+
+std::uint64_t RunStore::saveCorrections(const std::string& runFile, const SeenSteps& seen,
+                                        const RunCorrections& corrections) {
+    return post([runFile, seen, corrections](RunStoreWorker& worker, std::uint64_t job) {
+        StoreCorrectionsSaved result = worker.saveCorrections(runFile, seen, corrections);
+        result.job = job;
+        emit worker.correctionsSaved(result);
+    });
+}
+
+std::uint64_t RunStore::replaceCorrections(const std::string& runFile,
+                                           const RunCorrections& corrections) {
+    return post([runFile, corrections](RunStoreWorker& worker, std::uint64_t job) {
+        StoreCorrectionsSaved result = worker.saveCorrections(runFile, std::nullopt, corrections);
+        result.job = job;
+        emit worker.correctionsSaved(result);
     });
 }
 

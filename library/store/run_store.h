@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "corrections/correction_file.h"
+#include "corrections/lap_corrections.h"
 #include "files/data_file.h"
 #include "files/file_error.h"
 #include "lapdata/lap_data.h"
@@ -68,6 +70,13 @@ struct StoreTrashed {
     std::vector<std::string> correctionsLeft;
 };
 
+// A run's corrections written beside it.
+struct StoreCorrectionsSaved {
+    std::uint64_t job = 0;
+    std::string runFile;  // as asked for
+    CorrectionFileError error;
+};
+
 // The run library as the whole program sees it. It owns the library's rows and every file job
 // on them: listing, reading one run, saving a memo, keeping a download, moving runs to the
 // trash. Jobs run one after another on the store's own thread and come back as queued signals,
@@ -107,6 +116,14 @@ class RunStore : public QObject {
     // the one listed.
     std::uint64_t keep(const std::string& folder, const LapData& data, const LocalTime& when);
     std::uint64_t trash(const std::vector<std::string>& relativePaths);
+    // The corrections beside a run's file (full path as the system names it, in the library or
+    // not), under the corrections' lock and only while the file still holds `seen`: another
+    // program's steps are never written over (Changed, and the file stays as it is).
+    std::uint64_t saveCorrections(const std::string& runFile, const SeenSteps& seen,
+                                  const RunCorrections& corrections);
+    // Whatever the file holds: after File > Save the run's file holds other laps, and what
+    // was made for the old ones is done with.
+    std::uint64_t replaceCorrections(const std::string& runFile, const RunCorrections& corrections);
 
     // How long a job may take before the library counts as not answering.
     static constexpr int kStallMilliseconds = 3000;
@@ -122,6 +139,7 @@ class RunStore : public QObject {
     void memoSaved(const korimet::StoreMemoSaved& result);
     void runKept(const korimet::StoreRunKept& result);
     void trashed(const korimet::StoreTrashed& result);
+    void correctionsSaved(const korimet::StoreCorrectionsSaved& result);
     void stalledChanged(bool stalled);
 
   private:

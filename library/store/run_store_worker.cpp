@@ -220,4 +220,25 @@ StoreTrashed RunStoreWorker::trash(const std::vector<std::string>& relativePaths
     return result;
 }
 
+StoreCorrectionsSaved RunStoreWorker::saveCorrections(const std::string& runFile,
+                                                      const std::optional<SeenSteps>& seen,
+                                                      const RunCorrections& corrections) {
+    StoreCorrectionsSaved result;
+    result.runFile = runFile;
+    if (seen) {
+        const CorrectionLockTaken taken = lockCorrections(runFile);
+        result.error = taken.error ? taken.error
+                                   : saveCorrectionsOver(*taken.lock, runFile, *seen, corrections);
+    } else {
+        result.error = korimet::saveCorrections(runFile, corrections);
+    }
+    // A listed run shows its new numbers at once, not when the folder's notice comes.
+    const std::string prefix = folder_ + "/";
+    if (!result.error && !folder_.empty() && runFile.rfind(prefix, 0) == 0) {
+        const std::string relative = runFile.substr(prefix.size());
+        if (known_.count(relative)) reread(relative);
+    }
+    return result;
+}
+
 }  // namespace korimet

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,10 @@ class RunStoreWorker : public QObject {
     StoreMemoSaved saveMemo(const std::string& relativePath, const std::string& memo);
     StoreRunKept keep(const std::string& folder, const LapData& data, const LocalTime& when);
     StoreTrashed trash(const std::vector<std::string>& relativePaths);
+    // `seen` absent: written whatever the file holds.
+    StoreCorrectionsSaved saveCorrections(const std::string& runFile,
+                                          const std::optional<SeenSteps>& seen,
+                                          const RunCorrections& corrections);
 
     // How long a burst of notifications is gathered before the folder is looked at: a run and
     // its corrections written together are read once.
@@ -47,6 +52,7 @@ class RunStoreWorker : public QObject {
     void memoSaved(const korimet::StoreMemoSaved& result);
     void runKept(const korimet::StoreRunKept& result);
     void trashed(const korimet::StoreTrashed& result);
+    void correctionsSaved(const korimet::StoreCorrectionsSaved& result);
 
   private:
     void follow(const std::vector<std::string>& folders, bool listedWhole);

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableView>
 #include <QTableWidget>
 #include <algorithm>
 #include <filesystem>
@@ -28,11 +29,17 @@
 #include "lapdata/ui/lap_grid.h"
 #include "lapdata/ui/lap_marks.h"
 #include "lapdata/ui/lap_panel.h"
+#include "library/run_library.h"
+#include "library/ui/library_table_model.h"
+#include "library/ui/library_texts.h"
+#include "library/ui/library_window.h"
+#include "library/ui/run_library_ui.h"
 #include "session/system_path.h"
 #include "shell/ui/main_window.h"
 #include "support/fake_dialogs.h"
 #include "support/files.h"
 #include "support/frames.h"
+#include "support/pty.h"
 #include "support/run_cli.h"
 #include "support/temp_dir.h"
 #include "support/window_fixture.h"
@@ -144,8 +151,13 @@ class LapCorrectionsWindow : public ::testing::Test {
         window->findChild<QAction*>(QString::fromUtf8(correctiontexts::kMenuItemName))->trigger();
         return *window->findChild<CorrectionDialog*>();
     }
-    static void click(CorrectionDialog& dialog, const char* button) {
+    // Clicks and waits until the store has written what the click asked for.
+    void click(CorrectionDialog& dialog, const char* button) const {
         dialog.findChild<QPushButton*>(button)->click();
+        EXPECT_TRUE(written());
+    }
+    bool written() const {
+        return test::waitUntil([&] { return !corrector().busy(); });
     }
     // A run file under the temporary folder, as the data file writes it.
     QString runFile(const LapData& data, const std::string& name = "run.krt") const {
@@ -313,6 +325,7 @@ TEST_F(LapCorrectionsWindow, SavingOverTheRunsFileTakesItsCorrectionsAlong) {
     const LapData corrected = session().currentData();
     ASSERT_TRUE(fs::exists(correctionsOf(run)));
     window->fileCommands().saveDataFile();
+    ASSERT_TRUE(written());
     EXPECT_FALSE(fs::exists(correctionsOf(run)));
     EXPECT_TRUE(corrector().corrections().steps().empty());
     EXPECT_EQ(session().currentData(), corrected);
@@ -344,6 +357,7 @@ TEST_F(LapCorrectionsWindow, CorrectionsOfADownloadFollowItIntoTheLibrary) {
     EXPECT_FALSE(fs::exists(correctionsOf(kept)));
     session().setKeptFile(kMissedPress, kept);
     EXPECT_EQ(session().keptFileName(), kept);
+    ASSERT_TRUE(written());
     ASSERT_TRUE(fs::exists(correctionsOf(kept)));
     EXPECT_EQ(parseCorrectionFile(readBytes(correctionsOf(kept)), kMissedPress).steps,
               corrector().corrections().steps());
@@ -439,13 +453,66 @@ TEST_F(LapCorrectionsWindow, AStepIsRefusedWhileAnotherProgramHoldsTheFile) {
     ASSERT_TRUE(window->fileCommands().openRunFile(run, RunOrigin::File));
     const CorrectionLockTaken held = lockCorrections(systemPath(run));
     ASSERT_TRUE(held.lock);
-    click(openDialog(), "applyButton");
+    CorrectionDialog& dialog = openDialog();
+    dialog.findChild<QPushButton*>("applyButton")->click();
+    // The window is not held up meanwhile, and takes no step on top of the one waiting.
+    EXPECT_TRUE(corrector().busy());
+    for (const char* button : {"applyButton", "undoButton", "undoAllButton"})
+        EXPECT_FALSE(dialog.findChild<QPushButton*>(button)->isEnabled()) << button;
+    EXPECT_EQ(corrector().apply({{CorrectionKind::LeaveOut, 0}}), 1);
+    ASSERT_TRUE(written());
+    EXPECT_TRUE(dialog.findChild<QPushButton*>("applyButton")->isEnabled());
     EXPECT_FALSE(fs::exists(correctionsOf(run)));
     EXPECT_TRUE(corrector().corrections().steps().empty());
     EXPECT_EQ(session().currentData(), kTwoFaults);
     ASSERT_EQ(dialogs->calls.size(), 1u);
     EXPECT_TRUE(dialogs->calls[0].text.contains(pathFromSystem(correctionsOf(run).string())))
         << dialogs->calls[0].text.toStdString();
+}
+
+// A step made just before quitting is in the file when the window is gone.
+TEST_F(LapCorrectionsWindow, QuittingRightAfterACorrectionKeepsIt) {
+    const QString run = runFile(kDoublePress);
+    ASSERT_TRUE(window->fileCommands().openRunFile(run, RunOrigin::File));
+    openDialog().findChild<QPushButton*>("applyButton")->click();
+    window.reset();
+    ASSERT_TRUE(fs::exists(correctionsOf(run)));
+    const std::vector<Correction> merged{{CorrectionKind::MergeIntoNext, 2}};
+    EXPECT_EQ(parseCorrectionFile(readBytes(correctionsOf(run)), kDoublePress).steps, merged);
+}
+
+// The library window open beside shows the run as corrected, as a listing would read it,
+// once the corrections are written.
+TEST_F(LapCorrectionsWindow, ACorrectionReachesTheOpenLibraryWindowsRow) {
+    const fs::path library = dir.path() / "runs";
+    QSettings().setValue("Library/Folder", QString::fromStdString(library.string()));
+    window = makeWindow(dialogs, true);
+    attachRunLibrary(window->addition());
+    const KeptRun kept = keepRun(library.string(), kDoublePress, LocalTime{2026, 12, 10, 9, 0, 0});
+    ASSERT_TRUE(kept) << kept.error;
+    window->findChild<QAction*>(QString::fromUtf8(librarytexts::kMenuItemName))->trigger();
+    auto* libraryWindow = window->findChild<LibraryWindow*>();
+    ASSERT_TRUE(libraryWindow && test::waitUntil([&] { return !libraryWindow->reading(); }));
+    const QAbstractItemModel& shown = *libraryWindow->findChild<QTableView*>("runTable")->model();
+    ASSERT_EQ(shown.rowCount(), 1);
+    const auto rowOf = [](const QAbstractItemModel& model) {
+        std::vector<QString> texts;
+        for (int c = 0; c < model.columnCount(); ++c)
+            texts.push_back(model.index(0, c).data().toString());
+        return texts;
+    };
+    const std::vector<QString> before = rowOf(shown);
+
+    ASSERT_TRUE(window->fileCommands().openRunFile(pathFromSystem(kept.path), RunOrigin::Library));
+    click(openDialog(), "applyButton");
+    ASSERT_FALSE(corrector().corrections().steps().empty());
+    LibraryTableModel listing;
+    listing.setEntries({readLibraryEntry(
+        library.string(), fs::relative(kept.path, library).string(), corrector().limits())});
+    const std::vector<QString> corrected = rowOf(listing);
+    ASSERT_NE(corrected, before);
+    // By the time the window hears the file is written, not when the folder's notice comes.
+    EXPECT_EQ(rowOf(shown), corrected);
 }
 
 TEST(LapCorrectionsLook, ARunWithoutCorrectionsLooksAsBefore) {

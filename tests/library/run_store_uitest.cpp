@@ -16,6 +16,7 @@
 #include "library/run_library.h"
 #include "library/store/run_store.h"
 #include "support/double_press.h"
+#include "support/files.h"
 #include "support/frames.h"
 #include "support/pty.h"
 #include "support/temp_dir.h"
@@ -137,6 +138,58 @@ TEST_F(RunStoreTest, ALibraryThatIsNotThereYetIsEmptyThenFollowed) {
 
 // A memo asked to be saved just before quitting is in the file afterwards: quitting waits for
 // the jobs asked for when the folder answers.
+// Any steps written through the store come back from the file as written, beside a listed
+// run (whose row has them by the time the store says written) or a run outside the library;
+// a file changed since it was seen is left as it is.
+TEST_F(RunStoreTest, AnyCorrectionsSavedThroughTheStoreComeBackWhole) {
+    std::vector<StoreCorrectionsSaved> written;
+    QObject::connect(store.get(), &RunStore::correctionsSaved,
+                     [&](const StoreCorrectionsSaved& r) { written.push_back(r); });
+    const LapData laps = test::doublePressRun();
+    const std::string listed = keep(laps, {2026, 12, 10, 9, 0, 0});
+    const std::string outside = (dir.path() / "elsewhere.krt").string();
+    ASSERT_TRUE(saveDataFile(outside, laps, ""));
+    open();
+    const auto save = [&](const std::string& runFile, const SeenSteps& seen,
+                          const RunCorrections& corrections) {
+        const std::uint64_t job = store->saveCorrections(runFile, seen, corrections);
+        EXPECT_TRUE(waitUntil([&] { return !written.empty() && written.back().job == job; }));
+        return written.back().error;
+    };
+    std::mt19937_64 rng(31);
+    for (int i = 0; i < 40; ++i) {
+        const bool inLibrary = i % 2 == 0;
+        const std::string runFile = inLibrary ? (fs::path(library) / listed).string() : outside;
+        const CorrectedRunRead before = loadCorrections(runFile, laps);
+        ASSERT_FALSE(before.error);
+        RunCorrections corrections = before.corrections;
+        for (int k = 0; k < 3; ++k) {
+            const auto size = static_cast<unsigned>(corrections.run().laps.size());
+            if (size == 0) break;
+            corrections.apply(
+                {static_cast<CorrectionKind>(rng() % 4), static_cast<int>(rng() % size)});
+        }
+        if (rng() % 3 == 0) corrections.undoAll();
+        ASSERT_FALSE(save(runFile, before.corrections.steps(), corrections));
+        EXPECT_EQ(loadCorrections(runFile, laps).corrections.steps(), corrections.steps());
+        if (inLibrary) {
+            ASSERT_NE(entry(listed), nullptr);
+            EXPECT_EQ(entry(listed)->correctionSteps, static_cast<int>(corrections.steps().size()));
+        }
+    }
+
+    const std::string runFile = (fs::path(library) / listed).string();
+    RunCorrections mine(laps);
+    ASSERT_EQ(mine.apply({CorrectionKind::LeaveOut, 0}), CorrectionRefusal::None);
+    ASSERT_FALSE(save(runFile, loadCorrections(runFile, laps).corrections.steps(), mine));
+    const std::string inFile = test::readBytes(correctionFilePath(runFile));
+    RunCorrections theirs(laps);
+    ASSERT_EQ(theirs.apply({CorrectionKind::LeaveOut, 1}), CorrectionRefusal::None);
+    EXPECT_EQ(save(runFile, std::vector<Correction>{}, theirs).code,
+              CorrectionFileErrorCode::Changed);
+    EXPECT_EQ(test::readBytes(correctionFilePath(runFile)), inFile);
+}
+
 TEST_F(RunStoreTest, QuittingKeepsAMemoJustAskedFor) {
     const std::string run = keep(runWithLaps({61.5}), {2026, 12, 10, 9, 0, 0});
     open();
